@@ -1,0 +1,24 @@
+// The component's method table: every subsystem's bindings in one place.
+#include "component/core/method_bindings.h"
+
+namespace quillmere {
+
+const MethodHandlers& ComponentMethodHandlers() {
+    static const MethodHandlers handlers = [] {
+        MethodHandlers table;
+        BindCoreMethods(table);
+        BindStoreMethods(table);
+        BindViewMethods(table);
+        BindFormMethods(table);
+        BindErrorMethods(table);
+        BindMasterDataMethods(table);
+        return table;
+    }();
+    return handlers;
+}
+
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root, platform::MessageSink& messages) {
+    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers());
+}
+
+}  // namespace quillmere

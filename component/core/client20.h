@@ -1,0 +1,59 @@
+#pragma once
+// Client20, the component's one class. A call reaches a method through the dispatch table
+// (by name or DISPID) and runs inside the method frame: arguments are checked and converted to
+// the declared types, the method's logic runs under one handler, and a platform failure that
+// escapes it becomes the call's failure code and description. Handled failures are ordinary
+// results (a text plus the last-error value).
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "component/core/method_table.h"
+#include "component/core/session.h"
+#include "component/core/variant.h"
+
+namespace quillmere {
+
+// Runs one method's logic. Arguments arrive converted to the declared parameter types;
+// by-reference parameters are handed back by changing them in place.
+using MethodHandler = std::function<Variant(Session&, std::vector<Variant>&)>;
+using MethodHandlers = std::array<MethodHandler, kMethodSlots>;
+
+// Failure codes of the dispatch layer itself.
+inline constexpr uint32_t kMemberNotFound = 0x80020003;   // DISP_E_MEMBERNOTFOUND
+inline constexpr uint32_t kUnknownName = 0x80020006;      // DISP_E_UNKNOWNNAME
+inline constexpr uint32_t kTypeMismatch = 0x80020005;     // DISP_E_TYPEMISMATCH
+inline constexpr uint32_t kBadParamCount = 0x8002000E;    // DISP_E_BADPARAMCOUNT
+
+struct CallOutcome {
+    bool succeeded = false;
+    Variant result;
+    uint32_t code = 0;
+    std::string description;
+};
+
+class Client20 {
+public:
+    Client20(platform::MachineRoot root, platform::MessageSink& messages,
+             const MethodHandlers& handlers);
+
+    // Invokes by DISPID / by name with the arguments in parameter order.
+    CallOutcome invoke(int32_t dispId, std::vector<Variant>& args);
+    CallOutcome invoke(std::string_view name, std::vector<Variant>& args);
+
+    Session& session() { return session_; }
+
+private:
+    CallOutcome run(const MethodSpec& spec, std::vector<Variant>& args);
+    Session session_;
+    const MethodHandlers& handlers_;
+};
+
+// Converts an argument to a parameter's declared type (text for strings, a 16-bit integer
+// from decimal text). Throws PlatformError(kTypeMismatch) when it cannot be converted.
+Variant convertArgument(const Variant& value, ParamType type);
+
+}  // namespace quillmere

@@ -1,0 +1,15 @@
+#include "component/core/last_error.h"
+
+#include "component/core/component_key.h"
+
+namespace quillmere {
+
+void SetLastError(Session& session, std::string_view text) {
+    SetExistingComponentValue(session, "Error", text);
+}
+
+std::string ReadLastError(Session& session) {
+    return ReadComponentValue(session, "Error").value_or("");
+}
+
+}  // namespace quillmere

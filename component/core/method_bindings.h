@@ -1,0 +1,28 @@
+#pragma once
+// How the methods of Client20 reach their logic: each subsystem binds the methods it
+// implements into the handler table; a slot left empty answers "not implemented".
+#include <memory>
+#include <string_view>
+
+#include "component/core/client20.h"
+
+namespace quillmere {
+
+// Puts `handler` into the slot of the method named exactly `name` (throws for an unknown name,
+// so a misspelt binding fails at once).
+void Bind(MethodHandlers& handlers, std::string_view name, MethodHandler handler);
+
+void BindCoreMethods(MethodHandlers& handlers);        // component/core
+void BindStoreMethods(MethodHandlers& handlers);       // component/store
+void BindViewMethods(MethodHandlers& handlers);        // component/views
+void BindFormMethods(MethodHandlers& handlers);        // component/forms
+void BindErrorMethods(MethodHandlers& handlers);       // component/errors
+void BindMasterDataMethods(MethodHandlers& handlers);  // component/masterdata
+
+// The component's complete table (every subsystem bound).
+const MethodHandlers& ComponentMethodHandlers();
+
+// A Client20 wired to the component's methods.
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root, platform::MessageSink& messages);
+
+}  // namespace quillmere

@@ -1,0 +1,39 @@
+#pragma once
+// The published interface of Client20: every method with its position, parameters and result
+// type. DISPIDs are kDispIdBase + position; position 27 holds no public method.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace quillmere {
+
+inline constexpr int32_t kDispIdBase = 0x60030000;
+inline constexpr int kMethodSlots = 58;  // positions 0..57
+
+enum class ParamType { String, Int16, Variant };
+enum class ResultType { String, Variant, Boolean };
+
+struct ParamSpec {
+    std::string_view name;
+    ParamType type;
+    bool byRef = false;
+};
+
+struct MethodSpec {
+    int position;
+    std::string_view name;
+    std::vector<ParamSpec> params;
+    ResultType result;
+
+    int32_t dispId() const { return kDispIdBase + position; }
+};
+
+// The 57 methods in interface order.
+const std::vector<MethodSpec>& methodSpecs();
+
+// Look-up by name, without regard to case as automation clients expect; nullptr when unknown.
+const MethodSpec* findMethod(std::string_view name);
+// Look-up by DISPID; nullptr for an unknown one (position 27 included).
+const MethodSpec* findMethod(int32_t dispId);
+
+}  // namespace quillmere

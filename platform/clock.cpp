@@ -1,0 +1,83 @@
+#include "platform/clock.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace platform {
+
+namespace {
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && isLeapYear(year)) return 29;
+    return days[month - 1];
+}
+
+LocalDateTime systemNow() {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+}  // namespace
+
+bool isValidDateTime(const LocalDateTime& t) {
+    if (t.year < 1 || t.year > 9999 || t.month < 1 || t.month > 12) return false;
+    if (t.day < 1 || t.day > daysInMonth(t.year, t.month)) return false;
+    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+           t.second <= 59;
+}
+
+std::optional<LocalDateTime> parseIsoDateTime(std::string_view text) {
+    // Exactly "YYYY-MM-DD hh:mm:ss".
+    static const char pattern[] = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != sizeof pattern - 1) return std::nullopt;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (pattern[i] == 'd' ? !digit : text[i] != pattern[i]) return std::nullopt;
+    }
+    auto number = [&](size_t from, size_t length) {
+        int value = 0;
+        for (size_t i = from; i < from + length; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    LocalDateTime t{number(0, 4), number(5, 2), number(8, 2),
+                    number(11, 2), number(14, 2), number(17, 2)};
+    if (!isValidDateTime(t)) return std::nullopt;
+    return t;
+}
+
+LocalDateTime now() {
+    if (const char* fixed = std::getenv("TAVIRO_NOW"); fixed && *fixed) {
+        if (auto t = parseIsoDateTime(fixed)) return *t;
+    }
+    return systemNow();
+}
+
+std::string formatIsoDateTime(const LocalDateTime& t) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    return buffer;
+}
+
+std::string formatGeneralDate(const LocalDateTime& t) {
+    const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year,
+                  hour12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+    return buffer;
+}
+
+std::string formatShortDate(const LocalDateTime& t) {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%02d", t.month, t.day, t.year % 100);
+    return buffer;
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// Local time. TAVIRO_NOW ("YYYY-MM-DD hh:mm:ss") fixes the time for tests and demos;
+// otherwise the system clock's local time is used.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    bool operator==(const LocalDateTime&) const = default;
+    auto operator<=>(const LocalDateTime&) const = default;
+};
+
+// The current local time (TAVIRO_NOW when set and valid).
+LocalDateTime now();
+
+// "YYYY-MM-DD hh:mm:ss" -> time; nullopt when the text is not a real date and time.
+std::optional<LocalDateTime> parseIsoDateTime(std::string_view text);
+
+// "YYYY-MM-DD hh:mm:ss".
+std::string formatIsoDateTime(const LocalDateTime& t);
+
+// The general date-and-time format of a U.S. system: "12/7/2026 9:05:00 PM".
+std::string formatGeneralDate(const LocalDateTime& t);
+
+// The short date form: "12/7/26".
+std::string formatShortDate(const LocalDateTime& t);
+
+// True when the fields form a real calendar date and a time of day.
+bool isValidDateTime(const LocalDateTime& t);
+
+}  // namespace platform

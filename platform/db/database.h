@@ -1,0 +1,104 @@
+#pragma once
+// Database access, standing in for ADO over ODBC. Connection strings:
+//   DSN=<name>[;UID=..;PWD=..]   the data source under HKLM\SOFTWARE\ODBC\odbc.ini\<name>:
+//                                DBQ (or Database) names an SQLite file (a Windows path of the
+//                                root or an absolute Linux path); Driver=PostgreSQL with
+//                                Connect=<libpq string> selects PostgreSQL
+//   sqlite:<path>                an SQLite file
+//   postgresql://... postgres:// PostgreSQL through libpq
+// SQL written for the original databases is translated where the dialect differs
+// (SELECT TOP n, a bare table name as a command). Every failure throws PlatformError with
+// failure::kDatabase and the driver's message.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/machine_root.h"
+#include "platform/registry.h"
+
+namespace platform::db {
+
+using Value = std::optional<std::string>;  // nullopt is SQL NULL, distinct from ""
+
+enum class Dialect { SQLite, PostgreSQL };
+
+// A fully read result. Columns keep the order of the statement (for a table: table order).
+// Numbers come back as their decimal text.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows);
+
+    const std::vector<std::string>& columns() const { return columns_; }
+    size_t columnCount() const { return columns_.size(); }
+    size_t rowCount() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    const std::vector<Value>& row(size_t index) const { return rows_.at(index); }
+
+    // Position of a column by name without regard to case; nullopt when absent.
+    std::optional<size_t> columnIndex(std::string_view name) const;
+    // Value by row and column name; throws kDatabase ("item not found") for an unknown column.
+    const Value& value(size_t row, std::string_view column) const;
+
+private:
+    std::vector<std::string> columns_;
+    std::vector<std::vector<Value>> rows_;
+};
+
+// A prepared statement with positional parameters written as '?'.
+class Statement {
+public:
+    virtual ~Statement() = default;
+    virtual void bind(size_t index, const Value& value) = 0;  // index from 0
+    // Runs with the bound values; returns the number of rows changed.
+    virtual int64_t execute() = 0;
+    virtual Recordset query() = 0;
+    void bindAll(const std::vector<Value>& values) {
+        for (size_t i = 0; i < values.size(); ++i) bind(i, values[i]);
+    }
+};
+
+class Connection {
+public:
+    virtual ~Connection() = default;
+    virtual Dialect dialect() const = 0;
+    // Opens a recordset. A command that is one bare table name reads the whole table.
+    virtual Recordset query(std::string_view sql) = 0;
+    // Executes a statement; returns the number of rows changed.
+    virtual int64_t execute(std::string_view sql) = 0;
+    virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+};
+
+// Opens a connection; data sources are resolved through the registry of `root`.
+std::unique_ptr<Connection> connect(std::string_view connectionString, const MachineRoot& root);
+
+// 'text' with every apostrophe doubled.
+std::string quote(std::string_view value);
+// The text with every apostrophe doubled (no enclosing quotes), for SQL built by concatenation.
+std::string escapeQuotes(std::string_view value);
+
+// The statement as the dialect needs it: SELECT TOP n ... -> SELECT ... LIMIT n; a bare table
+// name -> SELECT * FROM name. Other text is returned unchanged.
+std::string translate(std::string_view sql, Dialect dialect);
+
+// Commits on commit(), rolls back when destroyed without it.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection) : connection_(connection) { connection_.begin(); }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+    void commit();
+
+private:
+    Connection& connection_;
+    bool done_ = false;
+};
+
+}  // namespace platform::db

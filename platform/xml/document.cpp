@@ -1,0 +1,398 @@
+#include "platform/xml/document.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/failure.h"
+#include "platform/text_file.h"
+
+namespace platform::xml {
+namespace {
+
+// pugixml is lenient where the original DOM refused the document: it keeps text and further
+// elements beside the root. Parsing as a fragment keeps them visible so that we can refuse
+// them here; whitespace-only text is still dropped by the parser.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
+
+[[noreturn]] void throwObjectNotSet() {
+    throw PlatformError(failure::kObjectNotSet, "Object variable or With block variable not set");
+}
+
+[[noreturn]] void throwXml(const std::string& description) {
+    throw PlatformError(failure::kXml, description);
+}
+
+bool isElement(Node node) {
+    return node.type() == pugi::node_element;
+}
+
+bool hasName(Node node, std::string_view name) {
+    return std::string_view(node.name()) == name;
+}
+
+bool isText(Node node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+// The node following `node` in document order within the subtree of `top`, or a null node at
+// the end. Iterative, so that deeply nested input cannot exhaust the stack.
+Node nextInSubtree(Node node, Node top) {
+    if (Node child = node.first_child()) return child;
+    while (node != top) {
+        if (Node sibling = node.next_sibling()) return sibling;
+        node = node.parent();
+    }
+    return {};
+}
+
+template <typename Visit>
+void forEachDescendant(Node top, Visit visit) {
+    for (Node node = nextInSubtree(top, top); node; node = nextInSubtree(node, top)) visit(node);
+}
+
+bool hasDuplicateAttribute(Node element) {
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
+            if (std::string_view(a.name()) == b.name()) return true;
+        }
+    }
+    return false;
+}
+
+// What the parser accepted but a well-formed document cannot hold: text beside the root, a
+// second root or none, an attribute given twice.
+bool isWellFormed(const pugi::xml_document& doc) {
+    size_t roots = 0;
+    for (Node child : doc.children()) {
+        if (isText(child)) return false;
+        if (isElement(child)) ++roots;
+    }
+    if (roots != 1) return false;
+    bool duplicate = false;
+    forEachDescendant(doc, [&](Node node) {
+        if (!duplicate && isElement(node)) duplicate = hasDuplicateAttribute(node);
+    });
+    return !duplicate;
+}
+
+std::vector<std::string_view> splitPath(std::string_view path) {
+    std::vector<std::string_view> steps;
+    size_t start = 0;
+    for (;;) {
+        size_t slash = path.find('/', start);
+        steps.push_back(
+            path.substr(start, slash == std::string_view::npos ? slash : slash - start));
+        if (slash == std::string_view::npos) return steps;
+        start = slash + 1;
+    }
+}
+
+// --- Serialization -------------------------------------------------------------------------
+
+// Attribute values escape the quote that delimits them, text escapes ">" instead; this is
+// exactly what the original DOM did, so byte-exact output depends on it.
+void appendEscaped(std::string& out, const char* value, bool inAttribute) {
+    for (const char* p = value; *p; ++p) {
+        if (*p == '&') {
+            out += "&amp;";
+        } else if (*p == '<') {
+            out += "&lt;";
+        } else if (*p == '>' && !inAttribute) {
+            out += "&gt;";
+        } else if (*p == '"' && inAttribute) {
+            out += "&quot;";
+        } else {
+            out += *p;
+        }
+    }
+}
+
+void appendAttributes(std::string& out, Node node) {
+    for (pugi::xml_attribute a : node.attributes()) {
+        out += ' ';
+        out += a.name();
+        out += "=\"";
+        appendEscaped(out, a.value(), true);
+        out += '"';
+    }
+}
+
+// A section cannot hold its own terminator, so "]]>" is split across two sections; the text
+// read back is the same.
+void appendCdata(std::string& out, std::string_view value) {
+    out += "<![CDATA[";
+    for (size_t end; (end = value.find("]]>")) != std::string_view::npos;) {
+        out += value.substr(0, end + 2);
+        out += "]]><![CDATA[";
+        value.remove_prefix(end + 2);
+    }
+    out += value;
+    out += "]]>";
+}
+
+// Everything of the node up to its children: the whole markup of a node without children.
+void appendStart(std::string& out, Node node) {
+    switch (node.type()) {
+        case pugi::node_element:
+            out += '<';
+            out += node.name();
+            appendAttributes(out, node);
+            out += node.first_child() ? ">" : "/>";
+            break;
+        case pugi::node_pcdata:
+            appendEscaped(out, node.value(), false);
+            break;
+        case pugi::node_cdata:
+            appendCdata(out, node.value());
+            break;
+        case pugi::node_comment:
+            out += "<!--";
+            out += node.value();
+            out += "-->";
+            break;
+        case pugi::node_pi:
+            out += "<?";
+            out += node.name();
+            if (*node.value()) {
+                out += ' ';
+                out += node.value();
+            }
+            out += "?>";
+            break;
+        case pugi::node_declaration:
+            out += "<?";
+            out += node.name();
+            appendAttributes(out, node);
+            out += "?>";
+            break;
+        case pugi::node_doctype:
+            out += "<!DOCTYPE ";
+            out += node.value();
+            out += '>';
+            break;
+        default:
+            break;
+    }
+}
+
+void appendEnd(std::string& out, Node element) {
+    out += "</";
+    out += element.name();
+    out += '>';
+}
+
+void appendTree(std::string& out, Node top) {
+    Node node = top;
+    for (;;) {
+        appendStart(out, node);
+        if (isElement(node) && node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != top && !node.next_sibling()) {
+            node = node.parent();
+            appendEnd(out, node);
+        }
+        if (node == top) return;
+        node = node.next_sibling();
+    }
+}
+
+Node selectFirstFrom(Node from, const std::vector<std::string_view>& steps, size_t step) {
+    if (step == steps.size()) return from;
+    for (Node child : from.children()) {
+        if (!isElement(child) || !hasName(child, steps[step])) continue;
+        if (Node found = selectFirstFrom(child, steps, step + 1)) return found;
+    }
+    return {};
+}
+
+// True when the ancestors of `element` carry the leading steps of the path, all of them
+// strictly below `scope`.
+bool ancestorsMatch(Node element, Node scope, const std::vector<std::string_view>& steps) {
+    Node node = element;
+    for (size_t i = steps.size() - 1; i-- > 0;) {
+        node = node.parent();
+        if (node == scope || !isElement(node) || !hasName(node, steps[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// --- Document ------------------------------------------------------------------------------
+
+Document::Document() = default;
+
+bool Document::loadFile(const std::filesystem::path& path) {
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+    if (!in) {
+        clear();
+        return false;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        clear();
+        return false;
+    }
+    return parse(bytes);
+}
+
+bool Document::parse(std::string_view text) {
+    // The bytes are taken as they are: no transcoding, whatever a declaration says.
+    pugi::xml_parse_result result =
+        doc_.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+    if (result && isWellFormed(doc_)) return true;
+    clear();
+    return false;
+}
+
+void Document::save(const std::filesystem::path& path) const {
+    std::string bytes = serialize();
+    try {
+        writeFileAtomically(path, bytes);
+    } catch (const PlatformError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throwXml("Cannot save the document to " + path.string() + ": " + e.what());
+    }
+}
+
+std::string Document::serialize() const {
+    return xml::serialize(doc_);
+}
+
+Node Document::root() const {
+    return doc_.document_element();
+}
+
+// --- Free functions ------------------------------------------------------------------------
+
+std::string serialize(Node node) {
+    std::string out;
+    if (node.type() == pugi::node_document) {
+        for (Node child : node.children()) appendTree(out, child);
+    } else if (node) {
+        appendTree(out, node);
+    }
+    return out;
+}
+
+std::vector<Node> selectAll(Node scope, std::string_view path) {
+    std::vector<Node> found;
+    if (path.empty()) return found;
+    std::vector<std::string_view> steps = splitPath(path);
+    std::string_view name = steps.back();
+    forEachDescendant(scope, [&](Node node) {
+        if (isElement(node) && hasName(node, name) && ancestorsMatch(node, scope, steps)) {
+            found.push_back(node);
+        }
+    });
+    return found;
+}
+
+Node selectFirst(Node scope, std::string_view path) {
+    if (!scope || path.empty()) return {};
+    return selectFirstFrom(scope, splitPath(path), 0);
+}
+
+std::vector<Node> childElements(Node node) {
+    std::vector<Node> elements;
+    for (Node child : node.children()) {
+        if (isElement(child)) elements.push_back(child);
+    }
+    return elements;
+}
+
+Node firstChildElement(Node node) {
+    return childElementAt(node, 0);
+}
+
+Node childElementAt(Node node, size_t index) {
+    for (Node child : node.children()) {
+        if (isElement(child) && index-- == 0) return child;
+    }
+    return {};
+}
+
+size_t childElementCount(Node node) {
+    size_t count = 0;
+    for (Node child : node.children()) count += isElement(child) ? 1 : 0;
+    return count;
+}
+
+std::string text(Node node) {
+    if (node.type() != pugi::node_element && node.type() != pugi::node_document) {
+        return node.value();
+    }
+    std::string out;
+    forEachDescendant(node, [&](Node n) {
+        if (isText(n)) out += n.value();
+    });
+    return out;
+}
+
+void setText(Node node, std::string_view value) {
+    requireNode(node);
+    if (node.type() != pugi::node_element && node.type() != pugi::node_document) {
+        node.set_value(value.data(), value.size());
+        return;
+    }
+    node.remove_children();
+    if (!value.empty()) node.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
+}
+
+std::optional<std::string> attribute(Node node, std::string_view name) {
+    for (pugi::xml_attribute a : node.attributes()) {
+        if (std::string_view(a.name()) == name) return std::string(a.value());
+    }
+    return std::nullopt;
+}
+
+std::string requireAttribute(Node node, std::string_view name) {
+    std::optional<std::string> value = attribute(requireNode(node), name);
+    if (!value) throw PlatformError(failure::kInvalidUseOfNull, "Invalid use of Null");
+    return *value;
+}
+
+void setAttribute(Node node, std::string_view name, std::string_view value) {
+    requireNode(node);
+    pugi::xml_attribute target;
+    for (pugi::xml_attribute a : node.attributes()) {
+        if (std::string_view(a.name()) == name) {
+            target = a;
+            break;
+        }
+    }
+    if (!target) target = node.append_attribute(std::string(name).c_str());
+    if (!target || !target.set_value(value.data(), value.size())) {
+        throwXml("Cannot set the attribute " + std::string(name) + " here");
+    }
+}
+
+Node requireNode(Node node) {
+    if (!node) throwObjectNotSet();
+    return node;
+}
+
+Node appendCopy(Node parent, Node source) {
+    requireNode(parent);
+    requireNode(source);
+    // A document holds one root element; a second one could not be read back.
+    if (parent.type() == pugi::node_document && isElement(source) && firstChildElement(parent)) {
+        throwXml("Only one top level element is allowed in an XML document");
+    }
+    Node copy = parent.append_copy(source);
+    if (!copy) throwXml("This node cannot be inserted here");
+    return copy;
+}
+
+void remove(Node node) {
+    requireNode(node);
+    Node parent = node.parent();
+    if (!parent || !parent.remove_child(node)) throwXml("The node has no parent to remove it from");
+}
+
+}  // namespace platform::xml
