@@ -1,0 +1,46 @@
+#pragma once
+// The order store "C:\Taviro Quillmere\ZudivevEzored.xml": root zudivevezored with the
+// containers ccsocservcordr (order records), ccsocservcactv (activity groups per order),
+// ccsocservcmatl / ccsocservclabr / ccsocservcothr (line groups per activity) and
+// ccsocservchra (hours registrations). Each operation loads the file into the module's
+// OrderStoreDocument once, works on it, and saves it once before it returns.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "component/core/session.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+inline constexpr std::string_view kStoreRoot = "zudivevezored";
+inline constexpr std::string_view kOrders = "ccsocservcordr";
+inline constexpr std::string_view kActivities = "ccsocservcactv";
+inline constexpr std::string_view kMaterialLines = "ccsocservcmatl";
+inline constexpr std::string_view kLaborLines = "ccsocservclabr";
+inline constexpr std::string_view kOtherLines = "ccsocservcothr";
+inline constexpr std::string_view kHoursRegistrations = "ccsocservchra";
+
+// Loads the store file into session.state.orderStore; false when missing or ill-formed.
+bool LoadOrderStore(Session& session);
+// Saves session.state.orderStore to the store file (atomically).
+void SaveOrderStore(Session& session);
+
+// Hands out the next provisional number of a counter: kind 1 "OrderId", 2 "ActivityId",
+// 3 "LineId". Returns the counter's value (as a signed 16-bit number) and stores value + 1.
+// Another kind, or a missing counter, changes nothing and returns 0. A counter of 32768 or
+// more fails with the overflow error before anything is written.
+int16_t NextRecordNumber(Session& session, int kind);
+
+// Record look-up in a loaded store, first match in document order; null nodes when absent.
+platform::xml::Node FindOrder(platform::xml::Node storeRoot, std::string_view order);
+platform::xml::Node FindActivityGroup(platform::xml::Node storeRoot, std::string_view order);
+platform::xml::Node FindActivity(platform::xml::Node storeRoot, std::string_view order,
+                                 std::string_view activity);
+platform::xml::Node FindLineGroup(platform::xml::Node storeRoot, std::string_view container,
+                                  std::string_view order, std::string_view activity);
+platform::xml::Node FindLine(platform::xml::Node storeRoot, std::string_view container,
+                             std::string_view order, std::string_view activity,
+                             std::string_view line);
+
+}  // namespace quillmere
