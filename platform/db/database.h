@@ -53,7 +53,8 @@ class Statement {
 public:
     virtual ~Statement() = default;
     virtual void bind(size_t index, const Value& value) = 0;  // index from 0
-    // Runs with the bound values; returns the number of rows changed.
+    // Runs with the bound values; returns the number of rows changed. Each run leaves the
+    // statement ready for the next with no values bound (an unbound parameter is NULL).
     virtual int64_t execute() = 0;
     virtual Recordset query() = 0;
     void bindAll(const std::vector<Value>& values) {
@@ -65,11 +66,15 @@ class Connection {
 public:
     virtual ~Connection() = default;
     virtual Dialect dialect() const = 0;
-    // Opens a recordset. A command that is one bare table name reads the whole table.
+    // Opens a recordset. A command that is one bare table name reads the whole table. Text
+    // holding more than one statement is refused (query and prepare).
     virtual Recordset query(std::string_view sql) = 0;
-    // Executes a statement; returns the number of rows changed.
+    // Executes the statements of the text in turn; returns the number of rows the last one
+    // changed (0 for anything but INSERT, UPDATE and DELETE).
     virtual int64_t execute(std::string_view sql) = 0;
     virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // No nesting. A commit that cannot keep the work (PostgreSQL after a failed statement)
+    // throws.
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
