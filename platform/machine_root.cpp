@@ -79,20 +79,32 @@ std::string matchEntry(const fs::path& folder, const std::string& name) {
 fs::path MachineRoot::map(std::string_view windowsPath) const {
     if (!windowsPath.empty() && windowsPath.front() == '/') return fs::path(std::string(windowsPath));
     std::string_view rest = windowsPath;
-    fs::path result = directory_;
+    fs::path drive = directory_;
     if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
-        result /= std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
+        drive /= std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
         rest.remove_prefix(2);
     }
-    bool parentExists = true;
+    // The folders walked so far, each with whether it exists (only below an existing folder can
+    // an entry be matched). ".." steps back but, as on Windows, never above the drive's root,
+    // so no path leads outside the machine root.
+    struct Step {
+        fs::path path;
+        bool exists;
+    };
+    std::vector<Step> steps{{drive, true}};
     for (const std::string& part : splitComponents(rest)) {
         if (part == ".") continue;
-        const std::string name = parentExists ? matchEntry(result, part) : part;
-        result /= name;
+        if (part == "..") {
+            if (steps.size() > 1) steps.pop_back();
+            continue;
+        }
+        const Step& parent = steps.back();
+        fs::path next = parent.path / (parent.exists ? matchEntry(parent.path, part) : part);
         std::error_code ec;
-        parentExists = parentExists && fs::is_directory(result, ec);
+        const bool exists = parent.exists && fs::is_directory(next, ec);
+        steps.push_back({std::move(next), exists});
     }
-    return result;
+    return steps.back().path;
 }
 
 }  // namespace platform

@@ -26,7 +26,8 @@ public:
     bool driveExists(char letter) const;
 
     // Linux path of a Windows path ("X:\a\b" or "X:/a/b"). An absolute Linux path is returned
-    // unchanged. Existing components are matched case-insensitively.
+    // unchanged. Existing components are matched case-insensitively; "." is skipped and ".."
+    // goes back one folder but never above the drive (or the root for a path without drive).
     std::filesystem::path map(std::string_view windowsPath) const;
 
     std::filesystem::path registryDirectory() const { return directory_ / "registry"; }

@@ -1,5 +1,8 @@
 #include "platform/registry.h"
 
+#include <cstdint>
+#include <stdexcept>
+
 #include <nlohmann/json.hpp>
 
 #include "platform/failure.h"
@@ -93,29 +96,110 @@ Key& createKeyPath(Key& hive, std::string_view path) {
     return *key;
 }
 
+// A hive file is JSON, and JSON text is UTF-8; registry texts are single-byte texts of the
+// machine and need not be. Texts that are valid UTF-8 are stored as JSON strings; any other
+// text is stored as {"bytes": "<hex>"} so that every byte comes back as it was written.
+bool isValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = 0;
+        uint32_t point = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            point = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            point = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            point = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0u) != 0x80u) return false;
+            point = (point << 6) | (next & 0x3Fu);
+        }
+        const bool overlong = (length == 3 && point < 0x800) || (length == 4 && point < 0x10000);
+        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+class DamagedHive : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+json textToJson(const std::string& text) {
+    if (isValidUtf8(text)) return text;
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : text) {
+        hex += digits[c >> 4];
+        hex += digits[c & 0x0F];
+    }
+    return json{{"bytes", hex}};
+}
+
+std::string textFromJson(const json& node) {
+    if (node.is_string()) return node.get<std::string>();
+    const std::string hex = node.at("bytes").get<std::string>();
+    if (hex.size() % 2 != 0) throw DamagedHive("odd number of hex digits");
+    auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        throw DamagedHive("not a hex digit");
+    };
+    std::string text;
+    for (size_t i = 0; i < hex.size(); i += 2)
+        text += static_cast<char>(digit(hex[i]) * 16 + digit(hex[i + 1]));
+    return text;
+}
+
 json toJson(const Key& key) {
     json values = json::array();
     for (const RegistryValue& v : key.values) {
-        json item = {{"name", v.name}, {"type", v.type == ValueType::DWord ? "REG_DWORD" : "REG_SZ"}};
+        json item = {{"name", textToJson(v.name)},
+                     {"type", v.type == ValueType::DWord ? "REG_DWORD" : "REG_SZ"}};
         if (v.type == ValueType::DWord)
             item["data"] = v.number;
         else
-            item["data"] = v.text;
+            item["data"] = textToJson(v.text);
         values.push_back(std::move(item));
     }
     json subkeys = json::array();
     for (const Key& sub : key.subkeys) subkeys.push_back(toJson(sub));
-    return {{"name", key.name}, {"values", std::move(values)}, {"subkeys", std::move(subkeys)}};
+    return {{"name", textToJson(key.name)},
+            {"values", std::move(values)},
+            {"subkeys", std::move(subkeys)}};
+}
+
+uint32_t dwordFromJson(const json& data) {
+    if (!data.is_number_unsigned() || data.get<uint64_t>() > UINT32_MAX)
+        throw DamagedHive("REG_DWORD data is not an unsigned 32-bit number");
+    return static_cast<uint32_t>(data.get<uint64_t>());
 }
 
 Key fromJson(const json& node) {
-    Key key{node.at("name").get<std::string>(), {}, {}};
+    Key key{textFromJson(node.at("name")), {}, {}};
     for (const json& item : node.at("values")) {
-        const std::string name = item.at("name").get<std::string>();
-        if (item.at("type").get<std::string>() == "REG_DWORD")
-            key.values.push_back(RegistryValue::dword(name, item.at("data").get<uint32_t>()));
+        const std::string name = textFromJson(item.at("name"));
+        const std::string type = item.at("type").get<std::string>();
+        if (type == "REG_DWORD")
+            key.values.push_back(RegistryValue::dword(name, dwordFromJson(item.at("data"))));
+        else if (type == "REG_SZ")
+            key.values.push_back(RegistryValue::string(name, textFromJson(item.at("data"))));
         else
-            key.values.push_back(RegistryValue::string(name, item.at("data").get<std::string>()));
+            throw DamagedHive("unknown value type " + type);
     }
     for (const json& sub : node.at("subkeys")) key.subkeys.push_back(fromJson(sub));
     return key;
@@ -126,6 +210,8 @@ Key loadHive(const fs::path& file) {
     try {
         return fromJson(json::parse(readWholeFile(file)));
     } catch (const json::exception& e) {
+        throw PlatformError(failure::kGeneral, "Registry hive " + file.string() + " is damaged: " + e.what());
+    } catch (const DamagedHive& e) {
         throw PlatformError(failure::kGeneral, "Registry hive " + file.string() + " is damaged: " + e.what());
     }
 }

@@ -2,7 +2,9 @@
 // The registry of a machine root: two hives, HKLM and HKCU, each persisted as one file under
 // R/registry/ and replaced atomically on every change. Key names are case-insensitive and
 // case-preserving; subkeys and values enumerate in creation order; setting an existing value
-// keeps its place. Reads never create anything.
+// keeps its place. Reads never create anything. Names and data are byte strings: texts that
+// are not UTF-8 are kept byte for byte. A hive file that cannot be read back as a hive fails
+// every operation on that hive with PlatformError (kGeneral) and is left as it is.
 #include <cstdint>
 #include <filesystem>
 #include <optional>

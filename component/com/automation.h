@@ -23,6 +23,7 @@ using Bstr = char*;
 enum VarType : uint16_t {
     kVtEmpty = 0,
     kVtI2 = 2,
+    kVtI4 = 3,  // accepted as an argument (script engines pass integers so), never returned
     kVtBstr = 8,
     kVtBool = 11,
     kVtVariant = 12,
@@ -36,9 +37,11 @@ struct ComVariant {
     uint16_t reserved3;
     union {
         int16_t iVal;
+        int32_t lVal;
         int16_t boolVal;  // true is -1
         Bstr bstrVal;
         int16_t* piVal;
+        int32_t* plVal;
         Bstr* pbstrVal;
         ComVariant* pvarVal;
     };
@@ -93,6 +96,7 @@ inline constexpr HRESULT kClassNotAvailable = static_cast<HRESULT>(0x80040111);
 inline constexpr HRESULT kNoAggregation = static_cast<HRESULT>(0x80040110);
 inline constexpr HRESULT kDispException = static_cast<HRESULT>(0x80020009);
 inline constexpr HRESULT kDispUnknownName = static_cast<HRESULT>(0x80020006);
+inline constexpr HRESULT kDispTypeMismatch = static_cast<HRESULT>(0x80020005);
 inline constexpr uint16_t kDispatchMethod = 1;
 
 // Identity of the component.

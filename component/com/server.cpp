@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,19 +39,37 @@ Bstr allocText(const std::string& text) {
 
 std::string bstrText(Bstr text) { return text ? std::string(text, QmSysStringLen(text)) : std::string(); }
 
-// The automation value behind an argument (following a by-reference pointer).
-Variant fromComVariant(const ComVariant& value) {
+// The automation value behind an argument (following a by-reference pointer); nullopt for a
+// type that does not cross this boundary, so that no argument turns silently into "empty".
+// A 32-bit integer within the 16-bit range is that integer; beyond it, its decimal text (which
+// a 16-bit parameter then refuses with an overflow).
+std::optional<Variant> fromComVariant(const ComVariant& value) {
     const bool byRef = (value.vt & kVtByRef) != 0;
     switch (value.vt & ~kVtByRef) {
-        case kVtBstr: return Variant::text(bstrText(byRef ? *value.pbstrVal : value.bstrVal));
-        case kVtI2: return Variant::int16(byRef ? *value.piVal : value.iVal);
-        case kVtBool: return Variant::boolean((byRef ? *value.piVal : value.boolVal) != 0);
+        case kVtEmpty:
+            if (!byRef) return Variant();
+            break;
+        case kVtBstr:
+            if (byRef && !value.pbstrVal) break;
+            return Variant::text(bstrText(byRef ? *value.pbstrVal : value.bstrVal));
+        case kVtI2:
+            if (byRef && !value.piVal) break;
+            return Variant::int16(byRef ? *value.piVal : value.iVal);
+        case kVtI4: {
+            if (byRef && !value.plVal) break;
+            const int32_t number = byRef ? *value.plVal : value.lVal;
+            if (number >= INT16_MIN && number <= INT16_MAX) return Variant::int16(static_cast<int16_t>(number));
+            return Variant::text(std::to_string(number));
+        }
+        case kVtBool:
+            if (byRef && !value.piVal) break;
+            return Variant::boolean((byRef ? *value.piVal : value.boolVal) != 0);
         case kVtVariant:
             if (byRef && value.pvarVal) return fromComVariant(*value.pvarVal);
             break;
         default: break;
     }
-    return {};
+    return std::nullopt;
 }
 
 void toComVariant(const Variant& value, ComVariant& out) {
@@ -81,6 +100,7 @@ void writeBack(const Variant& value, ComVariant& target) {
             *target.pbstrVal = allocText(value.asText());
             break;
         case kVtI2: *target.piVal = value.asInt16(); break;
+        case kVtI4: *target.plVal = value.asInt16(); break;
         case kVtVariant:
             QmVariantClear(target.pvarVal);
             toComVariant(value, *target.pvarVal);
@@ -123,25 +143,38 @@ public:
     }
     HRESULT GetIDsOfNames(const Guid&, const char* const* names, uint32_t count, uint32_t,
                           int32_t* dispIds) override {
+        if (count > 0 && (!names || !dispIds)) return kPointer;
         HRESULT result = kOk;
         for (uint32_t i = 0; i < count; ++i) {
-            const MethodSpec* spec = i == 0 ? findMethod(std::string_view(names[i])) : nullptr;
+            const MethodSpec* spec = i == 0 && names[i] ? findMethod(std::string_view(names[i])) : nullptr;
             dispIds[i] = spec ? spec->dispId() : -1;
             if (!spec) result = kDispUnknownName;
         }
         return result;
     }
     HRESULT Invoke(int32_t dispId, const Guid&, uint32_t, uint16_t, DispParams* params,
-                   ComVariant* result, ExcepInfo* exception, uint32_t*) override {
+                   ComVariant* result, ExcepInfo* exception, uint32_t* argError) override {
         std::vector<Variant> args;
         const uint32_t count = params ? params->cArgs : 0;
-        for (uint32_t i = 0; i < count; ++i) args.push_back(fromComVariant(params->rgvarg[count - 1 - i]));
+        if (count > 0 && !params->rgvarg) return kPointer;
+        for (uint32_t i = 0; i < count; ++i) {
+            const std::optional<Variant> arg = fromComVariant(params->rgvarg[count - 1 - i]);
+            if (!arg) {
+                if (argError) *argError = count - 1 - i;
+                return kDispTypeMismatch;
+            }
+            args.push_back(*arg);
+        }
         // Keep the object alive for the length of the call.
         AddRef();
         const CallOutcome outcome = client_->invoke(dispId, args);
         Release();
         if (!outcome.succeeded) return fail(outcome, exception);
-        for (uint32_t i = 0; i < count; ++i) writeBack(args[i], params->rgvarg[count - 1 - i]);
+        // Only by-reference parameters go back; a script that hands a variable by reference to
+        // a by-value parameter keeps its variable as it was.
+        const MethodSpec* spec = findMethod(dispId);
+        for (uint32_t i = 0; i < count; ++i)
+            if (spec && spec->params[i].byRef) writeBack(args[i], params->rgvarg[count - 1 - i]);
         if (result) toComVariant(outcome.result, *result);
         return kOk;
     }

@@ -1,10 +1,27 @@
 #include "component/core/component_key.h"
 
+#include <charconv>
+
 #include "component/core/install_paths.h"
+#include "platform/failure.h"
 
 namespace quillmere {
 
 using platform::Hive;
+
+namespace {
+
+// A number value takes only the decimal text of an unsigned 32-bit number; anything else is a
+// type mismatch rather than a number made up from part of the text.
+uint32_t dwordFromText(std::string_view text) {
+    uint32_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw platform::PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
+    return number;
+}
+
+}  // namespace
 
 std::optional<std::string> ReadComponentValue(Session& session, std::string_view name) {
     if (name.empty()) return std::nullopt;
@@ -17,7 +34,7 @@ bool SetExistingComponentValue(Session& session, std::string_view name, std::str
     auto value = session.registry.valueExact(Hive::LocalMachine, paths::kComponentKey, name);
     if (!value) return false;
     if (value->type == platform::ValueType::DWord)
-        value->number = static_cast<uint32_t>(std::stoul(std::string(text)));
+        value->number = dwordFromText(text);
     else
         value->text = std::string(text);
     session.registry.setValue(Hive::LocalMachine, paths::kComponentKey, *value);

@@ -14,7 +14,8 @@ namespace quillmere {
 std::optional<std::string> ReadComponentValue(Session& session, std::string_view name);
 
 // Sets the data of an existing value named exactly `name`, keeping its type (a number value
-// takes the text's numeric value). Returns false, changing nothing, when it is missing.
+// takes the text's numeric value; text that is not an unsigned 32-bit decimal number fails with
+// kTypeMismatch). Returns false, changing nothing, when it is missing.
 bool SetExistingComponentValue(Session& session, std::string_view name, std::string_view text);
 
 }  // namespace quillmere

@@ -1,8 +1,9 @@
 #include "component/core/field_mapper_document.h"
 
-#include <sys/stat.h>
-
-#include <tuple>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 
 #include "component/core/install_paths.h"
 
@@ -10,34 +11,12 @@ namespace quillmere {
 
 namespace {
 
-// What tells two versions of a file apart: atomic replacement gives a new inode, edits in
-// place a new modification time or size.
-struct FileIdentity {
-    bool exists = false;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long modifiedSeconds = 0;
-    long long modifiedNanoseconds = 0;
-    std::string path;
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
-FileIdentity identify(const std::filesystem::path& path) {
-    FileIdentity id;
-    id.path = path.string();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return id;
-    id.exists = true;
-    id.inode = info.st_ino;
-    id.size = info.st_size;
-    id.modifiedSeconds = info.st_mtim.tv_sec;
-    id.modifiedNanoseconds = info.st_mtim.tv_nsec;
-    return id;
-}
-
+// The bytes of the last load. A file's identity (inode, size, time stamp) cannot tell two
+// versions apart that were written in place within one tick of the file system's clock, so
+// the content itself decides whether the parsed document can be kept.
 struct LoadedVersion {
-    FileIdentity identity;
+    std::string path;
+    std::string bytes;
     bool loaded = false;
     bool valid = false;
 };
@@ -47,17 +26,33 @@ LoadedVersion& lastLoad() {
     return version;
 }
 
+std::optional<std::string> readFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace
 
 bool LoadFieldMapperDocument(Session& session) {
     const std::filesystem::path file = session.path(paths::kFieldMapper);
-    const FileIdentity identity = identify(file);
     LoadedVersion& last = lastLoad();
+    std::optional<std::string> bytes = readFile(file);
+    if (!bytes) {
+        last = LoadedVersion{};
+        session.state.fieldMapper.clear();
+        return false;
+    }
     const bool documentIntact = last.loaded && (!last.valid || !session.state.fieldMapper.empty());
-    if (identity.exists && documentIntact && last.identity == identity) return last.valid;
-    last.identity = identity;
+    if (documentIntact && last.path == file.string() && last.bytes == *bytes) return last.valid;
+    last.path = file.string();
+    last.bytes = std::move(*bytes);
     last.loaded = true;
-    last.valid = session.state.fieldMapper.loadFile(file);
+    last.valid = session.state.fieldMapper.parse(last.bytes);
     return last.valid;
 }
 

@@ -120,14 +120,7 @@ public:
         : db_(std::move(db)), statement_(std::move(statement)) {}
 
     void bind(size_t index, const Value& value) override {
-        const int count = sqlite3_bind_parameter_count(statement_.get());
-        if (index >= static_cast<size_t>(count)) {
-            throw PlatformError(failure::kDatabase, "Parameter " + std::to_string(index) +
-                                                        " is out of range; the "
-                                                        "statement has " +
-                                                        std::to_string(count) + " parameters.");
-        }
-        const int position = static_cast<int>(index) + 1;
+        const int position = checkedPosition(index);
         // std::string::data() is never null, so "" binds as empty text rather than NULL.
         const int rc = value ? sqlite3_bind_text64(statement_.get(), position, value->data(),
                                                    value->size(), SQLITE_TRANSIENT, SQLITE_UTF8)
@@ -135,10 +128,30 @@ public:
         if (rc != SQLITE_OK) fail(db_.get());
     }
 
+    void bindText(size_t index, std::string_view value) override {
+        const int position = checkedPosition(index);
+        // A null pointer would bind NULL; an empty view is empty text.
+        const char* text = value.data() != nullptr ? value.data() : "";
+        const int rc = sqlite3_bind_text64(statement_.get(), position, text, value.size(),
+                                           SQLITE_STATIC, SQLITE_UTF8);
+        if (rc != SQLITE_OK) fail(db_.get());
+    }
+
     int64_t execute() override { return run(db_.get(), statement_.get()); }
     Recordset query() override { return readAll(db_.get(), statement_.get()); }
 
 private:
+    int checkedPosition(size_t index) const {
+        const int count = sqlite3_bind_parameter_count(statement_.get());
+        if (index >= static_cast<size_t>(count)) {
+            throw PlatformError(failure::kDatabase, "Parameter " + std::to_string(index) +
+                                                        " is out of range; the "
+                                                        "statement has " +
+                                                        std::to_string(count) + " parameters.");
+        }
+        return static_cast<int>(index) + 1;
+    }
+
     Database db_;  // shared, so the file stays open while a statement outlives its connection
     Compiled statement_;
 };

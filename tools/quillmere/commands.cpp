@@ -3,6 +3,7 @@
 #include <charconv>
 #include <istream>
 #include <ostream>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
@@ -48,6 +49,8 @@ std::optional<Variant> argumentFromJson(const json& value) {
     if (value.is_null()) return Variant();
     if (value.is_string()) return Variant::text(value.get<std::string>());
     if (value.is_boolean()) return Variant::boolean(value.get<bool>());
+    if (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT16_MAX))
+        return std::nullopt;
     if (value.is_number_integer()) {
         const auto number = value.get<int64_t>();
         if (number < INT16_MIN || number > INT16_MAX) return std::nullopt;
@@ -169,7 +172,14 @@ int runRegistry(const platform::MachineRoot& root, const std::vector<std::string
         err << "usage: quillmere reg get KEY NAME | set KEY NAME sz|dword DATA | delete KEY [NAME] | list KEY\n";
         return kUsage;
     }
-    const auto [hive, key] = platform::splitRegistryPath(args[1]);
+    platform::Hive hive{};
+    std::string key;
+    try {
+        std::tie(hive, key) = platform::splitRegistryPath(args[1]);
+    } catch (const platform::PlatformError& error) {
+        err << "quillmere: " << error.description() << " (HKLM or HKCU)\n";
+        return kUsage;
+    }
     platform::Registry registry(root);
     if (sub == "get") {
         const auto value = findValue(registry, hive, key, args[2]);

@@ -1,0 +1,220 @@
+#include "component/errors/error_pool_views.h"
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "component/core/html_escape.h"
+#include "component/core/install_paths.h"
+#include "component/core/labels.h"
+#include "component/core/log.h"
+#include "component/errors/upload_report.h"
+#include "component/views/html_blocks.h"
+#include "platform/failure.h"
+#include "platform/text_file.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+// An attribute as the report's readers take it: a missing one reads as the empty text.
+std::string_view attributeOf(xml::Node node, const char* name) { return node.attribute(name).value(); }
+
+bool refused(xml::Node node) { return attributeOf(node, kReportStatus.data()) == kStatusError; }
+
+// Calls `visit` for every refused entry of a group that is itself marked "Error", in
+// document order; entries of other groups do not count.
+void forEachRefusedEntry(const xml::Document& report, const std::function<void(xml::Node)>& visit) {
+    for (xml::Node group : ReportGroups(report)) {
+        if (!refused(group)) continue;
+        for (xml::Node entry : ReportEntries(group))
+            if (refused(entry)) visit(entry);
+    }
+}
+
+enum class ReportLoad { Missing, Unreadable, Loaded };
+
+ReportLoad loadReport(Session& session, xml::Document& report) {
+    if (!platform::fileExists(session.path(paths::kUploadReport))) return ReportLoad::Missing;
+    return LoadUploadReport(session, report) ? ReportLoad::Loaded : ReportLoad::Unreadable;
+}
+
+std::string reportUnreadable(Session& session) {
+    const std::string message = GetLabelText(session, "SLBEU0289");
+    LogAction(session, "Error Pool");
+    LogDetail(session, kErrorLabel, message);
+    return message;
+}
+
+std::string inQuotes(std::string_view value) {
+    std::string out = "\"";
+    out += HtmlAttribute(value);
+    out += "\"";
+    return out;
+}
+
+// showdetails(kind, order, activity, line, "1"): "1" opens the record for correction.
+std::string correctionArguments(std::string_view kind, std::string_view order,
+                                std::string_view activity, std::string_view line) {
+    std::string arguments = inQuotes(kind);
+    for (std::string_view value : {order, activity, line, std::string_view("1")}) {
+        arguments += ",";
+        arguments += inQuotes(value);
+    }
+    return arguments;
+}
+
+struct CostLineKind {
+    std::string_view costType;
+    std::string_view kind;
+    std::string_view captionKey;
+};
+constexpr CostLineKind kCostLineKinds[] = {
+    {"Material", "3", "SLBEU0295"},
+    {"Other", "5", "SLBEU0094"},
+    {"Labor", "4", "SLBEU0296"},
+};
+
+// The captions of the record links, looked up once per list.
+struct LinkCaptions {
+    explicit LinkCaptions(Session& session)
+        : order(GetLabelText(session, "SLBEU0000")), activity(GetLabelText(session, "SLBEU0279")) {
+        for (size_t i = 0; i < std::size(kCostLineKinds); ++i)
+            costLines[i] = GetLabelText(session, kCostLineKinds[i].captionKey);
+    }
+    std::string order;
+    std::string activity;
+    std::string costLines[std::size(kCostLineKinds)];
+};
+
+std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
+    const std::string_view costType = attributeOf(entry, "CostType");
+    const std::string_view order = attributeOf(entry, "Order");
+    const std::string_view activity = attributeOf(entry, "Activity");
+    const std::string_view line = attributeOf(entry, "CostLine");
+    std::string_view kind;
+    std::string_view caption;
+    for (size_t i = 0; i < std::size(kCostLineKinds); ++i) {
+        if (kCostLineKinds[i].costType != costType) continue;
+        kind = kCostLineKinds[i].kind;
+        caption = captions.costLines[i];
+    }
+    std::string html = "<span class=links";
+    html += " onclick=javascript:showdetails(";
+    html += correctionArguments(kind, order, activity, line);
+    html += ")>";
+    html += caption;
+    html += ": ";
+    html += HtmlText(order);
+    html += "/ ";
+    html += HtmlText(activity);
+    html += "/ ";
+    html += HtmlText(line);
+    html += "</span>";
+    return html;
+}
+
+std::string orderLink(const LinkCaptions& captions, xml::Node entry) {
+    const std::string_view order = attributeOf(entry, "Order");
+    std::string html = "<span id=";
+    html += HtmlAttribute(order);
+    html += " class=links onclick=javascript:showdetails(";
+    html += correctionArguments("1", order, "", "");
+    html += ")>";
+    html += captions.order;
+    html += ": ";
+    html += HtmlText(order);
+    html += "</span>";
+    return html;
+}
+
+// The activity caption is followed by ":" alone, unlike the other two.
+std::string activityLink(const LinkCaptions& captions, xml::Node entry) {
+    const std::string_view order = attributeOf(entry, "Order");
+    const std::string_view activity = attributeOf(entry, "Activity");
+    std::string html = "<span id=";
+    html += HtmlAttribute(activity);
+    html += " class=links onclick=javascript:showdetails(";
+    html += correctionArguments("2", order, activity, "");
+    html += ")>";
+    html += captions.activity;
+    html += ":";
+    html += HtmlText(order);
+    html += "/ ";
+    html += HtmlText(activity);
+    html += "</span>";
+    return html;
+}
+
+std::string recordLink(const LinkCaptions& captions, xml::Node entry) {
+    if (!attributeOf(entry, "CostType").empty()) return costLineLink(captions, entry);
+    if (attributeOf(entry, "Activity").empty()) return orderLink(captions, entry);
+    return activityLink(captions, entry);
+}
+
+}  // namespace
+
+std::string ShowErrorPool(Session& session) {
+    xml::Document report;
+    switch (loadReport(session, report)) {
+        case ReportLoad::Missing: return {};
+        case ReportLoad::Unreadable: return reportUnreadable(session);
+        case ReportLoad::Loaded: break;
+    }
+    int16_t count = 0;
+    forEachRefusedEntry(report, [&](xml::Node) {
+        if (count == INT16_MAX) throw platform::PlatformError(platform::failure::kOverflow, "Overflow");
+        ++count;
+    });
+    if (count <= 0) return {};
+    std::string html = "<a class=cssOption href=javascript:ShowErrors()>";
+    html += "*&nbsp";
+    html += GetLabelText(session, "SLBEU0290");
+    html += "(";
+    html += std::to_string(count);
+    html += ")</a>";
+    return html;
+}
+
+std::string ShowErrorList(Session& session) {
+    xml::Document report;
+    switch (loadReport(session, report)) {
+        case ReportLoad::Missing: return {};
+        case ReportLoad::Unreadable: return reportUnreadable(session);
+        case ReportLoad::Loaded: break;
+    }
+    std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
+    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0291"), "divList");
+    html += "<tr><td width=100%>";
+    html += "<div style=";
+    html += "\"height:125; overflow:auto;\"";
+    html += ">";
+    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    html += "<tr>";
+    html += "<td class=tableheader >";
+    html += GetLabelText(session, "SLBEU0096");
+    html += "</td>";
+    html += "<td class=tableheader >";
+    html += GetLabelText(session, "SLBEU0294");
+    html += "</td>";
+    html += "</tr>";
+
+    const LinkCaptions captions(session);
+    forEachRefusedEntry(report, [&](xml::Node entry) {
+        html += "<tr class=tablerows>";
+        html += "<td>";
+        html += HtmlText(attributeOf(entry, "Description"));
+        html += "</td>";
+        html += "<td>&nbsp;";
+        html += recordLink(captions, entry);
+        html += "</td>";
+        html += "</tr>";
+    });
+    html += "</table></div></td></tr></table>";
+    return html;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,98 @@
+#include "component/errors/upload_report.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+
+#include "component/core/install_paths.h"
+#include "component/store/order_store.h"
+#include "platform/failure.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+using platform::PlatformError;
+
+bool LoadUploadReport(Session& session, xml::Document& report) {
+    return report.loadFile(session.path(paths::kUploadReport));
+}
+
+void SaveUploadReport(Session& session, const xml::Document& report) {
+    report.save(session.path(paths::kUploadReport));
+}
+
+std::vector<xml::Node> ReportGroups(const xml::Document& report) {
+    return xml::childElements(report.root());
+}
+
+std::vector<xml::Node> ReportEntries(xml::Node group) {
+    return xml::childElements(group);
+}
+
+bool RemoveEntryAndEmptyGroup(xml::Node entry) {
+    const xml::Node group = xml::requireNode(entry).parent();
+    xml::remove(entry);
+    if (!group || group.first_child() || group.type() != pugi::node_element) return false;
+    xml::remove(group);
+    return true;
+}
+
+int16_t ReportEntryId(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    const PlatformError mismatch(platform::failure::kTypeMismatch, "Type mismatch");
+    size_t pos = 0;
+    const bool negative = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+    double value = 0;
+    size_t digits = 0;
+    for (; pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]));
+         ++pos, ++digits)
+        value = value * 10 + (text[pos] - '0');
+    if (pos < text.size() && text[pos] == '.') {
+        double scale = 0.1;
+        for (++pos; pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]));
+             ++pos, ++digits, scale /= 10)
+            value += (text[pos] - '0') * scale;
+    }
+    if (digits == 0 || pos != text.size()) throw mismatch;
+    // Halves go to the even neighbour, as the runtime rounds.
+    double rounded = std::nearbyint(negative ? -value : value);
+    if (rounded < INT16_MIN || rounded > INT16_MAX)
+        throw PlatformError(platform::failure::kOverflow, "Overflow");
+    return static_cast<int16_t>(rounded);
+}
+
+std::string_view ReportCostTypeContainer(std::string_view costType) {
+    if (costType == "Material") return kMaterialLines;
+    if (costType == "Labor") return kLaborLines;
+    if (costType == "Other") return kOtherLines;
+    return {};
+}
+
+UploadReportIndex::UploadReportIndex(const xml::Document& report) {
+    for (xml::Node group : ReportGroups(report)) {
+        for (xml::Node entry : ReportEntries(group)) {
+            const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
+            if (order) byOrder_[order.value()].push_back(entry);
+        }
+    }
+}
+
+const std::vector<xml::Node>& UploadReportIndex::entriesOf(std::string_view order) const {
+    static const std::vector<xml::Node> none;
+    const auto found = byOrder_.find(std::string(order));
+    return found == byOrder_.end() ? none : found->second;
+}
+
+void UploadReportIndex::remove(xml::Node entry) {
+    const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
+    if (!order) return;
+    const auto found = byOrder_.find(order.value());
+    if (found == byOrder_.end()) return;
+    auto& entries = found->second;
+    entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());
+}
+
+}  // namespace quillmere

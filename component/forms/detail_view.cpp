@@ -1,0 +1,429 @@
+#include "component/forms/detail_view.h"
+
+#include <array>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/install_paths.h"
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/html_blocks.h"
+#include "platform/failure.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+constexpr std::string_view kPanelId = "divDetails";
+constexpr std::string_view kOpen = "15";
+constexpr std::string_view kClosed = "35";
+constexpr size_t kActivitiesLockedField = 19;
+
+enum class Kind { Order, Activity, Material, Labor, Other };
+
+struct RecordKind {
+    Kind kind;
+    std::string_view objectName;
+    std::string_view element;
+    std::string_view titleKey;
+    std::string_view newLinkKind;  // of the new-line link of a cost line
+};
+
+constexpr std::array<RecordKind, 5> kKinds = {{
+    {Kind::Order, "order", kOrders, "SLBEU0277", "2"},
+    {Kind::Activity, "activity", kActivities, "SLBEU0278", "2"},
+    {Kind::Material, "material", kMaterialLines, "SLBEU0280", "3"},
+    {Kind::Labor, "labor", kLaborLines, "SLBEU0281", "4"},
+    {Kind::Other, "other", kOtherLines, "SLBEU0283", "5"},
+}};
+
+const RecordKind& recordKind(const std::string& iObject) {
+    for (const RecordKind& kind : kKinds)
+        if (iObject.size() == 1 && iObject[0] - '1' == static_cast<int>(kind.kind)) return kind;
+    throw platform::PlatformError(platform::failure::kInvalidProcedureCall,
+                                  "Invalid procedure call or argument: no record kind " + iObject);
+}
+
+bool isCostLine(const RecordKind& kind) {
+    return kind.kind != Kind::Order && kind.kind != Kind::Activity;
+}
+
+[[noreturn]] void recordNotFound() {
+    throw platform::PlatformError(platform::failure::kObjectNotSet,
+                                  "Object variable or With block variable not set");
+}
+
+std::string trimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+std::string inQuotes(std::string_view value) {
+    return "\"" + HtmlAttribute(value) + "\"";
+}
+
+// The seven link texts, read first.
+struct LinkLabels {
+    explicit LinkLabels(Session& session)
+        : newMaterial(GetLabelText(session, "SLBEU0270")),
+          newLabor(GetLabelText(session, "SLBEU0271")),
+          newOther(GetLabelText(session, "SLBEU0272")),
+          newActivity(GetLabelText(session, "SLBEU0273")),
+          materialLines(GetLabelText(session, "SLBEU0274")),
+          laborLines(GetLabelText(session, "SLBEU0275")),
+          otherLines(GetLabelText(session, "SLBEU0276")) {}
+    std::string newMaterial, newLabor, newOther, newActivity, materialLines, laborLines, otherLines;
+
+    const std::string& newLine(Kind kind) const {
+        return kind == Kind::Material ? newMaterial : kind == Kind::Labor ? newLabor : newOther;
+    }
+};
+
+// What GetDetails was asked for.
+struct Request {
+    const RecordKind& kind;
+    const std::string& order;
+    const std::string& activity;
+    const std::string& line;
+    bool fromErrorList;
+};
+
+// The record and what the view may do with it.
+struct Record {
+    xml::Node node;  // null when its group does not exist at all
+    bool local = false;
+    bool editable = true;
+    bool deletable = false;
+};
+
+// --- Reads of the loaded store ------------------------------------------------------------
+
+// The activity of an order: among the children of every group of the order, first match.
+xml::Node findActivity(xml::Node storeRoot, std::string_view order, std::string_view activity,
+                       bool& groupFound) {
+    groupFound = false;
+    for (xml::Node group = FindContainer(storeRoot, kActivities).first_child(); group;
+         group = group.next_sibling()) {
+        if (group.type() != pugi::node_element || order != group.attribute("ID").value() ||
+            !group.attribute("ID"))
+            continue;
+        groupFound = true;
+        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
+            const pugi::xml_attribute number = child.attribute("Activity");
+            if (child.type() == pugi::node_element && number && activity == number.value())
+                return child;
+        }
+    }
+    return {};
+}
+
+xml::Node findLine(xml::Node storeRoot, std::string_view container, std::string_view order,
+                   std::string_view activity, std::string_view line, bool& groupFound) {
+    groupFound = false;
+    for (xml::Node group = FindContainer(storeRoot, container).first_child(); group;
+         group = group.next_sibling()) {
+        const pugi::xml_attribute id = group.attribute("ID");
+        const pugi::xml_attribute number = group.attribute("Activity");
+        if (group.type() != pugi::node_element || !id || !number || order != id.value() ||
+            activity != number.value())
+            continue;
+        groupFound = true;
+        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
+            const pugi::xml_attribute lineNumber = child.attribute("LineNumber");
+            if (child.type() == pugi::node_element && lineNumber && line == lineNumber.value())
+                return child;
+        }
+    }
+    return {};
+}
+
+// GetOrderStatus answered from the loaded store, which this view does not change.
+std::string orderStatusIn(const xml::Document& store, std::string_view order) {
+    for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record")) {
+        const pugi::xml_attribute number = record.attribute("ServiceOrder");
+        if (number && order == number.value()) return OrderStatusOf(record);
+    }
+    return {};
+}
+
+std::string activityDescriptionIn(const xml::Document& store, std::string_view order,
+                                  std::string_view activity) {
+    bool groupFound = false;
+    const xml::Node record = findActivity(store.node(), order, activity, groupFound);
+    std::string description;
+    for (xml::Node field = record.first_child(); field; field = field.next_sibling())
+        if (field.type() == pugi::node_element &&
+            std::string_view(field.name()) == "ActivityDescription")
+            description = xml::text(field);
+    return description;
+}
+
+bool orderFlag19In(const xml::Document& store, std::string_view order) {
+    const xml::Node record = FindOrder(store.node(), order);
+    if (!record) return false;
+    return xml::text(xml::requireNode(xml::childElementAt(record, kActivitiesLockedField))) == "1";
+}
+
+// --- The record and its rights ------------------------------------------------------------
+
+bool editableByRule(const Request& request, xml::Node node, const std::string& orderStatus) {
+    if (request.fromErrorList) return true;
+    const std::string_view state = node.attribute("State").value();
+    if (state == "MU" || state == "NU") return false;
+    return orderStatus == kOpen;
+}
+
+Record findRecord(Session& session, const Request& request) {
+    const xml::Document& store = session.state.orderStore;
+    const Kind kind = request.kind.kind;
+    Record record;
+    std::string orderStatus;
+    bool groupFound = true;
+    if (kind == Kind::Order) {
+        record.local = request.order.starts_with('_');
+        record.node = FindOrder(store.node(), request.order);
+        if (!record.node) recordNotFound();
+        orderStatus = trimBlanks(OrderStatusOf(record.node));
+    } else if (kind == Kind::Activity) {
+        record.local = request.activity.starts_with('_');
+        record.node = findActivity(store.node(), request.order, request.activity, groupFound);
+    } else {
+        record.local = request.line.starts_with('_');
+        record.node = findLine(store.node(), request.kind.element, request.order, request.activity,
+                               request.line, groupFound);
+    }
+    // A labor line that came from the server is never changed or deleted here.
+    const bool receivedLaborLine = kind == Kind::Labor && !record.local;
+    if (!groupFound) {  // the panel without fields; editable as far as anyone knows
+        record.editable = !receivedLaborLine;
+        return record;
+    }
+    if (!record.node) recordNotFound();
+    if (kind != Kind::Order)
+        orderStatus = trimBlanks(orderStatusIn(store, trimBlanks(request.order)));
+
+    record.editable = editableByRule(request, record.node, orderStatus);
+    if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;
+    const bool newOnLaptop =
+        std::string_view(record.node.attribute("State").value()) == "N" && record.local;
+    record.deletable = newOnLaptop || (kind == Kind::Order && orderStatus == kClosed);
+    if (receivedLaborLine) record.editable = record.deletable = false;
+    return record;
+}
+
+// --- HTML ---------------------------------------------------------------------------------
+
+std::string identificationRow(std::string_view caption, std::string_view value) {
+    std::string row = "<tr><td>&nbsp;";
+    row += caption;
+    row += "</td>";
+    row += "<td>&nbsp;";
+    row += HtmlText(value);
+    row += "</td></tr>";
+    return row;
+}
+
+std::string identificationRows(Session& session, const Request& request) {
+    std::string rows = identificationRow(GetLabelText(session, "SLBEU0000"), request.order);
+    if (request.kind.kind == Kind::Order) return rows;
+    rows += identificationRow(GetLabelText(session, "SLBEU0279"), request.activity);
+    if (request.kind.kind == Kind::Activity) return rows;
+    rows += identificationRow(GetLabelText(session, "SLBEU0006"),
+                              session.state.currentActivityDescription);
+    rows += identificationRow(GetLabelText(session, "SLBEU0042"), request.line);
+    return rows;
+}
+
+std::string fieldRows(Session& session, const Request& request, const Record& record) {
+    const RecordKind& kind = request.kind;
+    std::string rows;
+    size_t position = 0;
+    for (xml::Node field = record.node.first_child(); field; field = field.next_sibling()) {
+        if (field.type() != pugi::node_element) continue;
+        const bool shown = position++ > 0 || kind.kind == Kind::Order ||
+                           kind.kind == Kind::Activity ||
+                           (kind.kind == Kind::Labor && record.local);
+        if (!shown) continue;  // the first field of a cost line is never shown
+        const std::string value = xml::text(field);
+        if (kind.kind == Kind::Labor && record.local)
+            rows += RenderLaborField(session, kind.element, field.name(), value, "labor",
+                                     record.editable);
+        else
+            rows += RenderDetailField(session, kind.element, field.name(), value, kind.objectName,
+                                      record.local, record.editable);
+    }
+    return rows;
+}
+
+std::string newRecordLink(std::string_view kind, const Request& request, std::string_view label) {
+    std::string link = "<td align=right>";
+    link += "<a href=javascript:newobject(";
+    link += inQuotes(kind);
+    link += ",";
+    link += inQuotes(request.order);
+    link += ",";
+    link += inQuotes(request.activity);
+    link += ")>";
+    link += label;
+    link += "</a>";
+    link += "</td>";
+    return link;
+}
+
+std::string listLink(std::string_view costType, const Request& request, std::string_view label) {
+    std::string link = "<td align=right>";
+    link += "<a href=javascript:ListCostLines(";
+    link += inQuotes(costType);
+    link += ",";
+    link += inQuotes(request.order);
+    link += ",";
+    link += inQuotes(request.activity);
+    link += ")>";
+    link += label;
+    link += "</a>";
+    link += "</td>";
+    return link;
+}
+
+std::string activityLinks(const Request& request, const Record& record, const LinkLabels& labels) {
+    std::string links;
+    if (record.editable) {
+        links += "<tr><td align=right><table class=hyperbutton>";
+        links += "<tr>" + std::string("<td>&nbsp;</td>") +
+                 newRecordLink("2", request, labels.newActivity) + "</tr>";
+        links += "<tr>" + listLink("Material", request, labels.materialLines) +
+                 newRecordLink("3", request, labels.newMaterial) + "</tr>";
+        links += "<tr>" + listLink("Labor", request, labels.laborLines) +
+                 newRecordLink("4", request, labels.newLabor) + "</tr>";
+        links += "<tr>" + listLink("Other", request, labels.otherLines) +
+                 newRecordLink("5", request, labels.newOther) + "</tr>";
+        links += "</table></td></tr>";
+        return links;
+    }
+    links +=
+        "<tr class=hyperbutton>" + listLink("Material", request, labels.materialLines) + "</tr>";
+    links += "<tr class=hyperbutton>" + listLink("Labor", request, labels.laborLines) + "</tr>";
+    links += "<tr class=hyperbutton>" + listLink("Other", request, labels.otherLines) + "</tr>";
+    return links;
+}
+
+std::string links(const Request& request, const Record& record, const LinkLabels& labels) {
+    if (!record.node) return {};
+    const Kind kind = request.kind.kind;
+    if (kind == Kind::Activity) return activityLinks(request, record, labels);
+    if (!record.editable) return {};
+    if (kind == Kind::Order)
+        return "<tr>" + newRecordLink("2", request, labels.newActivity) + "</tr>";
+    if (kind == Kind::Labor && !record.local) return {};
+    return "<tr>" + newRecordLink(request.kind.newLinkKind, request, labels.newLine(kind)) +
+           "</tr>";
+}
+
+std::string recordArguments(const Request& request) {
+    return inQuotes(request.kind.objectName) + "," + inQuotes(request.order) + "," +
+           inQuotes(request.activity) + "," + inQuotes(request.line);
+}
+
+std::string deleteCell(Session& session, const Request& request) {
+    std::string cell = "<td align=right>";
+    cell += "<input id=";
+    cell += request.kind.kind == Kind::Labor ? std::string("Delete") : HtmlAttribute(request.order);
+    cell += " type=button value=";
+    cell += GetLabelText(session, "SLBEU0282");
+    cell += " onclick=javascript:deleteObject(";
+    cell += recordArguments(request);
+    cell += ")";
+    cell += ">";
+    cell += "</td>";
+    return cell;
+}
+
+std::string saveCell(Session& session, const Request& request) {
+    std::string cell = "<td align=right>";
+    cell += "<input id=";
+    cell += "save";
+    cell += " type=button value=";
+    cell += GetLabelText(session, "SLBEU0284");
+    cell += " onclick=javascript:saveObject(";
+    cell += recordArguments(request);
+    cell += ",";
+    cell += inQuotes("2");
+    cell += ")>";
+    cell += "</td>";
+    return cell;
+}
+
+std::string buttonBar(const std::string& deleteButton, const std::string& saveButton) {
+    std::string bar = "<tr><td width=100%>";
+    bar += "<table border=0 cellspacing=0 cellpadding=0 width=100%>";
+    bar += "<tr>";
+    bar += "<td align=right>";
+    bar += "<table><tr>";
+    bar += deleteButton;
+    bar += saveButton;
+    bar += "</tr></table>";
+    bar += "</td>";
+    bar += "</tr></table>";
+    bar += "</td></tr></table>";
+    return bar;
+}
+
+}  // namespace
+
+std::string GetDetails(Session& session, const std::string& iObject, const std::string& iOrno,
+                       const std::string& iAcln, const std::string& iLine, const std::string&,
+                       int16_t iError) {
+    const LinkLabels labels(session);
+    const RecordKind& kind = recordKind(iObject);
+    const Request request{kind, iOrno, iAcln, iLine, iError == 1};
+    std::string html = "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0 class=details>";
+
+    // One load serves every read of the store in this view, which changes nothing.
+    LoadOrderStore(session);
+    if (isCostLine(kind))
+        session.state.currentActivityDescription =
+            activityDescriptionIn(session.state.orderStore, iOrno, iAcln);
+    SetLastError(session, kNoError);
+    html += BuildTitleBar(2, GetLabelText(session, kind.titleKey), kPanelId);
+
+    std::string form = "<tr><td width=100%><form name=";
+    form += kind.objectName;
+    form += ">";
+    form += "<table width=100% border=0 class=details>";
+    form += identificationRows(session, request);
+
+    LoadFieldMapperDocument(session);
+    const Record record = findRecord(session, request);
+    if (record.node) form += fieldRows(session, request, record);
+
+    html += links(request, record, labels);
+    html += form;
+    html += "</table></form></td></tr>";
+    const std::string deleteButton =
+        record.deletable ? deleteCell(session, request) : std::string();
+    if (ReadLastError(session) != kNoError) return {};
+    html += buttonBar(deleteButton, record.editable ? saveCell(session, request) : std::string());
+    return html;
+}
+
+void LoadActivityDescription(Session& session, std::string_view order, std::string_view activity) {
+    session.state.currentActivityDescription.clear();
+    xml::Document store;
+    store.loadFile(session.path(paths::kOrderStore));
+    session.state.currentActivityDescription = activityDescriptionIn(store, order, activity);
+}
+
+bool OrderFlag19Set(Session& session, std::string_view order) {
+    xml::Document store;
+    store.loadFile(session.path(paths::kOrderStore));
+    return orderFlag19In(store, order);
+}
+
+}  // namespace quillmere

@@ -1,0 +1,355 @@
+#include "component/forms/entry_forms.h"
+
+#include <vector>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/install_paths.h"
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/forms/detail_view.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/html_blocks.h"
+#include "platform/failure.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+// A kind of new record: its form (and script) name, store element, title, and the counter
+// whose next value becomes its number.
+struct FormKind {
+    std::string_view kindDigit;
+    std::string_view objectName;
+    std::string_view element;
+    std::string_view titleKey;
+    int counter;
+};
+constexpr FormKind kFormKinds[] = {
+    {"1", "order", kOrders, "SLBEU0286", 1},
+    {"2", "activity", kActivities, "SLBEU0287", 2},
+    {"3", "material", kMaterialLines, "SLBEU0270", 3},
+    {"4", "labor", kLaborLines, "SLBEU0271", 3},
+    {"5", "other", kOtherLines, "SLBEU0272", 3},
+};
+
+const FormKind* formKindOf(std::string_view iObject) {
+    for (const FormKind& kind : kFormKinds)
+        if (kind.kindDigit == iObject) return &kind;
+    return nullptr;
+}
+
+bool isLineElement(std::string_view element) {
+    return element == kMaterialLines || element == kLaborLines || element == kOtherLines;
+}
+
+std::string inQuotes(std::string_view value) {
+    std::string out = "\"";
+    out += HtmlAttribute(value);
+    out += "\"";
+    return out;
+}
+
+std::string newNumber(Session& session, int counter) {
+    return "_" + std::to_string(NextRecordNumber(session, counter));
+}
+
+std::string identificationRow(std::string_view caption, std::string_view value) {
+    std::string html = "<tr>";
+    html += "<td>&nbsp;";
+    html += caption;
+    html += "</td>";
+    html += "<td>&nbsp;";
+    html += HtmlText(value);
+    html += "</td>";
+    html += "</tr>";
+    return html;
+}
+
+std::string formOpen(std::string_view objectName) {
+    std::string html = "<tr><td width=100%><form name=";
+    html += objectName;
+    html += ">";
+    html += "<table width=100% border=0 class=details>";
+    return html;
+}
+
+std::string formClose() {
+    std::string html = "<tr><td colspan=2><hr></td></tr>";
+    html += "</table></form></td></tr>";
+    return html;
+}
+
+// The names of the field definitions of `element` (the first element of that name in the
+// loaded document), taken before any row is rendered.
+std::vector<std::string> fieldDefinitionNames(Session& session, std::string_view element) {
+    const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), element);
+    if (kinds.empty())
+        throw platform::PlatformError(platform::failure::kObjectNotSet,
+                                      "Object variable or With block variable not set");
+    std::vector<std::string> names;
+    for (xml::Node definition : xml::childElements(kinds.front())) names.emplace_back(definition.name());
+    return names;
+}
+
+bool isKeyField(std::string_view name) {
+    return name == "ServiceOrder" || name == "Activity" || name == "LineNumber";
+}
+
+std::string zoomSpan(std::string_view field, std::string_view objectName) {
+    std::string html = "<span class=links";
+    html += " onclick=javascript:zoom(";
+    html += inQuotes(field);
+    html += ",";
+    html += inQuotes(objectName);
+    html += ")>";
+    html += "<small><strong>...</strong></small></span>";
+    return html;
+}
+
+std::string disabledRow(const FieldDefinition& definition, std::string_view field,
+                        std::string_view value) {
+    std::string html = "<tr>";
+    html += " <td nowrap>&nbsp;";
+    html += definition.label;
+    html += "</td>";
+    html += " <td>&nbsp;<input disabled=true type=text size=10 id=";
+    html += field;
+    html += " value=";
+    html += inQuotes(value);
+    html += "></td></tr>";
+    return html;
+}
+
+std::string newInput(Session& session, const FieldDefinition& definition, std::string_view element,
+                     std::string_view field) {
+    const std::string& type = definition.dataType;
+    if (type == "e") return RenderEnumSelect(session, element, field, "", "New");
+    std::string html;
+    if (type == "s") {
+        html += field == "ServiceItem" || field == "ReferenceA" ? "<td>&nbsp;<input type=text size=30 id="
+                                                               : "<td>&nbsp;<input type=text size=20 id=";
+        html += field;
+        html += " value=";
+        html += "\"\"";
+        html += ">";
+    } else if (type == "u") {
+        html += "<td>&nbsp;<input type=text size=10 id=";
+        html += field;
+        html += " value=";
+        html += "\"\"";
+        html += "><small><i>";
+        html += "mm/dd/yyyy";
+        html += "</i></small><input type=text size=4 id=";
+        html += field;
+        html += " value=";
+        html += "\"\"";
+        html += "><small><i>";
+        html += "hhmm";
+        html += "</i></small>";
+    } else if (type == "t") {
+        html += "<td>&nbsp;<textarea rows=4 cols=30 id=";
+        html += field;
+        html += "></textarea>";
+    }
+    return html;
+}
+
+}  // namespace
+
+std::string RenderNewField(Session& session, std::string_view element, std::string_view field,
+                           std::string_view objectName, std::string_view order) {
+    const FieldDefinition definition = GetFieldDefinition(session, element, field);
+    if (definition.isNew != "True") {
+        std::string html = "<tr style=";
+        html += "\"display:none\"";
+        html += ">";
+        html += " <td nowrap>&nbsp;";
+        html += definition.label;
+        html += "</td>";
+        html += " <td>&nbsp;<input type=text size=10 id=";
+        html += field;
+        html += " value=";
+        html += "\"\"";
+        html += "></td></tr>";
+        return html;
+    }
+    // A new activity takes its order's configuration, which cannot be edited here.
+    if (element == kActivities && field == "Configuration")
+        return disabledRow(definition, field, GetOrderConfiguration(session, order));
+    if (element == kActivities && field == "ObjectNumber") return disabledRow(definition, field, "");
+
+    std::string html = "<tr><td nowrap>&nbsp;";
+    html += definition.label;
+    html += "</td>";
+    html += newInput(session, definition, element, field);
+    if (definition.zoom == "True") html += zoomSpan(field, objectName);
+    html += "</td></tr>";
+    return html;
+}
+
+std::string GetOrderConfiguration(Session& session, std::string_view order) {
+    xml::Document store;
+    store.loadFile(session.path(paths::kOrderStore));
+    const xml::Node record = FindOrder(store.node(), order);
+    for (xml::Node field : xml::childElements(record))
+        if (std::string_view(field.name()) == "Configuration") return xml::text(field);
+    return {};
+}
+
+std::string BuildNewRecordForm(Session& session, std::string_view element,
+                               std::string_view objectName, std::string& order,
+                               std::string& activity, std::string& line) {
+    std::string html = formOpen(objectName);
+    if (isLineElement(element)) LoadActivityDescription(session, order, activity);
+    if (objectName == "order") {
+        order = newNumber(session, 1);
+        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
+    } else if (objectName == "activity") {
+        activity = newNumber(session, 2);
+        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
+    } else if (objectName == "material" || objectName == "labor" || objectName == "other") {
+        line = newNumber(session, 3);
+        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += identificationRow(GetLabelText(session, "SLBEU0006"),
+                                  session.state.currentActivityDescription);
+        html += identificationRow(GetLabelText(session, "SLBEU0042"), line);
+    }
+    for (const std::string& field : fieldDefinitionNames(session, element))
+        if (!isKeyField(field)) html += RenderNewField(session, element, field, objectName, order);
+    html += formClose();
+    return html;
+}
+
+std::string CreateForm(Session& session, const std::string& iObject, const std::string& iOrno,
+                       const std::string& iAcln) {
+    std::string html = "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0 class=details>";
+    SetLastError(session, kNoError);
+    if (!LoadFieldMapperDocument(session)) {
+        // Without field definitions there is no form to build, and no number is taken.
+        SetLastError(session, GetLabelText(session, "SLBEU0261"));
+        return {};
+    }
+    std::string order = iOrno;
+    std::string activity = iAcln;
+    std::string line;
+    std::string_view objectName;
+    std::string newCell;
+    if (const FormKind* kind = formKindOf(iObject)) {
+        objectName = kind->objectName;
+        newCell = "<td align=right>";
+        newCell += "<input type=button value=";
+        newCell += GetLabelText(session, "SLBEU0285");
+        newCell += " onclick=javascript:newObject(";
+        newCell += inQuotes(kind->kindDigit);
+        newCell += ",";
+        newCell += inQuotes(iOrno);
+        newCell += ",";
+        newCell += inQuotes(iAcln);
+        newCell += ")>";
+        newCell += "</td>";
+        html += BuildTitleBar(2, GetLabelText(session, kind->titleKey), "divDetails");
+        html += BuildNewRecordForm(session, kind->element, objectName, order, activity, line);
+    }
+    // "1" as the last argument of saveObject marks an add (the detail view passes "2").
+    std::string saveCell = "<td align=right>";
+    saveCell += "<input id=";
+    saveCell += HtmlAttribute(order);
+    saveCell += " type=button value=";
+    saveCell += GetLabelText(session, "SLBEU0284");
+    saveCell += " onclick=javascript:saveObject(";
+    saveCell += inQuotes(objectName);
+    saveCell += ",";
+    saveCell += inQuotes(order);
+    saveCell += ",";
+    saveCell += inQuotes(activity);
+    saveCell += ",";
+    saveCell += inQuotes(line);
+    saveCell += ",";
+    saveCell += inQuotes("1");
+    saveCell += ")>";
+    saveCell += "</td>";
+    if (ReadLastError(session) != kNoError) return {};
+    html += "<tr><td align=right><table><tr><td>";
+    html += newCell;
+    html += saveCell;
+    html += "</td></tr></table></td></tr></table>";
+    return html;
+}
+
+std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
+    SetLastError(session, kNoError);
+    if (!LoadOrderStore(session)) {
+        SetLastError(session, GetLabelText(session, "SLBEU0260"));
+        return {};
+    }
+    std::vector<xml::Node> records;
+    if (kind == "2") records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
+    std::string html = "<tr><td>&nbsp;";
+    html += GetLabelText(session, "SLBEU0000");
+    html += "</td>";
+    html += "<td><SELECT name=ServiceOrder>";
+    for (xml::Node record : records) {
+        const std::string order = xml::requireAttribute(record, "ServiceOrder");
+        html += "<OPTION value=";
+        html += HtmlAttribute(order);
+        html += ">";
+        html += HtmlText(order);
+    }
+    html += "</SELECT></td></tr>";
+    return html;
+}
+
+std::string BuildNewActivityForm(Session& session, std::string_view element,
+                                 std::string_view objectName, std::string& order,
+                                 std::string& activity) {
+    std::string html = formOpen(objectName);
+    if (objectName == "activity") {
+        activity = newNumber(session, 2);
+        html += BuildOrderSelectRow(session, "2");
+        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
+    }
+    for (const std::string& field : fieldDefinitionNames(session, element))
+        html += RenderNewField(session, element, field, objectName, order);
+    html += formClose();
+    return html;
+}
+
+std::string NewObject(Session& session, const std::string& iObject, const std::string& iOrno,
+                      const std::string& iAcln) {
+    std::string html = "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0 class=details>";
+    SetLastError(session, kNoError);
+    if (!LoadFieldMapperDocument(session)) {
+        SetLastError(session, GetLabelText(session, "SLBEU0261"));
+        return {};
+    }
+    std::string order = iOrno;
+    std::string activity = iAcln;
+    std::string_view objectName;
+    if (iObject == "2") {
+        objectName = "activity";
+        html += BuildTitleBar(2, GetLabelText(session, "SLBEU0287"), "divDetails");
+        html += BuildNewActivityForm(session, kActivities, objectName, order, activity);
+    }
+    if (ReadLastError(session) != kNoError) return {};
+    html += "<tr><td align=right>";
+    html += "<input ";
+    html += " type=button value=";
+    html += GetLabelText(session, "SLBEU0284");
+    html += " onclick=javascript:CreateActivity(";
+    html += inQuotes(objectName);
+    html += ",";
+    html += inQuotes(activity);
+    html += ")></td></tr></table>";
+    return html;
+}
+
+}  // namespace quillmere

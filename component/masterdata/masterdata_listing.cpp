@@ -1,0 +1,135 @@
+#include "component/masterdata/masterdata_listing.h"
+
+#include <array>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/labels.h"
+#include "component/core/settings.h"
+#include "component/masterdata/local_database.h"
+#include "component/views/html_blocks.h"
+#include "platform/machine_root.h"
+#include "platform/text_file.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr std::string_view kZoomKind = "zoomhyperlink";
+constexpr std::string_view kPanelId = "divList";
+
+struct CodeEntry {
+    std::string_view code;
+    MasterDataTable table;
+};
+
+// One line per page code, as the page knows them.
+// clang-format off
+constexpr std::array<CodeEntry, 20> kCodes = {{
+    {"ITEM", {"SERVICEITEMS", "SLBEU0195"}},
+    {"CSTP", {"SERVICETYPES", "SLBEU0193"}},
+    {"SKIT", {"SERVICEKITS", "SLBEU0203"}},
+    {"SCAR", {"SERVICECAR", "SLBEU9199"}},
+    {"CWOC", {"SERVICECENTERS", "SLBEU9200"}},
+    {"TASK", {"TASKS", "SLBEU0307"}},
+    {"CHLT", {"HOURLYLABORTYPE", "SLBEU9137"}},
+    {"CRAC", {"REFERENCEACTIVITIES", "SLBEU0197"}},
+    {"CCFG", {"CONFIGURATIONS", "SLBUE9216"}},
+    {"PROB", {"PROBLEMS", "SLBUE9217"}},
+    {"SOLU", {"SOLUTIONS", "SLBUE9218"}},
+    {"CADR", {"ADDRESSES", "SLBUE9206"}},
+    {"CWAR", {"WAREHOUSES", "SLBUE9215"}},
+    {"UNIT", {"UNITS", "SLBUE9171"}},
+    {"REAS", {"REASONS", "SLBUE9213"}},
+    {"CPCP", {"COSTCOMPONENTS", "SLBUE9211"}},
+    {"CSAR", {"SERVICEAREAS", "SLBUE9198"}},
+    {"CCNT", {"CONTACTS", "SLBUE9208"}},
+    {"PRIO", {"PRIORITIES", "SLBUE9212"}},
+    {"CROB", {"OBJECTS", "SLBUE9191"}},
+}};
+// clang-format on
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+bool isCompanyColumn(std::string_view column) {
+    return platform::equalsIgnoreCase(column, "COMP");
+}
+
+void reportMissingDatabase(Session& session) {
+    const std::string text =
+        GetLabelText(session, "SLBEU0308") + ", " + "\r\n" + GetLabelText(session, "SLBEU0309");
+    session.messages.show(GetLabelText(session, "SLBUE9150"), text, platform::MessageIcon::None);
+}
+
+std::string headingRow(Session& session, const platform::db::Recordset& records) {
+    std::string html = "<tr class=tableheader>";
+    for (const std::string& column : records.columns()) {
+        if (isCompanyColumn(column)) continue;
+        html += "<td align=left nowrap>&nbsp;";
+        html += GetFieldDefinition(session, kZoomKind, column).label;
+        html += "</td>";
+    }
+    html += "</tr>";
+    return html;
+}
+
+std::string dataRows(const platform::db::Recordset& records) {
+    std::string html;
+    for (size_t row = 0; row < records.rowCount(); ++row) {
+        html += "<tr>";
+        const std::vector<platform::db::Value>& values = records.row(row);
+        for (size_t column = 0; column < records.columnCount(); ++column) {
+            if (isCompanyColumn(records.columns()[column])) continue;
+            html += "<td nowrap>&nbsp;";
+            // Master data comes from outside; it must not be able to add markup to the page.
+            if (values[column]) html += HtmlText(*values[column]);
+            html += "</td>";
+        }
+        html += "</tr>";
+    }
+    return html;
+}
+
+}  // namespace
+
+MasterDataTable MasterDataTableForCode(std::string_view iCode) {
+    for (const CodeEntry& entry : kCodes)
+        if (entry.code == iCode) return entry.table;
+    return {};
+}
+
+std::string MasterData(Session& session, const std::string& iCode) {
+    const std::string currentName = GetVariable(session, "Currentmdb");
+    LoadFieldMapperDocument(session);
+    const std::string file = MasterDataFilePath(trimBlanks(currentName));
+    if (!platform::fileExists(session.path(file))) {
+        reportMissingDatabase(session);
+        return {};
+    }
+    const MasterDataTable table = MasterDataTableForCode(iCode);
+    const std::string title = table.titleKey.empty() ? "" : GetLabelText(session, table.titleKey);
+
+    std::string html = "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0>";
+    html += BuildTitleBar(2, title, kPanelId);
+    html += "<tr><td width=100%>";
+    html += "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0 class=details>";
+
+    const platform::db::Recordset records = SharedMasterDataConnection(session).query(table.table);
+    if (!records.empty()) {
+        html += headingRow(session, records);
+        html += dataRows(records);
+    }
+
+    html += "</table>";
+    html += "</td></tr>";
+    html += "</table>";
+    return html;
+}
+
+}  // namespace quillmere

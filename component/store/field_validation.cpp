@@ -1,0 +1,243 @@
+#include "component/store/field_validation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <vector>
+
+#include "component/core/labels.h"
+#include "component/store/code_lookups.h"
+#include "component/store/order_store.h"
+#include "component/store/value_checks.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+constexpr std::string_view kRequired = "SLBEU0327";
+constexpr std::string_view kNotADate = "SLBEU0328";
+constexpr std::string_view kOrderNotOpen = "SLBEU0329";
+constexpr std::string_view kOrderNotInterrupted = "SLBEU0330";
+constexpr std::string_view kUnknownCode = "SLBEU0331";
+constexpr std::string_view kUnknownObject = "SLBEU0373";
+constexpr std::string_view kBadNumber = "SLBEU0422";
+
+constexpr std::string_view kOpenOrder = "15";
+constexpr std::string_view kInterrupted = "1";
+constexpr std::string_view kNotInterrupted = "2";
+
+bool isOneOf(std::string_view field, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), field) != names.end();
+}
+
+bool isUpperCase(std::string_view value) {
+    return std::none_of(value.begin(), value.end(),
+                        [](char c) { return std::islower(static_cast<unsigned char>(c)) != 0; });
+}
+
+// One field's validation: its rules, and the message of the first one that fails.
+class FieldCheck {
+  public:
+    FieldCheck(Session& session, std::string_view kind, std::string_view field,
+               const std::string& value, std::string_view deliveryType, std::string& message)
+        : session_(session),
+          memory_(session.state.validation),
+          kind_(kind),
+          field_(field),
+          value_(value),
+          deliveryType_(deliveryType),
+          message_(message) {}
+
+    bool run() {
+        if (isOneOf(field_, {"PlannedStartTime", "PlannedFinishTime", "StartDate", "OrderDate",
+                             "ExecutionStartTime", "ExecutionFinishTime"}))
+            return checkDateField();
+        if (field_ == "EndDate") return checkHours();
+        if (isOneOf(field_, {"Description", "ActivityDescription"})) return checkRequired();
+        if (field_ == "Interrupted") return checkInterrupted();
+        if (field_ == "OrderStatus") return remember(memory_.orderStatus);
+        if (field_ == "ActivityStatus") return remember(memory_.activityStatus);
+        if (field_ == "Object") return checkObject();
+        if (field_ == "ObjectNumber") return checkObjectNumber();
+        if (isOneOf(field_, {"DeliveredQuantity", "ActualQuantity", "ActualCostPrice1"}))
+            return checkQuantity();
+        if (IsLookedUpCode(field_)) return checkRequiredCode() && checkCodeExists();
+        return true;
+    }
+
+  private:
+    bool isOrder() const { return kind_ == kOrders; }
+    bool isActivity() const { return kind_ == kActivities; }
+    bool isMaterialLine() const { return kind_ == kMaterialLines; }
+    bool isLaborLine() const { return kind_ == kLaborLines; }
+    bool orderIsOpen() const { return memory_.orderStatus == kOpenOrder; }
+
+    // The field's label, one blank, the label text.
+    bool failWithLabel(std::string_view key) {
+        message_ = FieldLabel(session_, kind_, field_);
+        message_ += " ";
+        message_ += GetLabelText(session_, key);
+        return false;
+    }
+    // The field's element name, the separator, the label text.
+    bool failWithName(std::string_view separator, std::string_view key) {
+        message_ = field_;
+        message_ += separator;
+        message_ += GetLabelText(session_, key);
+        return false;
+    }
+    bool failWithText(std::string_view key) {
+        message_ = GetLabelText(session_, key);
+        return false;
+    }
+
+    bool remember(std::string& slot) {
+        slot = value_;
+        return true;
+    }
+
+    bool checkRequired() { return !value_.empty() || failWithLabel(kRequired); }
+
+    bool checkDate(bool required) {
+        if (required && value_.empty()) return failWithLabel(kRequired);
+        return IsStoredDate(value_) || failWithLabel(kNotADate);
+    }
+
+    bool checkDateField() {
+        if (isOrder()) return field_ != "OrderDate" || !orderIsOpen() || checkDate(true);
+        if (isActivity()) {
+            if (isOneOf(field_, {"PlannedStartTime", "PlannedFinishTime"})) return checkDate(true);
+            if (isOneOf(field_, {"ExecutionStartTime", "ExecutionFinishTime"}))
+                return value_.empty() || checkDate(false);
+            return true;
+        }
+        // An empty date of a labor line other than StartDate fails as a bad date.
+        if (isLaborLine()) return checkDate(field_ == "StartDate");
+        return true;
+    }
+
+    bool checkHours() {
+        const std::optional<double> hours = NumericValue(value_);
+        return (hours && *hours > 0 && *hours <= 24) || failWithLabel(kBadNumber);
+    }
+
+    bool checkInterrupted() {
+        if (isOrder() && !orderIsOpen() && value_ == kInterrupted)
+            return failWithLabel(kOrderNotOpen);
+        return remember(memory_.interrupted);
+    }
+
+    bool checkObject() {
+        if (value_.empty()) {
+            memory_.object.clear();
+            return true;
+        }
+        const bool found =
+            MasterDataHasRow(session_, ObjectLookupQuery(memory_.configuration, value_));
+        if (!found || !isUpperCase(value_)) {
+            memory_.object.clear();
+            return failWithText(kUnknownObject);
+        }
+        return remember(memory_.object);
+    }
+
+    bool checkObjectNumber() {
+        if (memory_.object.empty()) return true;
+        if (value_.empty()) return failWithText(kUnknownObject);
+        const std::string query =
+            ObjectNumberLookupQuery(memory_.configuration, memory_.object, value_);
+        return MasterDataHasRow(session_, query) || failWithText(kUnknownObject);
+    }
+
+    bool checkQuantity() {
+        if (TrimBlanks(value_).empty() || IsNumericText(value_)) return true;
+        return failWithName(" :  ", kBadNumber);
+    }
+
+    // The required rules of the master-data codes, before their look-up.
+    bool checkRequiredCode() {
+        const bool empty = value_.empty();
+        if (field_ == "ActualWarehouse")
+            return !empty || deliveryType_ == "22" || deliveryType_ == "15" ||
+                   failWithLabel(kRequired);
+        if (isOneOf(field_, {"SalesQuantityUnit", "ServiceItem"}))
+            return !empty || !isMaterialLine() || failWithLabel(kRequired);
+        if (field_ == "Configuration") {
+            remember(memory_.configuration);
+            return !empty || !isOrder() || failWithLabel(kRequired);
+        }
+        if (isOneOf(field_, {"HourlyLaborType", "CostComponent", "ReferenceActivity"}))
+            return checkRequired();
+        if (field_ == "ServiceKit")
+            return !TrimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
+                   failWithLabel(kRequired);
+        if (field_ == "InterruptionReason") return checkInterruptionReason();
+        return true;
+    }
+
+    bool checkInterruptionReason() {
+        const bool empty = value_.empty();
+        if (isOrder() && !orderIsOpen()) return empty || failWithLabel(kOrderNotOpen);
+        if (empty && memory_.interrupted == kInterrupted) return failWithLabel(kRequired);
+        if (!empty && memory_.interrupted == kNotInterrupted)
+            return failWithLabel(kOrderNotInterrupted);
+        return true;
+    }
+
+    bool checkCodeExists() {
+        if (value_.empty()) return true;
+        if (field_ == "ServiceKit" && !isMaterialLine()) return true;
+        return MasterDataHasRow(session_, *CodeLookupQuery(field_, value_)) ||
+               failWithName(" ", kUnknownCode);
+    }
+
+    Session& session_;
+    ValidationMemory& memory_;
+    std::string_view kind_;
+    std::string_view field_;
+    const std::string& value_;
+    std::string_view deliveryType_;
+    std::string& message_;
+};
+
+std::string deliveryTypeOf(xml::Node record) {
+    std::string deliveryType;
+    const std::vector<xml::Node> fields = xml::childElements(record);
+    for (size_t i = 1; i < fields.size(); ++i)
+        if (std::string_view(fields[i].name()) == "DeliveryType")
+            deliveryType = xml::text(fields[i]);
+    return deliveryType;
+}
+
+}  // namespace
+
+bool ValidateRecord(Session& session, xml::Node record, std::string_view kind,
+                    std::string& message) {
+    const std::string deliveryType =
+        kind == kMaterialLines ? deliveryTypeOf(record) : std::string();
+    for (xml::Node field : xml::childElements(record)) {
+        if (!ValidateField(session, kind, field.name(), xml::text(field), message, deliveryType))
+            return false;
+    }
+    return true;
+}
+
+bool ValidateField(Session& session, std::string_view kind, std::string_view field,
+                   const std::string& value, std::string& message, std::string_view deliveryType) {
+    message.clear();
+    return FieldCheck(session, kind, field, value, deliveryType, message).run();
+}
+
+std::string FieldLabel(Session& session, std::string_view kind, std::string_view field) {
+    std::string path(kind);
+    path += "/";
+    path += field;
+    const std::vector<xml::Node> definitions =
+        xml::selectAll(session.state.fieldMapper.node(), path);
+    if (definitions.empty()) return std::string(field);
+    return xml::attribute(definitions.front(), "LABEL").value_or("");
+}
+
+}  // namespace quillmere

@@ -1,0 +1,44 @@
+#include "component/store/hours_registrations.h"
+
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/store/order_store.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+constexpr std::string_view kNoData = "SLBEU0321";
+constexpr std::string_view kNotXml = "SLBEU0265";
+constexpr std::string_view kStoreNotLoaded = "SLBEU0260";
+
+void storeRegistration(Session& session, xml::Node registration) {
+    std::string path(kStoreRoot);
+    path += "/";
+    path += kHoursRegistrations;
+    const xml::Node container = xml::selectFirst(session.state.orderStore.node(), path);
+    xml::appendCopy(xml::requireNode(container), registration);
+    SaveOrderStore(session);
+}
+
+}  // namespace
+
+std::string SaveHra(Session& session, const std::string& iXML) {
+    SetLastError(session, kNoError);
+    xml::Document request;
+    if (iXML.empty()) {
+        SetLastError(session, GetLabelText(session, kNoData));
+    } else if (!request.parse(iXML)) {
+        SetLastError(session, GetLabelText(session, kNotXml));
+    } else if (!LoadOrderStore(session)) {
+        SetLastError(session, GetLabelText(session, kStoreNotLoaded));
+    } else {
+        storeRegistration(session, request.root());
+    }
+    const std::string lastError = ReadLastError(session);
+    return lastError == kNoError ? std::string() : lastError;
+}
+
+}  // namespace quillmere

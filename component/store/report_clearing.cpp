@@ -1,0 +1,134 @@
+#include "component/store/report_clearing.h"
+
+#include "component/errors/upload_report.h"
+#include "component/store/order_store.h"
+#include "component/store/record_state.h"
+#include "component/store/store_index.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
+
+bool isElement(xml::Node node) {
+    return node.type() == pugi::node_element;
+}
+
+bool attributeEquals(xml::Node node, std::string_view name, std::string_view value) {
+    const pugi::xml_attribute found = node.attribute(std::string(name).c_str());
+    return found && value == found.value();
+}
+
+bool isNewNumber(std::string_view number) {
+    return !number.empty() && number.front() == '_';
+}
+
+struct ReportEntryKey {
+    std::string_view order;
+    std::string_view activity;
+    std::string_view line;
+    std::string_view costType;
+
+    // An entry lacking one of the attributes names no record.
+    bool matches(xml::Node entry) const {
+        return attributeEquals(entry, kEntryOrder, order) &&
+               attributeEquals(entry, kEntryActivity, activity) &&
+               attributeEquals(entry, kEntryCostLine, line) &&
+               attributeEquals(entry, kEntryCostType, costType);
+    }
+};
+
+// Removes the first entry of any group that names the record, and the group when it held
+// nothing else. True when an entry was removed.
+bool removeFirstEntry(const xml::Document& report, const ReportEntryKey& key) {
+    for (xml::Node group : ReportGroups(report)) {
+        for (xml::Node entry : ReportEntries(group)) {
+            if (!key.matches(entry)) continue;
+            RemoveEntryAndEmptyGroup(entry);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Puts the children in "NU" that `selected` accepts back to "N", and the group with them.
+template <typename Select>
+void resetNewChildren(xml::Node group, Select selected) {
+    bool reset = false;
+    for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
+        if (!isElement(child) || !selected(child) || RecordState(child) != kStateNewUploaded)
+            continue;
+        SetRecordState(child, kStateNew);
+        reset = true;
+    }
+    if (reset) SetRecordState(group, kStateNew);
+}
+
+template <typename Visit>
+void forEachGroup(xml::Node storeRoot, std::string_view container, Visit visit) {
+    for (xml::Node group = FindContainer(storeRoot, container).first_child(); group;
+         group = group.next_sibling())
+        if (isElement(group)) visit(group);
+}
+
+const auto kEveryChild = [](xml::Node) { return true; };
+
+void resetChildrenOfNewOrder(xml::Node storeRoot, std::string_view order) {
+    forEachGroup(storeRoot, kActivities, [&](xml::Node group) {
+        if (attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
+    });
+    for (std::string_view container : kLineContainers) {
+        forEachGroup(storeRoot, container, [&](xml::Node group) {
+            if (attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
+        });
+    }
+}
+
+void resetChildrenOfNewActivity(xml::Node storeRoot, std::string_view order,
+                                std::string_view activity) {
+    if (const xml::Node group = FindActivityGroup(storeRoot, order)) {
+        resetNewChildren(
+            group, [&](xml::Node child) { return attributeEquals(child, "Activity", activity); });
+    }
+    for (std::string_view container : kLineContainers) {
+        forEachGroup(storeRoot, container, [&](xml::Node group) {
+            if (attributeEquals(group, "ID", order) && attributeEquals(group, "Activity", activity))
+                resetNewChildren(group, kEveryChild);
+        });
+    }
+}
+
+}  // namespace
+
+std::string_view ReportCostType(std::string_view kind) {
+    if (kind == kMaterialLines) return "Material";
+    if (kind == kLaborLines) return "Labor";
+    if (kind == kOtherLines) return "Other";
+    return {};
+}
+
+void ClearReportEntry(Session& session, std::string_view order, std::string_view activity,
+                      std::string_view line, std::string_view kind) {
+    const std::string_view costType = ReportCostType(kind);
+    xml::Document report;
+    const bool removed = LoadUploadReport(session, report) &&
+                         removeFirstEntry(report, {order, activity, line, costType});
+    if (removed) ResetChildStates(session.state.orderStore.node(), order, activity, line, costType);
+    SaveOrderStore(session);
+    if (removed) SaveUploadReport(session, report);
+}
+
+void ResetChildStates(xml::Node storeRoot, std::string_view order, std::string_view activity,
+                      std::string_view /*line*/, std::string_view costType) {
+    if (!costType.empty()) return;
+    if (activity.empty()) {
+        if (isNewNumber(order)) resetChildrenOfNewOrder(storeRoot, order);
+    } else if (isNewNumber(order) && isNewNumber(activity)) {
+        resetChildrenOfNewActivity(storeRoot, order, activity);
+    }
+}
+
+}  // namespace quillmere

@@ -1,0 +1,185 @@
+#include "component/views/agenda.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/core/log.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/field_definition_index.h"
+#include "component/views/html_blocks.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+constexpr std::string_view kAgendaAction = "My Activities";
+constexpr std::string_view kPanelId = "divList";
+constexpr std::string_view kFormName = "order";
+
+struct AgendaVariant {
+    std::string_view status;
+    std::string_view rowMark;
+    std::string_view titleKey;
+    std::string_view emptyKey;
+    bool headingsAboveScrollingArea;  // MyActivities keeps its headings fixed above the rows
+};
+
+constexpr AgendaVariant kOpenOrders{"15", "", "SLBEU0232", "SLBEU0262", true};
+constexpr AgendaVariant kCompletedOrders{"20", "", "SLBEU0237", "SLBEU0263", false};
+constexpr AgendaVariant kClosedOrders{"35", " X ", "SLBEU0238", "SLBEU0263", false};
+
+// The statuses of the store's orders, looked up once per group. Within one view the store is
+// not changed, so the loaded document answers what a reload of the file per group would.
+class OrderStatuses {
+  public:
+    explicit OrderStatuses(const xml::Document& store) {
+        for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
+            if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
+                records_.try_emplace(key.value(), record);
+    }
+    std::string of(const std::string& order) const {
+        const auto found = records_.find(order);
+        return found == records_.end() ? std::string() : OrderStatusOf(found->second);
+    }
+
+  private:
+    std::unordered_map<std::string, xml::Node> records_;
+};
+
+std::string reportFailure(Session& session, std::string_view key) {
+    const std::string message = GetLabelText(session, key);
+    SetLastError(session, message);
+    LogAction(session, kAgendaAction);
+    LogDetail(session, kErrorLabel, message);
+    return {};
+}
+
+std::string showDetailsCall(std::string_view kind, const std::string& order,
+                            std::string_view activity) {
+    std::string call = " class=links onclick=javascript:showdetails(";
+    call += "\"" + std::string(kind) + "\",";
+    call += "\"" + HtmlAttribute(order) + "\",";
+    call += "\"" + HtmlAttribute(activity) + "\",";
+    call += "\"\",";
+    call += "\"2\")>";
+    return call;
+}
+
+void appendGroupRow(std::string& html, int16_t columns, const std::string& order) {
+    html += "<tr class=orderrow>";
+    html += "<td colspan=";
+    html += std::to_string(columns);
+    html += ">&nbsp;";
+    html += "<span id=";
+    html += HtmlAttribute(order);
+    html += showDetailsCall("1", order, "");
+    html += HtmlText(order);
+    html += "</span>";
+    html += "</td>";
+    html += "</tr>";
+}
+
+void appendActivityRow(std::string& html, const AgendaVariant& variant,
+                       const FieldDefinitionIndex& definitions, const std::string& order,
+                       xml::Node activity) {
+    const std::string number = xml::requireAttribute(activity, "Activity");
+    html += "<tr class=tablerows>";
+    html += "<td>";
+    html += variant.rowMark;
+    html += "</td>";
+    html += "<td>";
+    html += "&nbsp;";
+    html += "<span id=";
+    html += HtmlAttribute(order);
+    html += showDetailsCall("2", order, number);
+    html += HtmlText(number);
+    html += "</span>";
+    html += "</td>";
+    for (xml::Node field = activity.first_child(); field; field = field.next_sibling()) {
+        if (field.type() != pugi::node_element) continue;
+        html += BuildListCell(definitions, kActivities, field.name(), xml::text(field), kFormName);
+    }
+    html += "</tr>";
+}
+
+std::string head(Session& session, const AgendaVariant& variant, const std::string& title,
+                 int16_t& columns) {
+    std::string html;
+    if (variant.headingsAboveScrollingArea) {
+        html += "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
+        html += BuildTitleBar(2, title, kPanelId);
+        html += "<tr><td width=100%>";
+        html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=25>";
+        html += BuildColumnHeadings(session, columns, kActivities);
+        html += "</table>";
+        html += "<div style=\"height:125; overflow:auto;\">";
+        html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=300>";
+        html += "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
+        html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
+    } else {
+        html += "<table width=100% border=0 cellspacing=0 cellpadding=0>";
+        html += BuildTitleBar(2, title, kPanelId);
+        html += "<tr><td width=100%>";
+        html += "<div style=\"height:125; overflow:auto;\">";
+        html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+        html += BuildColumnHeadings(session, columns, kActivities);
+    }
+    return html;
+}
+
+std::string tail(const AgendaVariant& variant) {
+    std::string html = variant.headingsAboveScrollingArea ? "</table></div>" : "</div></table>";
+    html += "</td></tr></table>";
+    return html;
+}
+
+std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
+    SetLastError(session, kNoError);
+    if (!LoadOrderStore(session)) return reportFailure(session, "SLBEU0260");
+    if (!LoadFieldMapperDocument(session)) return reportFailure(session, "SLBEU0261");
+    const std::string title = GetLabelText(session, variant.titleKey);
+    // Indexed after the label look-up, which reloads the document if the file changed.
+    const FieldDefinitionIndex definitions(session.state.fieldMapper);
+
+    int16_t columns = 0;
+    const std::string html = head(session, variant, title, columns);
+
+    const xml::Document& store = session.state.orderStore;
+    const OrderStatuses statuses(store);
+    std::string list;
+    const xml::Node groups = FindContainer(store.node(), kActivities);
+    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
+        if (group.type() != pugi::node_element) continue;
+        const std::string order = xml::requireAttribute(group, "ID");
+        if (statuses.of(order) != variant.status) continue;
+        appendGroupRow(list, columns, order);
+        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling())
+            if (activity.type() == pugi::node_element)
+                appendActivityRow(list, variant, definitions, order, activity);
+    }
+    if (list.empty()) return reportFailure(session, variant.emptyKey);
+    return html + list + tail(variant);
+}
+
+}  // namespace
+
+std::string MyActivities(Session& session, const std::string&) {
+    return RenderAgenda(session, kOpenOrders);
+}
+
+std::string completedAgenda(Session& session) {
+    return RenderAgenda(session, kCompletedOrders);
+}
+
+std::string canceledAgenda(Session& session) {
+    return RenderAgenda(session, kClosedOrders);
+}
+
+}  // namespace quillmere

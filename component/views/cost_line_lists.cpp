@@ -1,0 +1,350 @@
+#include "component/views/cost_line_lists.h"
+
+#include <string_view>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/core/log.h"
+#include "component/core/settings.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/field_definition_index.h"
+#include "component/views/html_blocks.h"
+#include "component/views/order_lists.h"
+#include "platform/failure.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+// A cost type as the list methods name it ("Material") and as BuildCostLines names it ("1"),
+// with its container, the kind code that showdetails and newObject receive, and its title.
+struct CostType {
+    std::string_view listName;
+    std::string_view typeNumber;
+    std::string_view container;
+    std::string_view kindCode;
+    std::string_view titleKey;
+};
+constexpr CostType kCostTypes[] = {
+    {"Material", "1", kMaterialLines, "3", "SLBEU0297"},
+    {"Labor", "2", kLaborLines, "4", "SLBEU0298"},
+    {"Other", "3", kOtherLines, "5", "SLBEU0299"},
+};
+constexpr CostType kNoCostType{};
+
+const CostType& costTypeByListName(std::string_view name) {
+    for (const CostType& type : kCostTypes)
+        if (type.listName == name) return type;
+    return kNoCostType;
+}
+
+const CostType& costTypeByNumber(std::string_view number) {
+    for (const CostType& type : kCostTypes)
+        if (type.typeNumber == number) return type;
+    return kNoCostType;
+}
+
+bool known(const CostType& type) { return !type.container.empty(); }
+
+std::string titleOf(Session& session, const CostType& type) {
+    return known(type) ? GetLabelText(session, type.titleKey) : std::string();
+}
+
+std::string inQuotes(std::string_view value) {
+    std::string out = "\"";
+    out += HtmlAttribute(value);
+    out += "\"";
+    return out;
+}
+
+// "<span id=order class=links onclick=javascript:showdetails(args)>shown</span>"
+std::string detailsLink(std::string_view order, std::string_view arguments, std::string_view shown) {
+    std::string html = "<span id=";
+    html += HtmlAttribute(order);
+    html += " class=links onclick=javascript:showdetails(";
+    html += arguments;
+    html += ")>";
+    html += HtmlText(shown);
+    html += "</span>";
+    return html;
+}
+
+std::string showdetailsArguments(std::string_view kind, std::string_view order,
+                                 std::string_view activity, std::string_view line) {
+    std::string arguments = inQuotes(kind);
+    for (std::string_view value : {order, activity, line, std::string_view("2")}) {
+        arguments += ",";
+        arguments += inQuotes(value);
+    }
+    return arguments;
+}
+
+// The rows of one line group: its order row, its activity row and one row per admitted line.
+class CostLineRows {
+public:
+    CostLineRows(const CostType& type, const FieldDefinitionIndex& definitions, int16_t headings)
+        : type_(type), definitions_(definitions), headings_(headings) {}
+
+    std::string orderRow(std::string_view order) const {
+        std::string html = "<tr class=orderrow>";
+        html += "<td colspan=";
+        html += std::to_string(headings_);
+        html += ">&nbsp;";
+        html += detailsLink(order, showdetailsArguments("1", order, "", ""), order);
+        html += "</td>";
+        html += "</tr>";
+        return html;
+    }
+
+    std::string activityRow(std::string_view order, std::string_view activity) const {
+        std::string html = "<tr class=orderrow>";
+        html += "<td>&nbsp;</td>";
+        html += "<td colspan=";
+        html += std::to_string(headings_ - 1);
+        html += ">&nbsp;";
+        html += detailsLink(order, showdetailsArguments("2", order, activity, ""), activity);
+        html += "</td>";
+        html += "</tr>";
+        return html;
+    }
+
+    // The line's first field gets no cell, although the headings may show it.
+    std::string lineRow(std::string_view order, std::string_view activity, xml::Node line) const {
+        const std::string number = xml::requireAttribute(line, "LineNumber");
+        std::string html = "<tr class=tablerows>";
+        html += "<td>&nbsp;</td>";
+        html += "<td>&nbsp;</td>";
+        html += "<td>";
+        html += "&nbsp;";
+        html += detailsLink(order, showdetailsArguments(type_.kindCode, order, activity, number),
+                            number);
+        html += "</td>";
+        bool first = true;
+        for (xml::Node field = line.first_child(); field; field = field.next_sibling()) {
+            if (field.type() != pugi::node_element) continue;
+            if (!first)
+                html += BuildListCell(definitions_, type_.container, field.name(), xml::text(field),
+                                      "material");
+            first = false;
+        }
+        html += "</tr>";
+        return html;
+    }
+
+private:
+    const CostType& type_;
+    const FieldDefinitionIndex& definitions_;
+    int16_t headings_;
+};
+
+// The table that BuildCostLines returns when the activity has no lines of the type: offline,
+// a button to create the first line follows `message`.
+std::string noCostLinesTable(Session& session, const CostType& type, std::string_view message,
+                             bool offline, std::string_view order, std::string_view activity) {
+    std::string html = "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    html += "<tr class=tablerows>";
+    html += "<td colspan=";
+    html += "0";
+    if (offline) {
+        html += message;
+        html += "<input type=button value=";
+        html += "\"" + GetLabelText(session, "SLBEU0314") + "\"";
+        html += " onclick=javascript:newObject(";
+        html += inQuotes(type.kindCode);
+        html += ",";
+        html += inQuotes(order);
+        html += ",";
+        html += inQuotes(activity);
+        html += ")>";
+        html += "</td></tr></table>";
+    } else {
+        html += ">";
+        html += GetLabelText(session, "SLBEU0315");
+        html += "</td>";
+        html += "</tr>";
+        html += "</table>";
+    }
+    return html;
+}
+
+// The list panels differ only in the groups and lines they admit and in their panel id.
+struct CostListVariant {
+    std::string_view panelId;
+    bool (*admitsGroup)(xml::Node group, std::string_view order, std::string_view activity);
+    bool (*admitsLine)(xml::Node line);
+    bool keepsGroupWithoutLines;
+};
+
+bool everyLine(xml::Node) { return true; }
+bool everyGroup(xml::Node, std::string_view, std::string_view) { return true; }
+bool groupOfActivity(xml::Node group, std::string_view order, std::string_view activity) {
+    return xml::requireAttribute(group, "ID") == order &&
+           xml::requireAttribute(group, "Activity") == activity;
+}
+bool workingLine(xml::Node line) { return StateIn(xml::requireAttribute(line, "State"), kWorkingStates); }
+bool uploadedLine(xml::Node line) {
+    return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
+}
+bool uploadedGroup(xml::Node group, std::string_view, std::string_view) {
+    return StateIn(xml::requireAttribute(group, "State"), kUploadedGroupStates);
+}
+
+constexpr CostListVariant kListCostLines{"divCosts", groupOfActivity, everyLine, true};
+constexpr CostListVariant kViewCostLinesWorking{"divList", everyGroup, workingLine, false};
+constexpr CostListVariant kViewCostLinesUploaded{"divList", uploadedGroup, uploadedLine, false};
+
+constexpr std::string_view kListAction = "List Cost Lines";
+
+std::string renderCostList(Session& session, const CostListVariant& variant,
+                           const std::string& iCostType, std::string_view order,
+                           std::string_view activity) {
+    const CostType& type = costTypeByListName(iCostType);
+    const std::string title = titleOf(session, type);
+    SetLastError(session, kNoError);
+    if (!CheckWorkingMode(session, kListAction)) return {};
+    if (!LoadListDocuments(session, kListAction)) return {};
+
+    std::string fragment(kListPanelTable);
+    fragment += BuildTitleBar(2, title, variant.panelId);
+    fragment += "<tr><td width=100%>";
+    fragment += kScrollingDivision;
+    fragment += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    // An unknown cost type has no field definitions to head the list with.
+    if (!known(type))
+        throw platform::PlatformError(platform::failure::kObjectNotSet,
+                                      "Object variable or With block variable not set");
+    int16_t headings = 0;
+    fragment += BuildColumnHeadings(session, headings, type.container);
+
+    const FieldDefinitionIndex definitions(session.state.fieldMapper);
+    const CostLineRows rowsOf(type, definitions, headings);
+    std::string rows;
+    const xml::Node groups = FindContainer(session.state.orderStore.node(), type.container);
+    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
+        if (group.type() != pugi::node_element || !variant.admitsGroup(group, order, activity))
+            continue;
+        const std::string groupOrder = xml::requireAttribute(group, "ID");
+        const std::string groupActivity = xml::requireAttribute(group, "Activity");
+        std::string lineRows;
+        for (xml::Node line = group.first_child(); line; line = line.next_sibling()) {
+            if (line.type() != pugi::node_element || !variant.admitsLine(line)) continue;
+            lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
+        }
+        if (lineRows.empty() && !variant.keepsGroupWithoutLines) continue;
+        rows += rowsOf.orderRow(groupOrder);
+        rows += rowsOf.activityRow(groupOrder, groupActivity);
+        rows += lineRows;
+    }
+    if (rows.empty()) {
+        ReportListFailure(session, kListAction, GetLabelText(session, "SLBEU0301") + title);
+    } else {
+        // The scrolling division of the head stays open, as the page expects.
+        fragment += rows;
+        fragment += "</table>";
+        fragment += "</td></tr></table>";
+    }
+    return LastErrorIsClear(session) ? fragment : std::string();
+}
+
+}  // namespace
+
+std::string CostLinesHeader(Session& session, const std::string& iOrno, const std::string& iAcln) {
+    std::string html = "<table width=100% border=0 ";
+    html += "cellspacing=0 cellpadding=0>";
+    html += BuildTitleBar(1, GetLabelText(session, "SLBEU0316"), "divCostHeader");
+    html += "<tr><td width=100%>";
+    html += "<table border=0 class=tablerows ";
+    html += "cellspacing=1 cellpadding=0 width=100%>";
+    html += "<tr><td nowrap>";
+    html += GetLabelText(session, "SLBEU0000");
+    html += "</td>";
+    html += "<td>&nbsp;&nbsp;";
+    html += HtmlText(iOrno);
+    html += "</td></tr>";
+    html += "<tr><td>";
+    html += GetLabelText(session, "SLBEU0279");
+    html += "</td>";
+    html += "<td>&nbsp;&nbsp;";
+    html += HtmlText(iAcln);
+    html += "</td></tr>";
+    html += "<tr><td>";
+    html += GetLabelText(session, "SLBEU0093");
+    html += "</td>";
+    html += "<td>&nbsp;&nbsp;";
+    html += "<SELECT name=costtype";
+    html += " onchange=javascript:showlines(";
+    html += "costtype.options[costtype.selectedIndex].value,";
+    html += inQuotes(iOrno);
+    html += ",";
+    html += inQuotes(iAcln);
+    html += ")>";
+    html += "<option value=0 selected>";
+    html += GetLabelText(session, "SLBEU0317");
+    html += "<option value=1>";
+    html += GetLabelText(session, "SLBEU0318");
+    html += "<option value=2> ";
+    html += GetLabelText(session, "SLBEU0319");
+    html += "<option value=3>";
+    html += GetLabelText(session, "SLBEU0320");
+    html += "</SELECT></td></tr>";
+    html += "</table>";
+    html += "</td></tr></table>";
+    return html;
+}
+
+std::string BuildCostLines(Session& session, const std::string& icType, const std::string& iOrno,
+                           const std::string& iAcln) {
+    const bool offline = GetVariable(session, "Mode") == "Offline";
+    SetLastError(session, kNoError);
+    const CostType& type = costTypeByNumber(icType);
+    const std::string title = titleOf(session, type);
+    // The store is read from its file, so the lines shown are those on disk whatever the
+    // previous call left in the shared document.
+    LoadOrderStore(session);
+
+    const xml::Node groups =
+        known(type) ? FindContainer(session.state.orderStore.node(), type.container) : xml::Node();
+    if (!groups)
+        return noCostLinesTable(session, type, ">" + GetLabelText(session, "SLBEU0315"), offline,
+                                iOrno, iAcln);
+    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
+        if (group.type() != pugi::node_element || !groupOfActivity(group, iOrno, iAcln)) continue;
+        std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0>";
+        html += BuildTitleBar(2, title, "divCostLines");
+        html += "<tr><td width=100%>";
+        html += "<table border=0 cellspacing=1 cellpadding=0 Width = 100%>";
+        int16_t headings = 0;
+        html += BuildColumnHeadings(session, headings, type.container);
+        const FieldDefinitionIndex definitions(session.state.fieldMapper);
+        const CostLineRows rows(type, definitions, headings);
+        html += rows.orderRow(iOrno);
+        html += rows.activityRow(iOrno, iAcln);
+        for (xml::Node line = group.first_child(); line; line = line.next_sibling())
+            if (line.type() == pugi::node_element) html += rows.lineRow(iOrno, iAcln, line);
+        // The outer table and its cell stay open: the page closes them.
+        html += "</table>";
+        return html;
+    }
+    return noCostLinesTable(session, type, ">There are no cost lines found. ", offline, iOrno, iAcln);
+}
+
+std::string ListCostLines(Session& session, const std::string& iCostType, const std::string& iorder,
+                          const std::string& iActivity) {
+    return renderCostList(session, kListCostLines, iCostType, iorder, iActivity);
+}
+
+std::string ViewCostLines_W(Session& session, const std::string& iCostType) {
+    return renderCostList(session, kViewCostLinesWorking, iCostType, {}, {});
+}
+
+std::string ViewCostLines_SI(Session& session, const std::string& iCostType) {
+    return renderCostList(session, kViewCostLinesUploaded, iCostType, {}, {});
+}
+
+}  // namespace quillmere

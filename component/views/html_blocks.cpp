@@ -1,0 +1,220 @@
+#include "component/views/html_blocks.h"
+
+#include "component/core/html_escape.h"
+#include "component/core/install_paths.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/list_cell.h"
+#include "component/views/stored_date.h"
+#include "platform/failure.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+using platform::PlatformError;
+
+namespace {
+
+constexpr char kQuote = '"';
+
+bool shownInLists(const FieldDefinition& definition) {
+    return definition.userInterface == "1" || definition.userInterface == "3";
+}
+
+std::string inQuotes(std::string_view value) {
+    std::string out(1, kQuote);
+    out += value;
+    out += kQuote;
+    return out;
+}
+
+std::string kindPath(std::string_view kind, std::string_view field) {
+    std::string path(kind);
+    path += '/';
+    path += field;
+    return path;
+}
+
+// An attribute as the page's concatenation reads it: a missing one adds nothing.
+std::string attributeOrEmpty(xml::Node node, const char* name) {
+    return node.attribute(name).value();
+}
+
+}  // namespace
+
+FieldDefinition UndefinedFieldDefinition(std::string_view field) {
+    FieldDefinition definition;
+    definition.label = field;
+    definition.modifiable = "True";
+    return definition;
+}
+
+std::string EnumCell(std::string_view caption) {
+    std::string cell = "<td>&nbsp;";
+    cell += caption;
+    cell += "</td>";
+    return cell;
+}
+
+std::string ListCell(const FieldDefinition& definition, std::string_view field,
+                     std::string_view value, std::string_view formName,
+                     const std::function<std::string()>& enumCell) {
+    if (!shownInLists(definition)) return {};
+    if (definition.dataType == "e") return enumCell();
+    std::string cell;
+    if (definition.hyperlink == "True") {
+        cell += "<td align=center>&nbsp;<a href=javascript:hyperlink(";
+        cell += inQuotes(field);
+        cell += ",";
+        cell += inQuotes(EscapeHtmlValue(value));
+        cell += ",";
+        cell += inQuotes(formName);
+        cell += ")>";
+        cell += HtmlText(value);
+        cell += "</a></td>";
+        return cell;
+    }
+    cell += "<td align=center>&nbsp;";
+    if (definition.dataType == "u" && !value.empty())
+        cell += HtmlText(FormatListDateTime(value));
+    else
+        cell += HtmlText(value);
+    cell += "</td>";
+    return cell;
+}
+
+const FieldDefinition& GetFieldDefinition(Session& session, std::string_view kind,
+                                          std::string_view field) {
+    FieldDefinition& current = session.state.currentFieldDefinition;
+    current = FieldDefinition();
+    const std::vector<xml::Node> matches =
+        xml::selectAll(session.state.fieldMapper.node(), kindPath(kind, field));
+    if (matches.empty()) {
+        current = UndefinedFieldDefinition(field);
+        return current;
+    }
+    const xml::Node element = matches.front();
+    current.label = xml::requireAttribute(element, "LABEL");
+    current.dataType = xml::requireAttribute(element, "DATATYPE");
+    current.modifiable = xml::requireAttribute(element, "MODIFIABLE");
+    current.userInterface = xml::requireAttribute(element, "UINTERFACE");
+    current.zoom = xml::requireAttribute(element, "ZOOM");
+    current.hyperlink = xml::requireAttribute(element, "HYPERLINK");
+    current.isNew = xml::requireAttribute(element, "NEW");
+    return current;
+}
+
+std::string BuildColumnHeadings(Session& session, int16_t& counter, std::string_view kind) {
+    std::string html = "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
+    html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
+    html += "<tr>";
+    const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), kind);
+    if (kinds.empty())
+        throw PlatformError(platform::failure::kObjectNotSet,
+                            "Object variable or With block variable not set");
+    for (xml::Node definition : xml::childElements(kinds.front())) {
+        const std::string_view place = definition.attribute("UINTERFACE").value();
+        if (!definition.attribute("UINTERFACE") || (place != "1" && place != "3")) continue;
+        if (counter == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
+        ++counter;
+        html += "<td class=tableheader nowrap>";
+        html += attributeOrEmpty(definition, "LABEL");
+        html += "</td>";
+    }
+    html += "</tr>";
+    return html;
+}
+
+std::string BuildListCell(Session& session, std::string_view kind, std::string_view field,
+                          std::string_view value, std::string_view formName) {
+    const FieldDefinition definition = GetFieldDefinition(session, kind, field);
+    return ListCell(definition, field, value, formName,
+                    [&] { return BuildEnumCell(session, kind, field, value); });
+}
+
+std::string BuildEnumCell(Session& session, std::string_view kind, std::string_view field,
+                          std::string_view code) {
+    const std::vector<xml::Node> matches =
+        xml::selectAll(session.state.fieldMapper.node(), kindPath(kind, field));
+    if (matches.empty())
+        throw PlatformError(platform::failure::kObjectNotSet,
+                            "Object variable or With block variable not set");
+    for (xml::Node entry : xml::childElements(matches.front())) {
+        const pugi::xml_attribute id = entry.attribute("Id");
+        if (id && code == id.value()) return EnumCell(attributeOrEmpty(entry, "Value"));
+    }
+    return EnumCell("");
+}
+
+std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view panelId) {
+    std::string html = "<tr><td width=100%>";
+    html += "<table width=100% border=0 cellspacing=2 cellpadding=0>";
+    if (mode == 1)
+        html += "<tr class=titles><td nowrap valign=bottom width=100%>&nbsp;";
+    else
+        html += "<tr class=titles><td nowrap  valign=bottom width=100%> &nbsp;";
+    html += "<strong>";
+    html += title;
+    html += "</strong></td>";
+    html += "<td valign=bottom align=right>";
+    if (mode == 1) {
+        html += "<input type=submit ";
+        html += " onclick=javascript:minimize(";
+        html += inQuotes(panelId);
+        html += ") value=";
+        html += inQuotes(" _ ");
+        html += ">";
+    }
+    html += "<input type=submit ";
+    html += " onclick=javascript:winclose(";
+    html += inQuotes(panelId);
+    html += ") value=";
+    html += inQuotes(" x ");
+    html += ">";
+    html += "</td></tr>";
+    html += "</table>";
+    html += "</td></tr>";
+    return html;
+}
+
+std::string EscapeHtmlValue(std::string_view value) {
+    const size_t first = value.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    value = value.substr(first, value.find_last_not_of(' ') - first + 1);
+    std::string escaped;
+    escaped.reserve(value.size());
+    for (char c : value) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case ' ':
+                escaped += "&nbsp;";
+                break;
+            case '"':
+                escaped += "\"\"";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string GetOrderStatus(Session& session, std::string_view order) {
+    xml::Document store;
+    store.loadFile(session.path(paths::kOrderStore));
+    for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
+        if (record.attribute("ServiceOrder") && order == record.attribute("ServiceOrder").value())
+            return OrderStatusOf(record);
+    return {};
+}
+
+}  // namespace quillmere

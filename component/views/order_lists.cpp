@@ -1,0 +1,259 @@
+#include "component/views/order_lists.h"
+
+#include <string>
+#include <vector>
+
+#include "component/core/field_mapper_document.h"
+#include "component/core/html_escape.h"
+#include "component/core/labels.h"
+#include "component/core/last_error.h"
+#include "component/core/log.h"
+#include "component/core/settings.h"
+#include "component/store/order_store.h"
+#include "component/store/store_index.h"
+#include "component/views/field_definition_index.h"
+#include "component/views/html_blocks.h"
+#include "platform/failure.h"
+#include "platform/xml/document.h"
+
+namespace quillmere {
+
+namespace xml = platform::xml;
+
+namespace {
+
+// The record filter of a list: every record, or those whose State is in the set.
+struct StateFilter {
+    bool everyRecord = false;
+    StateSet states = {};
+
+    bool admits(xml::Node record) const {
+        return everyRecord || StateIn(xml::requireAttribute(record, "State"), states);
+    }
+};
+constexpr StateFilter kEveryRecord{true};
+
+// The three order lists differ only in the records they admit and in the user action under
+// which "nothing to list" is logged (load failures are always logged as "List Orders").
+struct OrderListVariant {
+    StateFilter orders;
+    std::string_view emptyListAction;
+};
+constexpr OrderListVariant kListOrders{kEveryRecord, "List Orders"};
+constexpr OrderListVariant kViewOrdersWorking{{false, kWorkingStates}, "View Orders"};
+constexpr OrderListVariant kViewOrdersUploaded{{false, kUploadedStates}, "View Orders"};
+
+// The two activity lists differ only in the groups and activities they admit.
+struct ActivityListVariant {
+    StateFilter groups;
+    StateFilter activities;
+};
+constexpr ActivityListVariant kViewActivitiesWorking{kEveryRecord, {false, kWorkingStates}};
+constexpr ActivityListVariant kViewActivitiesUploaded{{false, kUploadedGroupStates},
+                                                      {false, kUploadedStates}};
+
+constexpr std::string_view kOrderFormName = "order";
+
+xml::Node requireContainer(Session& session, std::string_view name) {
+    return xml::requireNode(FindContainer(session.state.orderStore.node(), name));
+}
+
+// The link that opens a record's details: showdetails("kind","order","activity","","2").
+std::string detailsLink(std::string_view kind, std::string_view order, std::string_view activity,
+                        std::string_view shown) {
+    std::string html = "<span id=";
+    html += HtmlAttribute(order);
+    html += " class=links onclick=javascript:showdetails(";
+    html += "\"";
+    html += kind;
+    html += "\",\"";
+    html += HtmlAttribute(order);
+    html += "\",\"";
+    html += HtmlAttribute(activity);
+    html += "\",\"\",\"2\")>";
+    html += HtmlText(shown);
+    html += "</span>";
+    return html;
+}
+
+// One list cell per field of the record, in document order.
+std::string fieldCells(const FieldDefinitionIndex& definitions, std::string_view kind,
+                       xml::Node record) {
+    std::string html;
+    for (xml::Node field = record.first_child(); field; field = field.next_sibling()) {
+        if (field.type() != pugi::node_element) continue;
+        html += BuildListCell(definitions, kind, field.name(), xml::text(field), kOrderFormName);
+    }
+    return html;
+}
+
+std::string orderListHead(Session& session) {
+    std::string html(kListPanelTable);
+    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0302"), "divList");
+    html += "<tr><td width=100%>";
+    html += kScrollingDivision;
+    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    int16_t headings = 0;
+    html += BuildColumnHeadings(session, headings, kOrders);
+    return html;
+}
+
+std::string orderRow(const FieldDefinitionIndex& definitions, xml::Node record) {
+    const std::string order = xml::requireAttribute(record, "ServiceOrder");
+    std::string html = "<tr class=tablerows>";
+    html += "<td>&nbsp;";
+    html += detailsLink("1", order, "", order);
+    html += "</td>";
+    html += fieldCells(definitions, kOrders, record);
+    html += "</tr>";
+    return html;
+}
+
+std::string renderOrderList(Session& session, const OrderListVariant& variant) {
+    SetLastError(session, kNoError);
+    if (!LoadListDocuments(session, "List Orders")) return {};
+
+    std::string fragment = orderListHead(session);
+    const FieldDefinitionIndex definitions(session.state.fieldMapper);
+    std::string rows;
+    const xml::Node orders = requireContainer(session, kOrders);
+    for (xml::Node record = orders.first_child(); record; record = record.next_sibling()) {
+        if (record.type() != pugi::node_element || !variant.orders.admits(record)) continue;
+        rows += orderRow(definitions, record);
+    }
+    if (rows.empty()) {
+        ReportListFailure(session, variant.emptyListAction, GetLabelText(session, "SLBEU0303"));
+    } else {
+        fragment += rows;
+        fragment += "</div></table>";
+        fragment += "</td></tr></table>";
+    }
+    return LastErrorIsClear(session) ? fragment : std::string();
+}
+
+// The head of the agenda's activity panel without its two height attributes: the headings in
+// a fixed table above the scrolling rows, whose table repeats the seven column widths.
+std::string activityListHead(Session& session, int16_t& headings) {
+    std::string html(kListPanelTable);
+    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0232"), "divList");
+    html += "<tr><td width=100%>";
+    html += "<table border=0 cellspacing=2 cellpadding=0 width=100%>";
+    html += BuildColumnHeadings(session, headings, kActivities);
+    html += "</table>";
+    html += kScrollingDivision;
+    html += "<table border=0 cellspacing=2 cellpadding=0 width=100%>";
+    html += "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
+    html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
+    return html;
+}
+
+std::string activityGroupRow(std::string_view order, int16_t headings) {
+    std::string html = "<tr class=orderrow>";
+    html += "<td colspan=";
+    html += std::to_string(headings);
+    html += ">&nbsp;";
+    html += detailsLink("1", order, "", order);
+    html += "</td>";
+    html += "</tr>";
+    return html;
+}
+
+std::string activityRow(const FieldDefinitionIndex& definitions, std::string_view order,
+                        xml::Node activity) {
+    const std::string number = xml::requireAttribute(activity, "Activity");
+    std::string html = "<tr class=tablerows>";
+    html += "<td>";
+    html += "</td>";
+    html += "<td>";
+    html += "&nbsp;";
+    html += detailsLink("2", order, number, number);
+    html += "</td>";
+    html += fieldCells(definitions, kActivities, activity);
+    html += "</tr>";
+    return html;
+}
+
+std::string renderActivityList(Session& session, const ActivityListVariant& variant) {
+    constexpr std::string_view action = "My Activities";
+    SetLastError(session, kNoError);
+    if (!LoadOrderStore(session)) {
+        ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
+        return {};
+    }
+    if (!LoadFieldMapperDocument(session)) {
+        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
+        return {};
+    }
+    int16_t headings = 0;
+    std::string fragment = activityListHead(session, headings);
+    const FieldDefinitionIndex definitions(session.state.fieldMapper);
+
+    std::string rows;
+    const xml::Node groups = FindContainer(session.state.orderStore.node(), kActivities);
+    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
+        if (group.type() != pugi::node_element || !variant.groups.admits(group)) continue;
+        const std::string order = xml::requireAttribute(group, "ID");
+        std::string activityRows;
+        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling()) {
+            if (activity.type() != pugi::node_element || !variant.activities.admits(activity)) continue;
+            activityRows += activityRow(definitions, order, activity);
+        }
+        // Unlike the agenda, a group without admitted activities leaves no trace.
+        if (activityRows.empty()) continue;
+        rows += activityGroupRow(order, headings);
+        rows += activityRows;
+    }
+    if (rows.empty()) {
+        ReportListFailure(session, action, GetLabelText(session, "SLBEU0262"));
+        return {};
+    }
+    fragment += rows;
+    fragment += "</table></div>";
+    fragment += "</td></tr></table>";
+    return fragment;
+}
+
+}  // namespace
+
+bool StateIn(std::string_view state, StateSet states) {
+    for (std::string_view admitted : states)
+        if (state == admitted) return true;
+    return false;
+}
+
+void ReportListFailure(Session& session, std::string_view action, std::string_view message) {
+    SetLastError(session, message);
+    LogAction(session, action);
+    LogDetail(session, kErrorLabel, message);
+}
+
+bool LastErrorIsClear(Session& session) { return ReadLastError(session) == kNoError; }
+
+bool LoadListDocuments(Session& session, std::string_view action) {
+    if (!LoadOrderStore(session)) ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
+    if (!LastErrorIsClear(session)) return false;
+    if (!LoadFieldMapperDocument(session))
+        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
+    return LastErrorIsClear(session);
+}
+
+bool CheckWorkingMode(Session& session, std::string_view action) {
+    const std::string mode = GetVariable(session, "Mode");
+    if (mode == "Online" || mode == "Offline") return true;
+    ReportListFailure(session, action, GetLabelText(session, "SLBEU0300"));
+    LogDetail(session, kModeLabel, mode);
+    return false;
+}
+
+std::string ListOrders(Session& session) { return renderOrderList(session, kListOrders); }
+std::string ViewOrders_W(Session& session) { return renderOrderList(session, kViewOrdersWorking); }
+std::string ViewOrders_SI(Session& session) { return renderOrderList(session, kViewOrdersUploaded); }
+
+std::string ViewActivities_W(Session& session) {
+    return renderActivityList(session, kViewActivitiesWorking);
+}
+std::string ViewActivities_SI(Session& session) {
+    return renderActivityList(session, kViewActivitiesUploaded);
+}
+
+}  // namespace quillmere

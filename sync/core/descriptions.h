@@ -1,0 +1,66 @@
+#pragma once
+// Texts the transfers read besides the ERP's values: descriptions of codes from the server
+// database (LookupDescription) and the localized texts of ERP enumeration values.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/db/database.h"
+#include "platform/machine_root.h"
+#include "sync/core/transfer_particulars.h"
+
+namespace brindlemoor {
+
+// Descriptions are read through the data source "Quillmere" on a connection of their own, so
+// they see what earlier transfers committed. The connection and its prepared look-ups stay for
+// the whole run.
+class DescriptionLookup {
+  public:
+    explicit DescriptionLookup(platform::MachineRoot root) : root_(std::move(root)) {}
+
+    // NAMA for BUSINESSPARTNERS and ADDRESSES, DSCA for any other table; empty when the code
+    // has no row or no description.
+    std::string LookupDescription(std::string_view table, std::string_view keyColumn,
+                                  std::string_view keyValue, std::string_view company);
+
+  private:
+    platform::MachineRoot root_;
+    std::unique_ptr<platform::db::Connection> connection_;
+    std::map<std::string, std::unique_ptr<platform::db::Statement>> statements_;
+};
+
+// The label key of an enumeration value; empty outside the enumeration's values.
+std::string_view EnumerationLabel(Enumeration enumeration, int16_t value);
+
+// Localized enumeration texts from I18NText in the run's locale. A label text does not change
+// during a run, so each one is read once.
+class EnumerationTexts {
+  public:
+    void setLocale(std::string locale) {
+        locale_ = std::move(locale);
+        texts_.clear();
+    }
+
+    std::string text(Enumeration enumeration, int16_t value, platform::db::Connection& server);
+
+    std::string GetPhysicalQuantityText(int16_t value, platform::db::Connection& server) {
+        return text(Enumeration::PhysicalQuantity, value, server);
+    }
+    std::string GetCostTypeText(int16_t value, platform::db::Connection& server) {
+        return text(Enumeration::CostType, value, server);
+    }
+    std::string GetReasonTypeText(int16_t value, platform::db::Connection& server) {
+        return text(Enumeration::ReasonType, value, server);
+    }
+    std::string GetServiceProcedureText(int16_t value, platform::db::Connection& server) {
+        return text(Enumeration::ServiceProcedure, value, server);
+    }
+
+  private:
+    std::string locale_;
+    std::map<std::string, std::string, std::less<>> texts_;
+};
+
+}  // namespace brindlemoor

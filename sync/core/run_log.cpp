@@ -1,0 +1,24 @@
+#include "sync/core/run_log.h"
+
+#include "platform/clock.h"
+#include "platform/failure.h"
+#include "platform/text_file.h"
+#include "sync/core/time_stamp.h"
+
+namespace brindlemoor {
+
+void RunLog::createDirForLogging(std::string_view logFolder) {
+    path_ = std::string(logFolder) + "\\SynchronizedOn " + MakeTimeStamp("FileName") + ".txt";
+    platform::createEmptyFile(root_.map(path_));
+}
+
+bool RunLog::WriteIntoLog(std::string_view data) {
+    if (path_.empty()) {
+        throw platform::PlatformError(platform::failure::kFileNotFound,
+                                      "File not found: no log file was created for this run");
+    }
+    platform::appendLine(root_.map(path_), data);
+    return true;
+}
+
+}  // namespace brindlemoor

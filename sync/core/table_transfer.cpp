@@ -1,0 +1,409 @@
+#include "sync/core/table_transfer.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/failure.h"
+#include "shared/masterdata_file/table_set.h"
+#include "sync/core/basic_conversions.h"
+#include "sync/core/server_table.h"
+#include "sync/erp/datasource.h"
+
+namespace brindlemoor {
+
+namespace db = platform::db;
+namespace xml = platform::xml;
+using masterdata_file::ChangeFileWriter;
+
+std::string MapChangeKind(int16_t kind) {
+    switch (kind) {
+        case erp::kDeleted:
+            return "D";
+        case erp::kModified:
+            return "M";
+        case erp::kInserted:
+            return "I";
+        default:
+            return "";
+    }
+}
+
+namespace {
+
+erp::Value boundValue(std::string_view bound, bool numeric) {
+    return numeric ? erp::Value::number(std::stoll(std::string(bound)))
+                   : erp::Value::text(std::string(bound));
+}
+
+erp::AuditCriteria buildCriteria(const TransferParticulars& transfer, const WindowStart& start) {
+    erp::Date date;
+    date.setYear(start.year - 1900);
+    date.setMonth(start.month - 1);
+    date.setDate(start.day);
+    date.setHours(start.hour);
+    date.setMinutes(start.minute);
+    if (transfer.windowSecondsZero) date.setSeconds(0);
+    erp::Period period;
+    period.setFrom(date);
+    erp::AuditCriteria criteria;
+    criteria.setPeriod(period);
+    for (const KeyParameter& key : transfer.keyParameters) {
+        erp::Parameter parameter;
+        parameter.setFieldName(key.field);
+        parameter.setFrom(boundValue(key.from, key.numeric));
+        parameter.setTo(boundValue(key.to, key.numeric));
+        criteria.addParameter(parameter);
+    }
+    for (std::string_view field : transfer.fieldsWithOldValue)
+        criteria.addOutputFieldWithOldValue(field);
+    for (std::string_view field : transfer.outputFields) criteria.addOutputField(field);
+    return criteria;
+}
+
+// Keeps what the loop applied, also when a failure ends it: the server changes made before a
+// failure stay, as they would without a transaction.
+class KeepAppliedChanges {
+  public:
+    explicit KeepAppliedChanges(db::Connection& server) : server_(server) { server_.begin(); }
+    KeepAppliedChanges(const KeepAppliedChanges&) = delete;
+    KeepAppliedChanges& operator=(const KeepAppliedChanges&) = delete;
+    ~KeepAppliedChanges() {
+        if (done_) return;
+        try {
+            server_.commit();
+        } catch (...) {
+            // The failure that ended the loop is on its way to the caller; a transaction the
+            // database already ended on it has nothing left to keep.
+            try {
+                server_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        server_.commit();
+        done_ = true;
+    }
+
+  private:
+    db::Connection& server_;
+    bool done_ = false;
+};
+
+class CloseServerAfterLoop {
+  public:
+    explicit CloseServerAfterLoop(ServerConnections& connections) : connections_(connections) {}
+    CloseServerAfterLoop(const CloseServerAfterLoop&) = delete;
+    CloseServerAfterLoop& operator=(const CloseServerAfterLoop&) = delete;
+    ~CloseServerAfterLoop() { connections_.closeServer(); }
+
+  private:
+    ServerConnections& connections_;
+};
+
+// The statements of the server database one loop uses.
+struct LoopStatements {
+    LoopStatements(db::Connection& server, const TransferParticulars& transfer)
+        : connection(server),
+          rows(server, transfer),
+          serviceCenters(server),
+          propagation(server, transfer.propagation) {}
+    db::Connection& connection;
+    ServerTable rows;
+    ConfigurationServiceCenters serviceCenters;
+    DescriptionPropagation propagation;
+};
+
+class Transfer {
+  public:
+    Transfer(const TransferParticulars& transfer, TransferServices& services)
+        : transfer_(transfer), services_(services), company_(std::to_string(services.company)) {}
+
+    TransferCounts run();
+
+  private:
+    const std::string& caption() const {
+        return services_.labels->caption(transfer_.captionPosition);
+    }
+    const std::string& runLabel(size_t position) const { return services_.labels->run[position]; }
+    void applyAll(erp::ChangeStream& changes);
+    void apply(const erp::Change& change, LoopStatements& loop);
+    std::vector<std::string> readKey(const erp::Record& current) const;
+    xml::Node tableElementFor(const erp::Record& current, const std::vector<std::string>& key,
+                              LoopStatements& loop);
+    xml::Node appendRow(xml::Node table, const std::vector<std::string>& key);
+    std::vector<db::Value> insertedValues(const erp::Record& current,
+                                          const std::vector<std::string>& key,
+                                          LoopStatements& loop);
+    std::vector<db::Value> modifiedValues(const erp::Record& current, const erp::Record* old,
+                                          const db::Recordset& server,
+                                          const std::vector<std::string>& key,
+                                          LoopStatements& loop);
+    std::vector<db::Value> modifiedServerOnlyValues(const erp::Record& current,
+                                                    const db::Recordset& server,
+                                                    const std::vector<std::string>& key,
+                                                    LoopStatements& loop);
+    std::string enumerationText(const ColumnSource& source, int16_t value, LoopStatements& loop);
+    std::string describe(const ColumnSource& source, const std::string& code);
+    size_t columnIndex(std::string_view column) const;
+    void writeLog();
+
+    const TransferParticulars& transfer_;
+    TransferServices& services_;
+    const std::string company_;
+    TransferCounts counts_;
+    xml::Node tableElement_;
+};
+
+TransferCounts Transfer::run() {
+    Progress& progress = *services_.progress;
+    if (transfer_.toClients) {
+        progress.append(runLabel(LabelTexts::kTableStart) + caption() +
+                        std::string(transfer_.dots) + std::string(kLineBreak));
+    }
+    const erp::AuditCriteria criteria = buildCriteria(transfer_, services_.windowStart);
+    if (transfer_.toClients && transfer_.split == Split::None) {
+        tableElement_ = services_.changeFile->appendTable(transfer_.table);
+    }
+    const std::unique_ptr<erp::BusinessObject> object =
+        services_.connections->datasource().createBusinessObject(transfer_.table);
+    erp::ConnectionContext context;
+    context.setAddress(services_.busAddress);
+    const std::unique_ptr<erp::ChangeStream> changes = object->query(context, criteria);
+    if (!changes->hasMore()) {
+        if (transfer_.toClients) {
+            progress.append(services_.labels->noChange + " " + caption() + " " +
+                            runLabel(LabelTexts::kTableDone) + std::string(kLineBreak));
+            progress.repaint();
+        }
+    } else {
+        applyAll(*changes);
+        context.close();
+        if (transfer_.toClients) {
+            progress.append(caption() + " " + runLabel(LabelTexts::kTableDone) +
+                            std::string(kLineBreak));
+            progress.repaint();
+        }
+    }
+    writeLog();
+    return counts_;
+}
+
+void Transfer::applyAll(erp::ChangeStream& changes) {
+    services_.connections->OpenDatabaseConnection("Quillmere");
+    const CloseServerAfterLoop closeServer(*services_.connections);
+    LoopStatements loop(services_.connections->server(), transfer_);
+    KeepAppliedChanges transaction(loop.connection);
+    while (changes.hasMore()) apply(changes.next(), loop);
+    transaction.commit();
+}
+
+void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
+    if (!change.currentValues) {
+        throw erp::DatasourceError(platform::failure::kObjectNotSet,
+                                   "The change carries no current values");
+    }
+    const erp::Record& current = *change.currentValues;
+    std::string kind = MapChangeKind(change.kind);
+    const std::vector<std::string> key = readKey(current);
+
+    xml::Node row;
+    if (transfer_.toClients) row = appendRow(tableElementFor(current, key, loop), key);
+
+    // Whether the server already has the key decides between insert and modify, not the
+    // ERP's own word for the change.
+    std::optional<db::Recordset> serverRow;
+    if (kind != "D") {
+        serverRow = loop.rows.find(company_, key);
+        kind = RowStatus(serverRow.has_value());
+    }
+    if (row) ChangeFileWriter::setStatus(row, kind);
+
+    const erp::Record* old =
+        change.kind == erp::kModified && change.oldValues ? change.oldValues.get() : nullptr;
+    std::vector<db::Value> values(transfer_.columns.size(), std::string());
+    if (kind == "D") {
+        loop.rows.remove(company_, key);
+        ++counts_.deleted;
+    } else if (kind == "M") {
+        values = transfer_.toClients ? modifiedValues(current, old, *serverRow, key, loop)
+                                     : modifiedServerOnlyValues(current, *serverRow, key, loop);
+        ++counts_.modified;
+    } else {
+        values = insertedValues(current, key, loop);
+        loop.rows.insert(company_, key, values);
+        ++counts_.inserted;
+    }
+    if (!row) return;
+    for (size_t i = 0; i < transfer_.columns.size(); ++i) {
+        ChangeFileWriter::appendColumn(
+            row, transfer_.columns[i].column,
+            kind == "D" ? std::string() : values[i].value_or(std::string()));
+    }
+}
+
+std::vector<std::string> Transfer::readKey(const erp::Record& current) const {
+    std::vector<std::string> key;
+    for (std::string_view member : transfer_.keyMembers)
+        key.push_back(current.get(member).asText());
+    if (transfer_.itemKey) key[0] = std::string(masterdata_file::kItemCodePrefix) + key[0];
+    return key;
+}
+
+xml::Node Transfer::tableElementFor(const erp::Record& current, const std::vector<std::string>& key,
+                                    LoopStatements& loop) {
+    std::string serviceCenter;
+    switch (transfer_.split) {
+        case Split::None:
+            return tableElement_;
+        case Split::Configurations:
+            serviceCenter = Trim(current.get(transfer_.serviceCenterMember).asText());
+            if (serviceCenter.empty()) {
+                serviceCenter = loop.serviceCenters.GetConfigurationServiceCenter(key[0], company_);
+            }
+            break;
+        case Split::Objects:
+            serviceCenter = loop.serviceCenters.GetConfigurationServiceCenter(key[0], company_);
+            break;
+    }
+    return services_.changeFile->serviceCenterTable(transfer_.table, serviceCenter);
+}
+
+xml::Node Transfer::appendRow(xml::Node table, const std::vector<std::string>& key) {
+    const masterdata_file::TableLayout* layout = masterdata_file::findClientTable(transfer_.table);
+    if (layout == nullptr) {
+        throw platform::PlatformError(platform::failure::kGeneral,
+                                      "No change-file layout for " + std::string(transfer_.table));
+    }
+    std::vector<std::pair<std::string_view, std::string_view>> attributes;
+    if (key.size() == 1) {
+        attributes.emplace_back("ID", key[0]);
+    } else {
+        for (size_t i = 0; i < key.size(); ++i)
+            attributes.emplace_back(transfer_.keyColumns[i], key[i]);
+    }
+    return services_.changeFile->appendRow(table, layout->keyColumn, attributes);
+}
+
+size_t Transfer::columnIndex(std::string_view column) const {
+    for (size_t i = 0; i < transfer_.columns.size(); ++i) {
+        if (transfer_.columns[i].column == column) return i;
+    }
+    throw platform::PlatformError(
+        platform::failure::kGeneral,
+        "No column " + std::string(column) + " in " + std::string(transfer_.table));
+}
+
+std::string Transfer::enumerationText(const ColumnSource& source, int16_t value,
+                                      LoopStatements& loop) {
+    return services_.enumerations->text(source.enumeration, value, loop.connection);
+}
+
+std::string Transfer::describe(const ColumnSource& source, const std::string& code) {
+    if (source.onlyForCode && code.empty()) return {};
+    return services_.descriptions->LookupDescription(source.lookupTable, source.lookupKeyColumn,
+                                                     code, company_);
+}
+
+std::vector<db::Value> Transfer::insertedValues(const erp::Record& current,
+                                                const std::vector<std::string>& key,
+                                                LoopStatements& loop) {
+    std::vector<db::Value> values(transfer_.columns.size());
+    for (size_t i = 0; i < transfer_.columns.size(); ++i) {
+        const ColumnSource& source = transfer_.columns[i];
+        switch (source.kind) {
+            case ColumnSource::Kind::Member:
+                values[i] = current.get(source.member).asText();
+                break;
+            case ColumnSource::Kind::Enumeration:
+                values[i] = enumerationText(source, ToInteger(current.get(source.member)), loop);
+                break;
+            case ColumnSource::Kind::Lookup: {
+                const std::string code = source.codeColumn.empty()
+                                             ? key[0]
+                                             : values[columnIndex(source.codeColumn)].value_or("");
+                values[i] = describe(source, code);
+                break;
+            }
+        }
+    }
+    return values;
+}
+
+// Column by column: a value the ERP changed is written, an enumeration when the ERP gives one
+// (not 0); otherwise the server keeps its value, and the change file carries the server's.
+// A looked-up description goes with its code: when the code was written, it is the new code's
+// description; otherwise the kept code's current description is written when there is one.
+std::vector<db::Value> Transfer::modifiedValues(const erp::Record& current, const erp::Record* old,
+                                                const db::Recordset& server,
+                                                const std::vector<std::string>& key,
+                                                LoopStatements& loop) {
+    const size_t count = transfer_.columns.size();
+    std::vector<db::Value> values(count);
+    std::vector<bool> written(count, false);
+    for (size_t i = 0; i < count; ++i) {
+        const ColumnSource& source = transfer_.columns[i];
+        const db::Value& kept = server.value(0, source.column);
+        switch (source.kind) {
+            case ColumnSource::Kind::Member: {
+                const std::string now = Trim(current.get(source.member).asText());
+                const std::string before =
+                    old ? Trim(old->get(source.member).asText()) : std::string();
+                written[i] = now != before;
+                values[i] = written[i] ? db::Value(now) : kept;
+                break;
+            }
+            case ColumnSource::Kind::Enumeration: {
+                const int16_t value = ToInteger(current.get(source.member));
+                written[i] = value != 0;
+                values[i] = written[i] ? db::Value(enumerationText(source, value, loop)) : kept;
+                break;
+            }
+            case ColumnSource::Kind::Lookup: {
+                if (source.codeColumn.empty()) {
+                    const std::string description = describe(source, key[0]);
+                    values[i] = description.empty() ? kept : db::Value(description);
+                    break;
+                }
+                const size_t code = columnIndex(source.codeColumn);
+                const std::string description = describe(source, values[code].value_or(""));
+                values[i] = written[code] || !description.empty() ? db::Value(description) : kept;
+                break;
+            }
+        }
+    }
+    loop.rows.update(company_, key, values);
+    return values;
+}
+
+// A server-only table keeps its one description unless the ERP gives a new one that is not
+// empty; a new one also reaches every row that repeats it.
+std::vector<db::Value> Transfer::modifiedServerOnlyValues(const erp::Record& current,
+                                                          const db::Recordset& server,
+                                                          const std::vector<std::string>& key,
+                                                          LoopStatements& loop) {
+    const ColumnSource& source = transfer_.columns.at(0);
+    const std::string now = Trim(current.get(source.member).asText());
+    std::vector<db::Value> values{now.empty() ? server.value(0, source.column) : db::Value(now)};
+    loop.rows.update(company_, key, values);
+    if (!now.empty()) loop.propagation.propagate(key[0], now, company_);
+    return values;
+}
+
+void Transfer::writeLog() {
+    RunLog& log = *services_.log;
+    log.WriteIntoLog(transfer_.logCaption);
+    log.WriteIntoLog(std::to_string(counts_.deleted) + " record(s) Deleted, " +
+                     std::to_string(counts_.modified) + " record(s) Modified, " +
+                     std::to_string(counts_.inserted) + " Record(s) Inserted, " +
+                     std::string(kLogLineBreak));
+}
+
+}  // namespace
+
+TransferCounts RunTransfer(const TransferParticulars& transfer, TransferServices& services) {
+    return Transfer(transfer, services).run();
+}
+
+}  // namespace brindlemoor

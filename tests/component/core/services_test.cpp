@@ -1,0 +1,77 @@
+// The small services every method uses: last error, log lines, HTML escaping.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "component/core/html_escape.h"
+#include "component/core/last_error.h"
+#include "component/core/log.h"
+#include "platform/failure.h"
+#include "tests/component/support/component_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Hive;
+using platform::RegistryValue;
+using testing_support::ComponentMachine;
+
+const std::string kComponentKey = "SOFTWARE\\Taviro\\Taviro Quillmere";
+
+TEST(LastError, WritesOnlyAnExistingErrorValue) {
+    ComponentMachine machine;
+    quillmere::SetLastError(machine.session(), quillmere::kNoError);
+    EXPECT_FALSE(fs::exists(machine.temp().dir() / "registry"));
+    EXPECT_EQ(quillmere::ReadLastError(machine.session()), "");
+
+    machine.call("Initialize");
+    quillmere::SetLastError(machine.session(), "Order 7: \"quoted\" & <b>");
+    EXPECT_EQ(quillmere::ReadLastError(machine.session()), "Order 7: \"quoted\" & <b>");
+    const auto values = machine.registry().values(Hive::LocalMachine, kComponentKey);
+    EXPECT_EQ(values[5], RegistryValue::string("Error", "Order 7: \"quoted\" & <b>"));
+
+    machine.registry().deleteValue(Hive::LocalMachine, kComponentKey, "Error");
+    quillmere::SetLastError(machine.session(), "x");
+    EXPECT_FALSE(machine.registry().valueExact(Hive::LocalMachine, kComponentKey, "Error"));
+}
+
+TEST(Log, DetailLinesPutTwoBlanksBetweenLabelAndValue) {
+    ComponentMachine machine;
+    machine.call("Initialize");
+    quillmere::LogDetail(machine.session(), quillmere::kErrorLabel, "Order not found");
+    quillmere::LogDetail(machine.session(), quillmere::kXmlLabel, "<a/>");
+    quillmere::LogDetail(machine.session(), quillmere::kModeLabel, "Offline");
+    quillmere::LogLine(machine.session(), "New Data has been downloaded.");
+    EXPECT_EQ(machine.log(),
+              "Error =   Order not found\r\n"
+              "iXml =   <a/>\r\n"
+              " Mode =   Offline\r\n"
+              "New Data has been downloaded.\r\n");
+}
+
+TEST(Log, NeedsAnExistingLogFile) {
+    ComponentMachine machine;
+    machine.call("Initialize");
+    fs::remove(machine.installPath("log.txt"));
+    try {
+        quillmere::LogAction(machine.session(), "Download XML");
+        ADD_FAILURE() << "logging without a log file succeeded";
+    } catch (const platform::PlatformError& error) {
+        EXPECT_EQ(error.code(), platform::failure::kFileNotFound);
+    }
+    EXPECT_FALSE(fs::exists(machine.installPath("log.txt")));
+}
+
+TEST(HtmlEscape, MarkupCharactersBecomeEntities) {
+    EXPECT_EQ(quillmere::HtmlText("a & b < c > d \"e\" 'f'"), "a &amp; b &lt; c &gt; d \"e\" 'f'");
+    EXPECT_EQ(quillmere::HtmlAttribute("a & b < c > d \"e\" 'f'"),
+              "a &amp; b &lt; c &gt; d &quot;e&quot; 'f'");
+    EXPECT_EQ(quillmere::HtmlText("&amp;"), "&amp;amp;");
+    const std::string plain = "Order 10/2 \xC3\xA9t\xE9 = 5%";
+    EXPECT_EQ(quillmere::HtmlText(plain), plain);
+    EXPECT_EQ(quillmere::HtmlAttribute(plain), plain);
+    EXPECT_EQ(quillmere::HtmlAttribute(""), "");
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// Applying change files: statements, table selection, service centers and every outcome,
+// on real SQLite files.
+#include <gtest/gtest.h>
+
+#include "tests/component/masterdata/masterdata_machine.h"
+
+namespace {
+
+using testing_support::MasterDataMachine;
+using Rows = std::vector<std::string>;
+
+std::string changeSet(const std::string& tables, const std::string& company = "500") {
+    return "<VOMasterData COMP=\"" + company + "\" TIME=\"20261207090500\">" + tables +
+           "</VOMasterData>";
+}
+
+std::string unit(const std::string& id, const std::string& status, const std::string& dsca,
+                 const std::string& tccu) {
+    return "<CUNI ID=\"" + id + "\" STATUS=\"" + status + "\"><DSCA>" + dsca + "</DSCA><TCCU>" +
+           tccu + "</TCCU></CUNI>";
+}
+
+std::string configuration(const std::string& id, const std::string& dsca) {
+    return "<CCFG ID=\"" + id + "\" STATUS=\"I\"><DSCA>" + dsca +
+           "</DSCA><OFBP>BP1</OFBP><BPDS/><CWOC>SC1</CWOC><DCWC/><CSAR/><TECR/><CCNT/><CADR/>"
+           "<DADD/></CCFG>";
+}
+
+std::string object(const std::string& crob) {
+    return "<CROB CCFG=\"CFG1\" CROB=\"" + crob +
+           "\" OSEQ=\"1\" STATUS=\"I\"><DSCA>Pump</DSCA><EMNO/><LOCI/><CDEL/><CCNT/></CROB>";
+}
+
+class SynchronizeMasterData : public ::testing::Test {
+  protected:
+    MasterDataMachine machine;
+};
+
+TEST_F(SynchronizeMasterData, InsertUpdateAndDeleteInFileOrder) {
+    machine.execute("INSERT INTO UNITS VALUES ('500','m','meter','Length')");
+    machine.execute("INSERT INTO UNITS VALUES ('500','box','box','Count')");
+    machine.execute("INSERT INTO UNITS VALUES ('600','box','box of 600','Count')");
+    const std::string changes =
+        changeSet("<UNITS>" + unit("kg", "I", "kilogram", "Mass") +
+                  unit("m", "M", "metre", "Length") + unit("box", "D", "", "") + "</UNITS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("UNITS"),
+              (Rows{"500|kg|kilogram|Mass", "500|m|metre|Length", "600|box|box of 600|Count"}));
+}
+
+TEST_F(SynchronizeMasterData, ApostrophesAndMarkupAreStoredIntact) {
+    const std::string changes = changeSet(
+        "<UNITS>" + unit("in", "I", "inch (O'Brien's &amp; &lt;co&gt;)", "Length") + "</UNITS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("UNITS"), Rows{"500|in|inch (O'Brien's & <co>)|Length"});
+    EXPECT_NE(machine.log().find("Failed Tables = 0"), std::string::npos);
+}
+
+TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
+    machine.execute("INSERT INTO UNITS VALUES ('500','b','old','x')");
+    const std::string changes = changeSet(
+        "<WAREHOUSES><CWAR ID=\"W1\" "
+        "STATUS=\"I\"><DSCA>Main</DSCA><CADR/><DADD/></CWAR></WAREHOUSES>"
+        "<UNITS>" +
+        unit("a", "I", "first", "x") + unit("b", "I", "again", "x") + unit("c", "I", "after", "x") +
+        "</UNITS>"
+        "<REASONS><CDIS ID=\"R1\" STATUS=\"I\"><DSCA>Rain</DSCA><RSTP>1</RSTP></CDIS></REASONS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    // The row before the failing one stays; the failing row and the rest of UNITS do not.
+    EXPECT_EQ(machine.rows("UNITS"), (Rows{"500|a|first|x", "500|b|old|x"}));
+    // Tables before and after UNITS in the applying order go on.
+    EXPECT_EQ(machine.rows("REASONS"), Rows{"500|R1|Rain|1"});
+    EXPECT_EQ(machine.rows("WAREHOUSES"), Rows{"500|W1|Main||"});
+
+    const std::string log = machine.log();
+    EXPECT_NE(log.find("|--------- Logged On:  12/7/2026 9:05:00 AM  For User Action: "
+                       "Synchronize Master Data  ----------\r\n"
+                       "VOMasterData COMP = 500  TIME = 20261207090500\r\n"
+                       "Successful in Table - HOURLYLABORTYPE\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Successful in Table - REASONS\r\n"
+                       "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
+                       "Error =   "),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
+                       "('500','b','again','x'))\r\n"
+                       "Successful in Table - WAREHOUSES\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Successful in Table - SOLUTIONS\r\n"
+                       "Successful Tables = 19  Failed Tables = 1\r\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST_F(SynchronizeMasterData, ChangeSetsApplyOneAfterTheOther) {
+    machine.execute("INSERT INTO SOLUTIONS VALUES ('500','S1','old')");
+    const std::string first =
+        changeSet("<SOLUTIONS><CSTN ID=\"S1\" STATUS=\"D\"><DSCA/></CSTN></SOLUTIONS>");
+    const std::string second = changeSet(
+        "<HOURLYLABORTYPE><CHLT ID=\"H1\" STATUS=\"I\"><DSCA>Normal</DSCA></CHLT></HOURLYLABORTYPE>"
+        "<SOLUTIONS><CSTN ID=\"S1\" STATUS=\"I\"><DSCA>new</DSCA></CSTN></SOLUTIONS>");
+    // The second insert only succeeds after the first element's delete, its last table.
+    EXPECT_EQ(machine.synchronize("<Files>" + first + "<x>" + second + "</x></Files>"),
+              "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("SOLUTIONS"), Rows{"500|S1|new"});
+    EXPECT_EQ(machine.rows("HOURLYLABORTYPE"), Rows{"500|H1|Normal"});
+}
+
+TEST_F(SynchronizeMasterData, ServiceCentersSelectConfigurationsAndObjects) {
+    const std::string changes =
+        changeSet("<CONFIGURATIONS SERVICECENTER=\"SC2\">" + configuration("OTHER", "of SC2") +
+                  "</CONFIGURATIONS>"
+                  "<CONFIGURATIONS SERVICECENTER=\" SC1\">" +
+                  configuration("BLANK", "leading blank") +
+                  "</CONFIGURATIONS>"
+                  "<CONFIGURATIONS SERVICECENTER=\"SC1\">" +
+                  configuration("CFG1", "ours") +
+                  "</CONFIGURATIONS>"
+                  "<OBJECTS SERVICECENTER=\"SC2\">" +
+                  object("THEIRS") +
+                  "</OBJECTS>"
+                  "<OBJECTS SERVICECENTER=\" SC1 \">" +
+                  object("PUMP") + "</OBJECTS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("CONFIGURATIONS"), Rows{"500|CFG1|ours|BP1||SC1||||||"});
+    EXPECT_EQ(machine.rows("OBJECTS"), Rows{"500|CFG1|PUMP|1|Pump||||"});
+}
+
+TEST_F(SynchronizeMasterData, ObjectsAreUpdatedAndDeletedByTheirThreeKeys) {
+    machine.execute("INSERT INTO OBJECTS VALUES ('500','CFG1','PUMP','1','Pump','','','','')");
+    machine.execute("INSERT INTO OBJECTS VALUES ('500','CFG1','PUMP','2','Pump 2','','','','')");
+    machine.execute("INSERT INTO OBJECTS VALUES ('500','CFG1','FAN','1','Fan','','','','')");
+    const std::string changes = changeSet(
+        "<OBJECTS SERVICECENTER=\"SC1\">"
+        "<CROB CCFG=\"CFG1\" CROB=\"PUMP\" OSEQ=\"2\" STATUS=\"M\"><DSCA>Pump two</DSCA><EMNO>E1"
+        "</EMNO><LOCI/><CDEL/><CCNT/></CROB>"
+        "<CROB CCFG=\"CFG1\" CROB=\"FAN\" OSEQ=\"1\" STATUS=\"D\"><DSCA/><EMNO/><LOCI/><CDEL/>"
+        "<CCNT/></CROB></OBJECTS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("OBJECTS"),
+              (Rows{"500|CFG1|PUMP|1|Pump||||", "500|CFG1|PUMP|2|Pump two|E1|||"}));
+}
+
+TEST_F(SynchronizeMasterData, OtherStatusesAreSkippedWithoutError) {
+    const std::string changes = changeSet("<UNITS>" + unit("a", "X", "skipped", "x") +
+                                          unit("b", "I", "kept", "x") + "</UNITS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("UNITS"), Rows{"500|b|kept|x"});
+    EXPECT_NE(machine.log().find("Successful Tables = 20  Failed Tables = 0"), std::string::npos);
+}
+
+TEST_F(SynchronizeMasterData, MissingDatabaseStillSucceedsAndReportsEveryTable) {
+    machine.call("SetCurrentmdb", {testing_support::text("NOPE")});
+    const std::string changes = changeSet("<UNITS>" + unit("a", "I", "one", "x") + "</UNITS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_TRUE(machine.rows("UNITS").empty());
+    const std::string log = machine.log();
+    EXPECT_NE(log.find("Failed in Table - HOURLYLABORTYPE     Reason : "
+                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"
+                       "Failed in Table - REFERENCEACTIVITIES     Reason : "
+                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Successful Tables = 0  Failed Tables = 20\r\n"), std::string::npos);
+}
+
+TEST_F(SynchronizeMasterData, MissingCompanyFailsEveryTableButNotTheCall) {
+    EXPECT_EQ(machine.synchronize("<VOMasterData><UNITS>" + unit("a", "I", "one", "x") +
+                                  "</UNITS></VOMasterData>"),
+              "SUCCESSFUL");
+    EXPECT_TRUE(machine.rows("UNITS").empty());
+    EXPECT_NE(machine.log().find("Successful Tables = 0  Failed Tables = 20"), std::string::npos);
+}
+
+TEST_F(SynchronizeMasterData, UnreadableOrEmptyTextsChangeNothing) {
+    EXPECT_EQ(machine.synchronize("<VOMasterData COMP=\"500\"><UNITS>"), "INVALID XML String!!");
+    EXPECT_EQ(machine.synchronize(""), "INVALID XML String!!");
+    EXPECT_EQ(machine.synchronize("<Other><UNITS>" + unit("a", "I", "x", "x") + "</UNITS></Other>"),
+              "SUCCESSFUL");
+    EXPECT_TRUE(machine.rows("UNITS").empty());
+    EXPECT_EQ(machine.log().find("Synchronize Master Data"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "component/store/order_store.h"
+
+#include <gtest/gtest.h>
+
+#include "component/store/store_index.h"
+#include "platform/failure.h"
+#include "tests/component/support/component_fixture.h"
+
+namespace {
+
+using quillmere::FindActivity;
+using quillmere::FindActivityGroup;
+using quillmere::FindLine;
+using quillmere::FindLineGroup;
+using quillmere::FindOrder;
+using quillmere::NextRecordNumber;
+using testing_support::ComponentMachine;
+namespace xml = platform::xml;
+
+// Two orders (the second given twice, so first-match matters), their activity groups and line
+// groups; the attribute "n" tells the copies apart.
+const std::string kStore =
+    "<zudivevezored>"
+    "<ccsocservcordr>"
+    "<record ServiceOrder=\"100\" State=\"O\" n=\"a\"><OrderStatus>15</OrderStatus></record>"
+    "<record ServiceOrder=\"200\" State=\"M\" n=\"b\"><OrderStatus>20</OrderStatus></record>"
+    "<record ServiceOrder=\"200\" State=\"O\" n=\"c\"><OrderStatus>35</OrderStatus></record>"
+    "</ccsocservcordr>"
+    "<ccsocservcactv>"
+    "<ServiceOrder ID=\"100\" State=\"O\"><a Activity=\"10\" State=\"O\" n=\"d\"/><a "
+    "Activity=\"20\" State=\"O\" n=\"e\"/></ServiceOrder>"
+    "<ServiceOrder ID=\"200\" State=\"O\"><a Activity=\"10\" State=\"O\" n=\"f\"/></ServiceOrder>"
+    "</ccsocservcactv>"
+    "<ccsocservcmatl>"
+    "<ServiceOrder ID=\"100\" Activity=\"10\" State=\"O\"><l LineNumber=\"1\" State=\"O\" "
+    "n=\"g\"/></ServiceOrder>"
+    "<ServiceOrder ID=\"100\" Activity=\"20\" State=\"O\"><l LineNumber=\"1\" State=\"O\" "
+    "n=\"h\"/><l LineNumber=\"2\" State=\"O\" n=\"i\"/></ServiceOrder>"
+    "</ccsocservcmatl>"
+    "<ccsocservclabr><ServiceOrder ID=\"100\" Activity=\"10\" State=\"O\"><l LineNumber=\"1\" "
+    "State=\"O\" n=\"j\"/></ServiceOrder></ccsocservclabr>"
+    "<ccsocservcothr/><ccsocservchra/>"
+    "</zudivevezored>";
+
+std::string tag(xml::Node node) {
+    return node ? node.attribute("n").value() : "(none)";
+}
+
+class OrderStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override { machine.call("Initialize"); }
+    quillmere::Session& session() { return machine.session(); }
+    ComponentMachine machine;
+};
+
+TEST_F(OrderStoreTest, LoadsAndSavesTheStoreFileUnchanged) {
+    machine.writeInstallFile("ZudivevEzored.xml", kStore);
+    ASSERT_TRUE(quillmere::LoadOrderStore(session()));
+    machine.writeInstallFile("ZudivevEzored.xml", "");
+    quillmere::SaveOrderStore(session());
+    EXPECT_EQ(machine.readInstallFile("ZudivevEzored.xml"), kStore);
+}
+
+TEST_F(OrderStoreTest, FindsTheFirstMatchOfEachRecordKind) {
+    xml::Document store;
+    ASSERT_TRUE(store.parse(kStore));
+    for (xml::Node scope : {store.node(), store.root()}) {
+        EXPECT_EQ(tag(FindOrder(scope, "100")), "a");
+        EXPECT_EQ(tag(FindOrder(scope, "200")), "b");
+        EXPECT_EQ(tag(FindOrder(scope, "20")), "(none)");
+        EXPECT_EQ(std::string(FindActivityGroup(scope, "200").attribute("ID").value()), "200");
+        EXPECT_EQ(tag(FindActivity(scope, "100", "20")), "e");
+        EXPECT_EQ(tag(FindActivity(scope, "200", "10")), "f");
+        EXPECT_EQ(tag(FindActivity(scope, "300", "10")), "(none)");
+        EXPECT_EQ(tag(FindLine(scope, quillmere::kMaterialLines, "100", "20", "2")), "i");
+        EXPECT_EQ(tag(FindLine(scope, quillmere::kLaborLines, "100", "10", "1")), "j");
+        EXPECT_EQ(tag(FindLine(scope, quillmere::kLaborLines, "100", "20", "1")), "(none)");
+        EXPECT_FALSE(FindLineGroup(scope, quillmere::kOtherLines, "100", "10"));
+    }
+}
+
+TEST_F(OrderStoreTest, TheIndexAnswersAsTheWalksAndFollowsAppendedRecords) {
+    xml::Document store;
+    ASSERT_TRUE(store.parse(kStore));
+    quillmere::StoreIndex index(store.node());
+    EXPECT_EQ(tag(index.order("200")), "b");
+    EXPECT_EQ(index.activityGroup("100"), FindActivityGroup(store.node(), "100"));
+    EXPECT_EQ(index.lineGroup(quillmere::kMaterialLines, "100", "20"),
+              FindLineGroup(store.node(), quillmere::kMaterialLines, "100", "20"));
+    EXPECT_FALSE(index.lineGroup(quillmere::kMaterialLines, "10", "020"));
+    EXPECT_FALSE(index.order("300"));
+
+    xml::Document incoming;
+    ASSERT_TRUE(incoming.parse(
+        "<record ServiceOrder=\"300\" n=\"k\"><OrderStatus>15</OrderStatus></record>"));
+    index.addOrder(xml::appendCopy(index.container(quillmere::kOrders), incoming.root()));
+    EXPECT_EQ(tag(index.order("300")), "k");
+    EXPECT_EQ(tag(FindOrder(store.node(), "300")), "k");
+    EXPECT_EQ(quillmere::OrderStatusOf(index.order("300")), "15");
+}
+
+TEST_F(OrderStoreTest, RecordNumbersCountUpFromOnePerCounter) {
+    EXPECT_EQ(NextRecordNumber(session(), 1), 1);
+    EXPECT_EQ(NextRecordNumber(session(), 1), 2);
+    EXPECT_EQ(NextRecordNumber(session(), 1), 3);
+    EXPECT_EQ(NextRecordNumber(session(), 3), 1);
+    auto counter = [&](const char* name) {
+        return machine.registry()
+            .valueExact(platform::Hive::LocalMachine, "SOFTWARE\\Taviro\\Taviro Quillmere", name)
+            ->number;
+    };
+    EXPECT_EQ(counter("OrderId"), 4u);
+    EXPECT_EQ(counter("ActivityId"), 1u);
+    EXPECT_EQ(counter("LineId"), 2u);
+    EXPECT_EQ(NextRecordNumber(session(), 0), 0);
+    EXPECT_EQ(NextRecordNumber(session(), 4), 0);
+    EXPECT_EQ(counter("OrderId"), 4u);
+}
+
+TEST_F(OrderStoreTest, ACounterBeyondSixteenBitsOverflowsAndStays) {
+    auto registry = machine.registry();
+    const char* key = "SOFTWARE\\Taviro\\Taviro Quillmere";
+    registry.setValue(platform::Hive::LocalMachine, key,
+                      platform::RegistryValue::dword("ActivityId", 32767));
+    EXPECT_EQ(NextRecordNumber(session(), 2), 32767);
+    try {
+        NextRecordNumber(session(), 2);
+        FAIL() << "no overflow";
+    } catch (const platform::PlatformError& error) {
+        EXPECT_EQ(error.code(), platform::failure::kOverflow);
+    }
+    EXPECT_EQ(registry.valueExact(platform::Hive::LocalMachine, key, "ActivityId")->number, 32768u);
+}
+
+TEST_F(OrderStoreTest, AMissingCounterChangesNothing) {
+    machine.registry().deleteValue(platform::Hive::LocalMachine,
+                                   "SOFTWARE\\Taviro\\Taviro Quillmere", "LineId");
+    EXPECT_EQ(NextRecordNumber(session(), 3), 0);
+    EXPECT_FALSE(machine.registry().valueExact(platform::Hive::LocalMachine,
+                                               "SOFTWARE\\Taviro\\Taviro Quillmere", "LineId"));
+}
+
+}  // namespace

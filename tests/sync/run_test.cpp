@@ -1,0 +1,442 @@
+// Whole runs over a server machine on real SQLite files: the server database, the change
+// files, the log and the progress text.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/sync/support/server_machine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sync_testing::ChangeFileText;
+using sync_testing::EmptyTables;
+using sync_testing::ServerMachine;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// The progress captions and dots of the twenty client tables, in run order.
+const std::vector<std::pair<std::string, std::string>> kClientProgress = {
+    {"Problems", "......"},
+    {"Solutions", "......."},
+    {"Addresses", "......."},
+    {"Cost Components", "......."},
+    {"Warehouses", "......."},
+    {"Hourly Labor Types", "......."},
+    {"Service Areas", "......."},
+    {"Service Types", "......."},
+    {"Contacts", "......."},
+    {"Priorities", "......."},
+    {"Reasons", "..........."},
+    {"Units", "........"},
+    {"Reference Activities", "......."},
+    {"Tasks", "......."},
+    {"Service Cars", "......."},
+    {"Service Centers", "......."},
+    {"Service Items", "......."},
+    {"Service Kits", "......."},
+    {"Configurations", "........"},
+    {"Objects", "......."}};
+
+// The log captions of all 24 transfers, in run order.
+const std::vector<std::string> kLogCaptions = {
+    "PROBLEMS: ",        "SOLUTIONS : ",          "ADDRESSES: ",
+    "COSTCOMPONENTS: ",  "WAREHOUSES : ",         "DEPARTMENTS: ",
+    "LABOR RATES: ",     "BUSINESSPARTNERS: ",    "GeneralITem Data: ",
+    "HOURLYLABORTYPE: ", "SERVICEAREAS: ",        "SERVICETYPES: ",
+    "CONTACTS: ",        "PRIORITIES : ",         "REASONS: ",
+    "UNITS: ",           "REFERENCEACTIVITIES: ", "TASKS : ",
+    "SERVICECAR : ",     "SERVICECENTERS : ",     "SERVICEITEMS: ",
+    "SERVICEKITS : ",    "CONFIGURATIONS: ",      "OBJECTS : "};
+
+const std::string kZeroCounts =
+    "0 record(s) Deleted, 0 record(s) Modified, 0 Record(s) Inserted, \r\n\r\n";
+const std::string kCompanyDone = "\nThe master-data file of the company has been written.\n";
+const std::string kRunComplete = "The master data of all companies has been synchronized.\r\n";
+const std::string kEarliest =
+    "No change file and no master-data database in the company folder: the change window "
+    "starts at the earliest time.\r\n";
+
+std::string companyLine(const std::string& company) {
+    return std::string(22, ' ') + "FOR COMPANY " + company + std::string(22, ' ') + "\r\n";
+}
+
+std::string unchangedCompanyProgress() {
+    std::string text;
+    for (const auto& [caption, dots] : kClientProgress) {
+        text += "Synchronizing " + caption + dots + "\n" + "No changes: " + caption + " done\n";
+    }
+    return text + kCompanyDone;
+}
+
+std::string unchangedCompanyLog() {
+    std::string text;
+    for (const std::string& caption : kLogCaptions) text += caption + "\r\n" + kZeroCounts;
+    return text;
+}
+
+// The log entry of one transfer with its counts.
+std::string logCounts(const std::string& caption, int deleted, int modified, int inserted) {
+    return caption + "\r\n" + std::to_string(deleted) + " record(s) Deleted, " +
+           std::to_string(modified) + " record(s) Modified, " + std::to_string(inserted) +
+           " Record(s) Inserted, \r\n\r\n";
+}
+
+// The part of a change file from the first element named `open` to the end of `table`.
+std::string element(const std::string& file, const std::string& open, const std::string& table) {
+    const size_t begin = file.find("<" + open);
+    if (begin == std::string::npos) return {};
+    const size_t end = file.find("</" + table + ">", begin);
+    if (end == std::string::npos) return {};
+    return file.substr(begin, end - begin + table.size() + 3);
+}
+
+class RunTest : public ::testing::Test {
+  protected:
+    int run() { return machine.runHeadless(out, err); }
+    ServerMachine machine;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(RunTest, CompanyWithoutChangesGivesEmptyTablesNoChangeLinesAndZeroCounts) {
+    machine.addCompany("500", 500);
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(out, "Press Synchronize to bring the master data up to date.\n" +
+                       unchangedCompanyProgress());
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(machine.changeFile("500"), ChangeFileText("500", EmptyTables()));
+    EXPECT_EQ(machine.log(), companyLine("500") + kEarliest + unchangedCompanyLog() + kRunComplete);
+}
+
+TEST_F(RunTest, EmptyMasterDataFolderOnlyCreatesTheLog) {
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(out, "Press Synchronize to bring the master data up to date.\n");
+    EXPECT_EQ(machine.log(), kRunComplete);
+}
+
+TEST_F(RunTest, SampleAuditDatabaseReachesServerAndChangeFile) {
+    machine.addCompany("500", 500);
+    const fs::path audit = machine.auditDatabase("500");
+    const std::string generate = "bash '" TAVIRO_SOURCE_DIR
+                                 "/data/server/make-sample-erp-audit.sh' '" +
+                                 audit.string() + "' >/dev/null";
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    ASSERT_EQ(run(), 0);
+    const std::string file = machine.changeFile("500");
+    // kg is inserted and then modified (quantity 0 keeps the text), box inserted and deleted.
+    EXPECT_EQ(element(file, "UNITS", "UNITS"),
+              "<UNITS><CUNI ID=\"kg\" STATUS=\"I\"><DSCA>kilogram</DSCA><TCCU>Weight</TCCU></CUNI>"
+              "<CUNI ID=\"pcs\" STATUS=\"I\"><DSCA>pieces</DSCA><TCCU>Piece</TCCU></CUNI>"
+              "<CUNI ID=\"box\" STATUS=\"I\"><DSCA>box</DSCA><TCCU>Piece</TCCU></CUNI>"
+              "<CUNI ID=\"kg\" STATUS=\"M\"><DSCA>Kilogram</DSCA><TCCU>Weight</TCCU></CUNI>"
+              "<CUNI ID=\"box\" STATUS=\"D\"><DSCA/><TCCU/></CUNI></UNITS>");
+    EXPECT_EQ(machine.serverRows("UNITS"),
+              (std::vector<std::string>{"CUNI=kg|DSCA=Kilogram|TCCU=Weight",
+                                        "CUNI=pcs|DSCA=pieces|TCCU=Piece"}));
+    // Descriptions come from the server-only tables transferred before.
+    EXPECT_THAT(file,
+                HasSubstr("<CCFG ID=\"CFG0002\" STATUS=\"I\"><DSCA>Bottling line</DSCA>"
+                          "<OFBP>BP0002</OFBP><BPDS>Ostermann &amp; Sons</BPDS><CWOC>SC2</CWOC>"
+                          "<DCWC>Service Center South</DCWC><CSAR/><TECR/><CCNT/><CADR/><DADD/>"
+                          "</CCFG>"));
+    EXPECT_THAT(file, HasSubstr("<ITEM ID=\"         PUMP-100\" STATUS=\"I\">"
+                                "<DSCA>Circulation pump 100 l/min</DSCA></ITEM>"));
+    EXPECT_THAT(machine.log(), HasSubstr(logCounts("UNITS: ", 1, 1, 3)));
+    EXPECT_THAT(out, HasSubstr("Synchronizing Units........\nUnits done\n"));
+}
+
+TEST_F(RunTest, ServerRowDecidesBetweenInsertAndModify) {
+    machine.addCompany("500", 500);
+    machine.executeServer("insert into PROBLEMS values ('500', 'LEAK', 'Leakage')");
+    // Reported as inserted, but the server has it; reported as modified, but the server lacks it.
+    machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "LEAK", "desc": "Leak"})");
+    machine.addChange("500", "PROBLEMS", 1, R"({"desc": "x"})",
+                      R"({"cprl": "NOISE", "desc": "Noise"})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS"),
+              "<PROBLEMS><CPRL ID=\"LEAK\" STATUS=\"M\"><DSCA>Leak</DSCA></CPRL>"
+              "<CPRL ID=\"NOISE\" STATUS=\"I\"><DSCA>Noise</DSCA></CPRL></PROBLEMS>");
+    EXPECT_EQ(machine.serverRows("PROBLEMS"),
+              (std::vector<std::string>{"CPRL=LEAK|DSCA=Leak", "CPRL=NOISE|DSCA=Noise"}));
+    EXPECT_THAT(machine.log(), HasSubstr(logCounts("PROBLEMS: ", 0, 1, 1)));
+}
+
+TEST_F(RunTest, UnchangedValuesAreKeptFromTheServer) {
+    machine.addCompany("500", 500);
+    machine.executeServer(
+        "insert into UNITS values ('500', 'kg', 'Kilogram (server)', 'Mass');"
+        "insert into UNITS values ('500', 'h', 'hour', 'Time');"
+        "insert into UNITS values ('500', 'm', 'metre', NULL)");
+    // Description as before and quantity 0: the server's texts stay and reach the file.
+    machine.addChange("500", "UNITS", 1, R"({"dsca": "kilogram"})",
+                      R"({"cuni": "kg", "dsca": " kilogram ", "tccu": 0})");
+    // Quantity 7 has no text: the column is emptied.
+    machine.addChange("500", "UNITS", 1, R"({"dsca": "hour"})",
+                      R"({"cuni": "h", "dsca": "hours", "tccu": 7})");
+    // A NULL kept by the server is an empty column element.
+    machine.addChange("500", "UNITS", 1, R"({"dsca": "metre"})",
+                      R"({"cuni": "m", "dsca": "metre", "tccu": 0})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(
+        element(machine.changeFile("500"), "UNITS", "UNITS"),
+        "<UNITS><CUNI ID=\"kg\" STATUS=\"M\"><DSCA>Kilogram (server)</DSCA><TCCU>Mass</TCCU></CUNI>"
+        "<CUNI ID=\"h\" STATUS=\"M\"><DSCA>hours</DSCA><TCCU/></CUNI>"
+        "<CUNI ID=\"m\" STATUS=\"M\"><DSCA>metre</DSCA><TCCU/></CUNI></UNITS>");
+    EXPECT_EQ(machine.serverRows("UNITS"),
+              (std::vector<std::string>{"CUNI=kg|DSCA=Kilogram (server)|TCCU=Mass",
+                                        "CUNI=h|DSCA=hours|TCCU=", "CUNI=m|DSCA=metre|TCCU=NULL"}));
+}
+
+TEST_F(RunTest, EnumerationValuesBecomeLocalizedTexts) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "REASONS", 2, "", R"({"cdis": "R80", "dsca": "a", "rstp": 80})");
+    machine.addChange("500", "REASONS", 2, "", R"({"cdis": "R81", "dsca": "b", "rstp": "81"})");
+    machine.addChange("500", "SERVICETYPES", 2, "", R"({"cstp": "S12", "desc": "c", "proc": 12})");
+    machine.addChange("500", "SERVICETYPES", 2, "", R"({"cstp": "S35", "desc": "d", "proc": 35})");
+    machine.addChange("500", "COSTCOMPONENTS", 2, "", R"({"cpcp": "C7", "dsca": "e", "cref": 7})");
+    ASSERT_EQ(run(), 0);
+    const std::string file = machine.changeFile("500");
+    EXPECT_THAT(
+        file,
+        HasSubstr(
+            "<CDIS ID=\"R80\" STATUS=\"I\"><DSCA>a</DSCA><RSTP>Rejection Reason</RSTP></CDIS>"
+            "<CDIS ID=\"R81\" STATUS=\"I\"><DSCA>b</DSCA><RSTP>Service Reason</RSTP></CDIS>"));
+    EXPECT_THAT(
+        file,
+        HasSubstr(
+            "<CSTP ID=\"S12\" STATUS=\"I\"><DSCA>c</DSCA><SEPR/></CSTP>"
+            "<CSTP ID=\"S35\" STATUS=\"I\"><DSCA>d</DSCA><SEPR>Contract Service</SEPR></CSTP>"));
+    EXPECT_THAT(
+        file,
+        HasSubstr("<CPCP ID=\"C7\" STATUS=\"I\"><DSCA>e</DSCA><CREF>Not Applicable</CREF></CPCP>"));
+}
+
+TEST_F(RunTest, ItemKeysCarryNineBlanksInServerAndFile) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "GENERALITEMDATA", 2, "",
+                      R"({"item": "ITEM1", "dsca": "First item"})");
+    machine.addChange("500", "SERVICEITEMS", 2, "", R"({"item": "ITEM1"})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(machine.serverRows("GENERALITEMDATA"),
+              std::vector<std::string>{"ITEM=         ITEM1|DSCA=First item"});
+    EXPECT_EQ(machine.serverRows("SERVICEITEMS"),
+              std::vector<std::string>{"ITEM=         ITEM1|DSCA=First item"});
+    EXPECT_EQ(
+        element(machine.changeFile("500"), "SERVICEITEMS", "SERVICEITEMS"),
+        "<SERVICEITEMS><ITEM ID=\"         ITEM1\" STATUS=\"I\"><DSCA>First item</DSCA></ITEM>"
+        "</SERVICEITEMS>");
+}
+
+TEST_F(RunTest, ConfigurationsAndObjectsAreSplitByServiceCenter) {
+    machine.addCompany("500", 500);
+    machine.executeServer(
+        "insert into CONFIGURATIONS (COMP, CCFG, DSCA, CWOC) values ('500', 'CFG9', 'Old', 'SC9')");
+    machine.addChange("500", "CONFIGURATIONS", 2, "",
+                      R"({"ccfg": "CFG1", "desc": "One", "cwoc": " SC1 "})");
+    // No service center from the ERP: the server's decides (and, unchanged, stays).
+    machine.addChange("500", "CONFIGURATIONS", 1, "",
+                      R"({"ccfg": "CFG9", "desc": "Nine", "cwoc": ""})");
+    machine.addChange("500", "CONFIGURATIONS", 2, "",
+                      R"({"ccfg": "CFG2", "desc": "Two", "cwoc": "SC1"})");
+    machine.addChange("500", "OBJECTS", 2, "",
+                      R"({"ccfg": "CFG9", "crob": "P", "oseq": 2, "desc": "Pump"})");
+    machine.addChange("500", "OBJECTS", 2, "",
+                      R"({"ccfg": "CFG1", "crob": "V", "oseq": 1, "desc": "Valve"})");
+    machine.addChange("500", "OBJECTS", 0, "", R"({"ccfg": "CFGX", "crob": "Z", "oseq": 3})");
+    ASSERT_EQ(run(), 0);
+    const std::string file = machine.changeFile("500");
+    EXPECT_THAT(
+        file,
+        HasSubstr(
+            "<SERVICEKITS/>"
+            "<CONFIGURATIONS SERVICECENTER=\"SC1\"><CCFG ID=\"CFG1\" "
+            "STATUS=\"I\"><DSCA>One</DSCA><OFBP/>"
+            "<BPDS/><CWOC> SC1 </CWOC><DCWC/><CSAR/><TECR/><CCNT/><CADR/><DADD/></CCFG>"
+            "<CCFG ID=\"CFG2\" "
+            "STATUS=\"I\"><DSCA>Two</DSCA><OFBP/><BPDS/><CWOC>SC1</CWOC><DCWC/><CSAR/>"
+            "<TECR/><CCNT/><CADR/><DADD/></CCFG></CONFIGURATIONS>"
+            "<CONFIGURATIONS SERVICECENTER=\"SC9\"><CCFG ID=\"CFG9\" STATUS=\"M\"><DSCA>Nine</DSCA>"
+            "<OFBP/><BPDS/><CWOC>SC9</CWOC><DCWC/><CSAR/><TECR/><CCNT/><CADR/><DADD/></CCFG></"
+            "CONFIGURATIONS>"
+            // Objects take the service center the server holds for their configuration: CFG1 is at
+            // " SC1 " as the ERP wrote it, CFGX is unknown to the server.
+            "<OBJECTS SERVICECENTER=\"SC9\"><CROB CCFG=\"CFG9\" CROB=\"P\" OSEQ=\"2\" STATUS=\"I\">"
+            "<DSCA>Pump</DSCA><EMNO/><LOCI/><CDEL/><CCNT/></CROB></OBJECTS>"
+            "<OBJECTS SERVICECENTER=\" SC1 \"><CROB CCFG=\"CFG1\" CROB=\"V\" OSEQ=\"1\" "
+            "STATUS=\"I\">"
+            "<DSCA>Valve</DSCA><EMNO/><LOCI/><CDEL/><CCNT/></CROB></OBJECTS>"
+            "<OBJECTS SERVICECENTER=\"\"><CROB CCFG=\"CFGX\" CROB=\"Z\" OSEQ=\"3\" "
+            "STATUS=\"D\"><DSCA/><EMNO/>"
+            "<LOCI/><CDEL/><CCNT/></CROB></OBJECTS></VOMasterData>"));
+}
+
+TEST_F(RunTest, FolderNamesGiveCompanyNumbers) {
+    machine.addCompany("abc", 0);
+    machine.addCompany("0500", 500);
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(machine.changeFile("abc"), ChangeFileText("0", EmptyTables()));
+    EXPECT_EQ(machine.changeFile("0500"), ChangeFileText("500", EmptyTables()));
+    // Name order: 0500 before abc.
+    const std::string log = machine.log();
+    EXPECT_LT(log.find(companyLine("500")), log.find(companyLine("0")));
+}
+
+TEST_F(RunTest, ErrorInFifthCompanyStopsTheRunAndKeepsEarlierFiles) {
+    for (int company = 501; company <= 506; ++company) {
+        machine.addCompany(std::to_string(company), company);
+    }
+    // The fifth company's bus component cannot be reached.
+    fs::remove(machine.auditDatabase("505"));
+    ASSERT_EQ(run(), 0);
+    for (const char* company : {"501", "502", "503", "504"})
+        EXPECT_TRUE(machine.hasChangeFile(company));
+    EXPECT_FALSE(machine.hasChangeFile("505"));
+    EXPECT_FALSE(machine.hasChangeFile("506"));
+    const std::string address = "sqlite:" + machine.auditDatabase("505").string();
+    EXPECT_THAT(out,
+                HasSubstr("Synchronizing Problems......\n"
+                          "Corbelline.DatasourceConnection Bus component- The master data could "
+                          "not be synchronized.\nSee the log file for details."));
+    EXPECT_EQ(out.substr(out.size() - 29), "See the log file for details.");
+    const std::string log = machine.log();
+    EXPECT_THAT(log, HasSubstr(companyLine("505") + kEarliest + "-2147467259 The database file '" +
+                               machine.auditDatabase("505").string() +
+                               "' does not exist.\r\nSee the log file for details.\r\n"
+                               "Check whether the Bus Component(LDAP)" +
+                               address +
+                               " is Running on the Taviro ERP Server Else start the Bus Component "
+                               "on the Server\r\n"));
+    EXPECT_THAT(log, Not(HasSubstr(companyLine("506"))));
+    EXPECT_THAT(log, Not(HasSubstr(kRunComplete)));
+}
+
+TEST_F(RunTest, OtherErrorsAreReportedWithTheirNumberAndEarlierChangesStay) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "xx", "dsca": "bad", "tccu": "heavy"})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(out.substr(out.find("Synchronizing Units")),
+              "Synchronizing Units........\nBrindlemoor Error See the log file for details.\n");
+    EXPECT_THAT(machine.log(), HasSubstr("REASONS: \r\n" + kZeroCounts + "13 Type mismatch\r\n"));
+    EXPECT_EQ(machine.serverRows("UNITS"),
+              std::vector<std::string>{"CUNI=kg|DSCA=kilogram|TCCU=Weight"});
+    EXPECT_FALSE(machine.hasChangeFile("500"));
+}
+
+TEST_F(RunTest, NextRunStartsAtTheMinuteOfTheLastChangeFile) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "OLD", "desc": "before"})",
+                      "2026-12-07 09:04:59");
+    ASSERT_EQ(run(), 0);
+    EXPECT_THAT(machine.changeFile("500"), HasSubstr("ID=\"OLD\""));
+    // The second run in the same minute: its window starts at 09:05, and its file replaces the
+    // first.
+    machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "NEW", "desc": "after"})",
+                      "2026-12-07 09:05:00");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS"),
+              "<PROBLEMS><CPRL ID=\"NEW\" STATUS=\"I\"><DSCA>after</DSCA></CPRL></PROBLEMS>");
+    EXPECT_THAT(machine.log(), Not(HasSubstr("earliest")));
+}
+
+TEST_F(RunTest, DatabaseCreationDateStartsTheFirstWindow) {
+    machine.addCompany("500", 500);
+    std::ofstream(machine.companyFolder("500") / "Master.MDB") << "x";
+    machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "ANCIENT", "desc": "a"})",
+                      "2001-01-01 00:00:00");
+    machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "FUTURE", "desc": "f"})",
+                      "2999-01-01 00:00:00");
+    ASSERT_EQ(run(), 0);
+    const std::string problems = element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS");
+    EXPECT_THAT(problems, Not(HasSubstr("ANCIENT")));
+    EXPECT_THAT(problems, HasSubstr("FUTURE"));
+}
+
+TEST_F(RunTest, ChangedDescriptionsReachTheRowsThatRepeatThem) {
+    machine.addCompany("500", 500);
+    machine.executeServer(
+        "insert into DEPARTMENTS values ('500', 'SC1', 'North');"
+        "insert into LABORRATES values ('500', 'STD', 'Standard');"
+        "insert into BUSINESSPARTNERS values ('500', 'BP1', 'Acme');"
+        "insert into GENERALITEMDATA values ('500', '         I1', 'Item');"
+        "insert into CONFIGURATIONS (COMP, CCFG, OFBP, BPDS, CWOC, DCWC) values ('500', 'C1', "
+        "'BP1', 'Acme', 'SC1', 'North');"
+        "insert into SERVICECENTERS (COMP, CWOC, DSCA, CLRT, DLRT) values ('500', 'SC1', 'North', "
+        "'STD', 'Standard');"
+        "insert into TASKS (COMP, CTSK, CLRT, DLRT) values ('500', 'T1', 'STD', 'Standard');"
+        "insert into SERVICEITEMS values ('500', '         I1', 'Item');"
+        "insert into SERVICEITEMS values ('600', '         I1', 'Other company')");
+    machine.addChange("500", "DEPARTMENTS", 1, "", R"({"cwoc": "SC1", "dsca": " North-East "})");
+    machine.addChange("500", "LABORRATES", 1, "", R"({"clrt": "STD", "desc": "Standard 2027"})");
+    machine.addChange("500", "BUSINESSPARTNERS", 1, "", R"({"bpid": "BP1", "nama": "Acme Ltd"})");
+    machine.addChange("500", "GENERALITEMDATA", 1, "", R"({"item": "I1", "dsca": "Item, new"})");
+    // An empty new description changes nothing.
+    machine.addChange("500", "BUSINESSPARTNERS", 1, "", R"({"bpid": "BP1", "nama": "  "})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(machine.serverRows("CONFIGURATIONS"),
+              std::vector<std::string>{
+                  "CCFG=C1|DSCA=NULL|OFBP=BP1|BPDS=Acme Ltd|CWOC=SC1|"
+                  "DCWC=North-East|CSAR=NULL|TECR=NULL|CCNT=NULL|CADR=NULL|DADD=NULL"});
+    EXPECT_EQ(machine.serverRows("SERVICECENTERS"),
+              std::vector<std::string>{
+                  "CWOC=SC1|DSCA=North-East|CWAR=NULL|DWRH=NULL|CLRT=STD|DLRT=Standard 2027"});
+    EXPECT_EQ(machine.serverRows("TASKS"),
+              std::vector<std::string>{
+                  "CTSK=T1|DSCA=NULL|CLRT=STD|DLRT=Standard 2027|CPCP=NULL|DCMP=NULL"});
+    EXPECT_EQ(machine.serverRows("SERVICEITEMS"),
+              std::vector<std::string>{"ITEM=         I1|DSCA=Item, new"});
+    EXPECT_EQ(machine.serverRows("SERVICEITEMS", "600"),
+              std::vector<std::string>{"ITEM=         I1|DSCA=Other company"});
+    EXPECT_EQ(machine.serverRows("BUSINESSPARTNERS"),
+              std::vector<std::string>{"BPID=BP1|NAMA=Acme Ltd"});
+    EXPECT_THAT(machine.log(), HasSubstr(logCounts("BUSINESSPARTNERS: ", 0, 2, 0)));
+}
+
+TEST_F(RunTest, ModifiedCodeBringsItsDescriptionAndKeptCodeIsRefreshed) {
+    machine.addCompany("500", 500);
+    machine.executeServer(
+        "insert into WAREHOUSES (COMP, CWAR, DSCA) values ('500', 'W1', 'One');"
+        "insert into WAREHOUSES (COMP, CWAR, DSCA) values ('500', 'W2', 'Two');"
+        "insert into SERVICECAR values ('500', 'CAR1', 'Van 1', 'W1', 'stale');"
+        "insert into SERVICECAR values ('500', 'CAR2', 'Van 2', 'W1', 'One');"
+        "insert into SERVICECAR values ('500', 'CAR3', 'Van 3', 'W9', 'kept');");
+    // Warehouse as before: its current description replaces a stale one.
+    machine.addChange("500", "SERVICECAR", 1, R"({"cwar": "W1"})",
+                      R"({"ccar": "CAR1", "desc": "Van 1", "cwar": "W1"})");
+    // A new warehouse brings its own description.
+    machine.addChange("500", "SERVICECAR", 1, R"({"cwar": "W1"})",
+                      R"({"ccar": "CAR2", "desc": "Van 2", "cwar": "W2"})");
+    // A warehouse without description keeps the server's text.
+    machine.addChange("500", "SERVICECAR", 1, R"({"cwar": "W9"})",
+                      R"({"ccar": "CAR3", "desc": "Van 3", "cwar": "W9"})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(machine.serverRows("SERVICECAR"),
+              (std::vector<std::string>{"CCAR=CAR1|DSCA=Van 1|CWAR=W1|DSCB=One",
+                                        "CCAR=CAR2|DSCA=Van 2|CWAR=W2|DSCB=Two",
+                                        "CCAR=CAR3|DSCA=Van 3|CWAR=W9|DSCB=kept"}));
+    EXPECT_THAT(machine.changeFile("500"),
+                HasSubstr("<CCAR ID=\"CAR3\" STATUS=\"M\"><DSCA>Van "
+                          "3</DSCA><CWAR>W9</CWAR><DSCB>kept</DSCB></CCAR>"));
+}
+
+TEST_F(RunTest, ApostrophesInKeysAndTextsAreStoredAsGiven) {
+    machine.addCompany("500", 500);
+    machine.executeServer(
+        "insert into CONTACTS (COMP, CCNT, SURN) values ('500', 'O''NEIL', 'O''Neil')");
+    machine.addChange("500", "CONTACTS", 1, R"({"surn": "O'Neil"})",
+                      R"({"ccnt": "O'NEIL", "surn": "O'Neill", "chrn": "Sean's"})");
+    machine.addChange("500", "ADDRESSES", 2, "", R"({"cadr": "D'1", "nama": "Quay d'Orsay"})");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(machine.serverRows("CONTACTS").size(), 1u);
+    EXPECT_THAT(
+        machine.serverRows("CONTACTS")[0],
+        HasSubstr("CCNT=O'NEIL|CTIT=NULL|INIT=NULL|INSE=NULL|SURN=O'Neill|POST=NULL|CHRN=Sean's"));
+    EXPECT_THAT(machine.changeFile("500"),
+                HasSubstr("<CADR ID=\"D'1\" STATUS=\"I\"><NAMA>Quay d'Orsay</NAMA>"));
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The master-data synchronizer on a server machine of its own: registry, server database,
+# sibling database and an ERP audit database for company 500, made from data/server/. A
+# headless run writes the company's change file; a second run later picks up only what changed
+# since. When the client component can apply change files, the first file is handed to it.
+set -euo pipefail
+server=$(mktemp -d)/server
+mkdir -p "$server/C"
+reg() { "$QUILLMERE" --root "$server" reg set "$@"; }
+path() { "$QUILLMERE" --root "$server" path "$1"; }
+brindlemoor() { "$DEMO_BUILD/bin/brindlemoor" --root "$server" "$@"; }
+data="$DEMO_SOURCE/data/server"
+
+reg 'HKLM\SOFTWARE\Microsoft\INetStp' PathWWWRoot sz 'C:\Inetpub\wwwroot'
+reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline' InstMainDir sz 'C:\Program Files\Corbelline'
+reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline\ConnectionStrings' 11 sz 'DSN=Quillmere;UID=wwwapps;PWD='
+reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline\ConnectionStrings' 8 sz 'sqlite:C:\Data\pentavy.mdb'
+reg 'HKLM\SOFTWARE\ODBC\odbc.ini\Quillmere' DBQ sz 'C:\Data\quillmere.mdb'
+
+mkdir -p "$server/C/Inetpub/wwwroot/MasterData/500" "$server/C/Data" \
+    "$server/C/Program Files/Corbelline/Taviro Quillmere/Brindlemoor"
+serverdb=$(path 'C:\Data\quillmere.mdb')
+sqlite3 "$serverdb" < "$data/server-database.sql"
+sqlite3 "$serverdb" < "$data/labels-1033.sql"
+sqlite3 "$serverdb" "INSERT INTO PARAMETERS VALUES ('DefaultLanguage', '1033'), ('MDSyncAuto', 'NO');
+                     INSERT INTO USERDEFAULTS VALUES ('500', 'admin', '1');"
+sibling=$(path 'C:\Data\pentavy.mdb')
+sqlite3 "$sibling" < "$data/sibling-database.sql"
+sqlite3 "$sibling" "INSERT INTO BISPROPERTYVALUES VALUES ('1', 'sqlite:C:\Data\erp500.db');"
+audit=$(path 'C:\Data\erp500.db')
+bash "$data/make-sample-erp-audit.sh" "$audit"
+echo "Server machine root: $server"
+echo "ERP audit database of company 500: $(sqlite3 "$audit" 'SELECT count(*) FROM ERPAUDIT') changes"
+
+echo "brindlemoor --run (progress as the window shows it):"
+set +e
+progress=$(brindlemoor --run)
+status=$?
+set -e
+printf '%s\n' "$progress" | sed 's/^/  /'
+echo "  (exit status $status)"
+[ "$status" -eq 0 ]
+company="$server/C/Inetpub/wwwroot/MasterData/500"
+first="$company/2026-12-07 09-05.xml"
+cp "$first" "$DEMO_OUT/masterdata-500-first.xml"
+echo "Change file $(basename "$first") ($(wc -c <"$first") bytes), copied to $DEMO_OUT/masterdata-500-first.xml;"
+echo "its UNITS and CONFIGURATIONS:"
+grep -o '<UNITS>.*</UNITS>' "$first" | sed 's/<CUNI /\n    <CUNI /g; s/^/  /'
+echo
+grep -o '<CONFIGURATIONS SERVICECENTER="[^"]*">' "$first" | sed 's/^/  /'
+log="$server/C/Program Files/Corbelline/Taviro Quillmere/Brindlemoor/SynchronizedOn 2026-12-07 09-05.txt"
+echo "Run log (first lines):"
+head -8 "$log" | tr -d '\r' | sed 's/^/  /'
+echo "Server database after the run: $(sqlite3 "$serverdb" "SELECT count(*) FROM UNITS") units, $(sqlite3 "$serverdb" "SELECT count(*) FROM CONFIGURATIONS") configurations"
+
+# A later run sees only what changed since the minute of the last change file.
+sqlite3 "$audit" "INSERT INTO ERPAUDIT (BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES) VALUES
+  ('UNITS', '2026-12-07 09:10:00', 1, '{\"dsca\": \"Kilogram\"}', '{\"cuni\": \"kg\", \"dsca\": \"Kilogram (SI)\", \"tccu\": 0}'),
+  ('UNITS', '2026-12-07 09:11:00', 0, '', '{\"cuni\": \"pcs\"}');"
+TAVIRO_NOW="2026-12-07 09:20:00" brindlemoor --run >/dev/null
+second="$company/2026-12-07 09-20.xml"
+cp "$second" "$DEMO_OUT/masterdata-500-second.xml"
+echo "Second run at 09:20, window from 09:05: $(basename "$second") holds"
+grep -o '<UNITS>.*</UNITS>' "$second" | sed 's/^/  /'
+
+# The client applies change files once it can; until then the step only says so.
+set +e
+result=$("$QUILLMERE" --root "$DEMO_ROOT" call Synchronize_MasterData "$(cat "$first")" 2>"$DEMO_OUT/synchronize-masterdata.err")
+status=$?
+set -e
+if [ $status -ne 0 ] && grep -qi -e 'not implemented' -e '0x80004001' "$DEMO_OUT/synchronize-masterdata.err"; then
+    echo "The client cannot apply change files yet (Synchronize_MasterData is not implemented)."
+elif [ $status -ne 0 ]; then
+    echo "Synchronize_MasterData failed: $(cat "$DEMO_OUT/synchronize-masterdata.err")"
+else
+    echo "Synchronize_MasterData of the first change file answered: '${result}'"
+fi
+rm -f "$DEMO_OUT/synchronize-masterdata.err"
