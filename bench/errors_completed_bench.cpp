@@ -4,14 +4,11 @@
 // go. Beside it the floor: one parse of the store, one of the server document and one save.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "component/core/install_paths.h"
-#include "component/core/method_bindings.h"
-#include "platform/messages.h"
+#include "bench/support/bench_machine.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
 
@@ -52,9 +49,7 @@ std::string storeText(int count) {
         activities += activityGroup(number, 2);
         lines += lineGroups(number);
     }
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activities +
-           "</ccsocservcactv><ccsocservcmatl>" + lines + "</ccsocservcmatl><ccsocservclabr>" + lines +
-           "</ccsocservclabr><ccsocservcothr>" + lines + "</ccsocservcothr><ccsocservchra/></zudivevezored>";
+    return bench::storeDocument(orders, activities, lines);
 }
 
 std::string serverText(int count) {
@@ -68,31 +63,9 @@ std::string serverText(int count) {
            "</ccsocservcactv></zudivevezored>";
 }
 
-class QuietSink : public platform::MessageSink {
-public:
-    void show(const std::string&, const std::string&, platform::MessageIcon) override {}
-};
-
-struct Machine {
-    Machine() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "taviro-bench-XXXXXX").string();
-        directory = ::mkdtemp(pattern.data());
-        std::filesystem::create_directories(directory / "C");
-        client = quillmere::CreateClient20(platform::MachineRoot(directory), sink);
-        std::vector<Variant> none;
-        client->invoke("Initialize", none);
-    }
-    ~Machine() { std::filesystem::remove_all(directory); }
-    std::filesystem::path storeFile() const { return client->session().path(quillmere::paths::kOrderStore); }
-
-    std::filesystem::path directory;
-    QuietSink sink;
-    std::unique_ptr<quillmere::Client20> client;
-};
-
 void BM_deleteCompletedOrders(benchmark::State& state) {
     const int orders = static_cast<int>(state.range(0));
-    Machine machine;
+    bench::Machine machine(bench::FieldDefinitions::None);  // needs no field definitions
     const std::string store = storeText(orders);
     std::vector<Variant> args = {Variant::text(serverText(orders))};
     for (auto _ : state) {
@@ -108,7 +81,7 @@ void BM_deleteCompletedOrders(benchmark::State& state) {
 
 void BM_FloorParseParseSave(benchmark::State& state) {
     const int orders = static_cast<int>(state.range(0));
-    Machine machine;
+    bench::Machine machine(bench::FieldDefinitions::None);  // needs no field definitions
     const std::string store = storeText(orders);
     const std::string server = serverText(orders);
     for (auto _ : state) {

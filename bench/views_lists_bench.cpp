@@ -2,31 +2,17 @@
 // activities and one line per cost type each), beside the floor: one plain parse of the store.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "component/core/install_paths.h"
-#include "component/core/method_bindings.h"
-#include "platform/messages.h"
+#include "bench/support/bench_machine.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
 
 namespace {
 
 using quillmere::Variant;
-
-std::string orderRecord(int number) {
-    std::string record = "<record ServiceOrder=\"SO-" + std::to_string(number) + "\" State=\"O\">";
-    record += "<OrderStatus>15</OrderStatus><Description>Boiler makes a knocking noise</Description>"
-              "<OrderDate>20261201 0915</OrderDate>";
-    for (int field = 3; field < 24; ++field)
-        record += "<F" + std::to_string(field) + ">value " + std::to_string(field) + "</F" + std::to_string(field) + ">";
-    return record + "</record>";
-}
 
 std::string activityGroup(int number) {
     std::string group = "<ServiceOrder ID=\"SO-" + std::to_string(number) + "\" State=\"O\">";
@@ -52,47 +38,16 @@ std::string lineGroup(int number) {
 std::string storeText(int count) {
     std::string orders, activities, lines;
     for (int number = 1; number <= count; ++number) {
-        orders += orderRecord(number);
+        orders += bench::orderRecord(number, "15");
         activities += activityGroup(number);
         lines += lineGroup(number);
     }
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activities +
-           "</ccsocservcactv><ccsocservcmatl>" + lines + "</ccsocservcmatl><ccsocservclabr>" + lines +
-           "</ccsocservclabr><ccsocservcothr>" + lines + "</ccsocservcothr><ccsocservchra/></zudivevezored>";
+    return bench::storeDocument(orders, activities, lines);
 }
 
-class QuietSink : public platform::MessageSink {
-public:
-    void show(const std::string&, const std::string&, platform::MessageIcon) override {}
-};
-
-// A machine root with an initialized component, the delivered field definitions and a store.
-struct Machine {
-    explicit Machine(int orders) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "taviro-bench-XXXXXX").string();
-        directory = ::mkdtemp(pattern.data());
-        std::filesystem::create_directories(directory / "C");
-        client = quillmere::CreateClient20(platform::MachineRoot(directory), sink);
-        call("Initialize", {});
-        std::ifstream in(std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml", std::ios::binary);
-        const std::string fieldMapper((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        call("getFMapper", {Variant::text(fieldMapper), Variant::text("Yes")});
-        platform::writeFileAtomically(client->session().path(quillmere::paths::kOrderStore), storeText(orders));
-    }
-    ~Machine() { std::filesystem::remove_all(directory); }
-    std::string call(const char* method, std::vector<Variant> args) {
-        const quillmere::CallOutcome outcome = client->invoke(method, args);
-        if (!outcome.succeeded) throw std::runtime_error(std::string(method) + ": " + outcome.description);
-        return outcome.result.asText();
-    }
-
-    std::filesystem::path directory;
-    QuietSink sink;
-    std::unique_ptr<quillmere::Client20> client;
-};
-
 void runList(benchmark::State& state, const char* method, std::vector<Variant> args) {
-    Machine machine(static_cast<int>(state.range(0)));
+    bench::Machine machine;
+    platform::writeFileAtomically(machine.storeFile(), storeText(static_cast<int>(state.range(0))));
     size_t bytes = 0;
     for (auto _ : state) {
         const std::string html = machine.call(method, args);
