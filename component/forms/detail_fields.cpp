@@ -4,6 +4,7 @@
 
 #include "component/core/html_escape.h"
 #include "component/forms/detail_view.h"
+#include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/views/html_blocks.h"
 #include "component/views/stored_date.h"
@@ -32,11 +33,6 @@ bool isActivityField(std::string_view element, std::string_view field, std::stri
     return element == kActivities && field == name;
 }
 
-// A value inside double quotes, as an attribute value or a script argument.
-std::string inQuotes(std::string_view value) {
-    return "\"" + HtmlAttribute(value) + "\"";
-}
-
 std::string rowHead(const FieldDefinition& definition) {
     return "<tr><td nowrap>&nbsp;" + definition.label + "</td>";
 }
@@ -52,44 +48,10 @@ std::string hiddenRow(const FieldDefinition& definition, std::string_view field,
     row += "<input type=text size=10 id=";
     row += field;
     row += " value=";
-    row += inQuotes(value);
+    row += QuotedValue(value);
     row += ">";
     row += "</td></tr>";
     return row;
-}
-
-std::string textBox(std::string_view size, std::string_view field, std::string_view value) {
-    std::string box = "<td>&nbsp;<input type=text size=";
-    box += size;
-    box += " id=";
-    box += field;
-    box += " value=";
-    box += inQuotes(value);
-    box += ">";
-    return box;
-}
-
-// The date box (of the given size) and the time box of a date-and-time field, with hints.
-std::string dateTimeBoxes(std::string_view dateSize, std::string_view dateHint,
-                          std::string_view field, std::string_view value) {
-    const StoredDateTime split = SplitStoredDateTime(value);
-    std::string boxes = "<td>&nbsp;<input type=text size=";
-    boxes += dateSize;
-    boxes += " id=";
-    boxes += field;
-    boxes += " value=";
-    boxes += inQuotes(split.date);
-    boxes += "><small><i>";
-    boxes += dateHint;
-    boxes += "</i></small>";
-    boxes += "<input type=text size=4 id=";
-    boxes += field;
-    boxes += " value=";
-    boxes += inQuotes(split.time);
-    boxes += "><small><i>";
-    boxes += kTimeHint;
-    boxes += "</i></small>";
-    return boxes;
 }
 
 std::string dateTimeText(std::string_view dateHint, std::string_view value) {
@@ -106,30 +68,10 @@ std::string dateTimeText(std::string_view dateHint, std::string_view value) {
     return text;
 }
 
-std::string textArea(std::string_view field, std::string_view value) {
-    std::string area = "<td>&nbsp;<textarea rows=4 cols=30 id=";
-    area += field;
-    area += ">";
-    area += HtmlText(value);
-    area += "</textarea>";
-    return area;
-}
-
-std::string zoomSpan(std::string_view field, std::string_view objectName) {
-    std::string span = "<span class=links";
-    span += " onclick=javascript:zoom(";
-    span += inQuotes(field);
-    span += ",";
-    span += inQuotes(objectName);
-    span += ")>";
-    span += "<small><strong>...</strong></small></span>";
-    return span;
-}
-
 // The end of an input row: the zoom link when the field has one.
 std::string inputRowEnd(const FieldDefinition& definition, std::string_view field,
                         std::string_view objectName) {
-    if (isTrue(definition.zoom)) return zoomSpan(field, objectName) + "</td></tr>";
+    if (isTrue(definition.zoom)) return ZoomSpan(field, objectName) + "</td></tr>";
     return "</td></tr>";
 }
 
@@ -139,12 +81,12 @@ std::string modifiableControl(Session& session, const FieldDefinition& definitio
     const std::string& type = definition.dataType;
     if (type == "e") return RenderEnumSelect(session, element, field, value, "Modify");
     if (type == "s") {
-        if (field == "ServiceItem" || field == "ReferenceA") return textBox("30", field, value);
-        if (field == "ProblemPriority" && value == "0") return textBox("30", field, "");
-        return textBox("10", field, value);
+        if (field == "ServiceItem" || field == "ReferenceA") return TextBox("30", field, value);
+        if (field == "ProblemPriority" && value == "0") return TextBox("30", field, "");
+        return TextBox("10", field, value);
     }
-    if (type == "u") return dateTimeBoxes("15", kDateHint, field, value);
-    if (type == "t") return textArea(field, value);
+    if (type == "u") return DateTimeBoxes("15", kDateHint, field, value);
+    if (type == "t") return TextArea(field, value);
     return {};
 }
 
@@ -153,9 +95,9 @@ std::string newRecordControl(Session& session, const FieldDefinition& definition
                              std::string_view value) {
     const std::string& type = definition.dataType;
     if (type == "e") return RenderEnumSelect(session, element, field, value, "New");
-    if (type == "s") return textBox("10", field, value);
-    if (type == "u") return dateTimeBoxes("10", kDateHint, field, value);
-    if (type == "t") return textArea(field, value);
+    if (type == "s") return TextBox("10", field, value);
+    if (type == "u") return DateTimeBoxes("10", kDateHint, field, value);
+    if (type == "t") return TextArea(field, value);
     return {};
 }
 
@@ -173,7 +115,7 @@ std::string readOnlyCell(Session& session, const FieldDefinition& definition,
         cell += ",";
         cell += "\"" + EscapeHtmlValue(value) + "\"";
         cell += ",";
-        cell += inQuotes(objectName);
+        cell += QuotedValue(objectName);
         cell += ")>";
         cell += HtmlText(value);
         cell += "</a></td></tr>";
@@ -216,7 +158,7 @@ std::string newRecordRow(Session& session, const FieldDefinition& definition,
         row += "<td>&nbsp;<input disabled=true type=text size=10 id=";
         row += field;
         row += " value=";
-        row += inQuotes(value);
+        row += QuotedValue(value);
         row += ">";
         row += "</td></tr>";
         return row;
@@ -314,9 +256,9 @@ std::string RenderLaborField(Session& session, std::string_view element, std::st
     row += definition.label;
     row += "</td>";
     if (editable) {
-        if (definition.dataType == "s") row += textBox("10", field, value);
-        if (definition.dataType == "u") row += dateTimeBoxes("10", kLaborDateHint, field, value);
-        if (isTrue(definition.zoom)) row += zoomSpan(field, objectName);
+        if (definition.dataType == "s") row += TextBox("10", field, value);
+        if (definition.dataType == "u") row += DateTimeBoxes("10", kLaborDateHint, field, value);
+        if (isTrue(definition.zoom)) row += ZoomSpan(field, objectName);
     } else if (definition.dataType == "u") {
         row += dateTimeText(kLaborDateHint, value);
     } else {

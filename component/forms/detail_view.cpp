@@ -7,6 +7,7 @@
 #include "component/core/install_paths.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/html_blocks.h"
@@ -62,10 +63,6 @@ std::string trimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-std::string inQuotes(std::string_view value) {
-    return "\"" + HtmlAttribute(value) + "\"";
 }
 
 // The seven link texts, read first.
@@ -219,24 +216,14 @@ Record findRecord(Session& session, const Request& request) {
 
 // --- HTML ---------------------------------------------------------------------------------
 
-std::string identificationRow(std::string_view caption, std::string_view value) {
-    std::string row = "<tr><td>&nbsp;";
-    row += caption;
-    row += "</td>";
-    row += "<td>&nbsp;";
-    row += HtmlText(value);
-    row += "</td></tr>";
-    return row;
-}
-
 std::string identificationRows(Session& session, const Request& request) {
-    std::string rows = identificationRow(GetLabelText(session, "SLBEU0000"), request.order);
+    std::string rows = IdentificationRow(GetLabelText(session, "SLBEU0000"), request.order);
     if (request.kind.kind == Kind::Order) return rows;
-    rows += identificationRow(GetLabelText(session, "SLBEU0279"), request.activity);
+    rows += IdentificationRow(GetLabelText(session, "SLBEU0279"), request.activity);
     if (request.kind.kind == Kind::Activity) return rows;
-    rows += identificationRow(GetLabelText(session, "SLBEU0006"),
+    rows += IdentificationRow(GetLabelText(session, "SLBEU0006"),
                               session.state.currentActivityDescription);
-    rows += identificationRow(GetLabelText(session, "SLBEU0042"), request.line);
+    rows += IdentificationRow(GetLabelText(session, "SLBEU0042"), request.line);
     return rows;
 }
 
@@ -262,33 +249,11 @@ std::string fieldRows(Session& session, const Request& request, const Record& re
 }
 
 std::string newRecordLink(std::string_view kind, const Request& request, std::string_view label) {
-    std::string link = "<td align=right>";
-    link += "<a href=javascript:newobject(";
-    link += inQuotes(kind);
-    link += ",";
-    link += inQuotes(request.order);
-    link += ",";
-    link += inQuotes(request.activity);
-    link += ")>";
-    link += label;
-    link += "</a>";
-    link += "</td>";
-    return link;
+    return ScriptLinkCell("newobject", kind, request.order, request.activity, label);
 }
 
 std::string listLink(std::string_view costType, const Request& request, std::string_view label) {
-    std::string link = "<td align=right>";
-    link += "<a href=javascript:ListCostLines(";
-    link += inQuotes(costType);
-    link += ",";
-    link += inQuotes(request.order);
-    link += ",";
-    link += inQuotes(request.activity);
-    link += ")>";
-    link += label;
-    link += "</a>";
-    link += "</td>";
-    return link;
+    return ScriptLinkCell("ListCostLines", costType, request.order, request.activity, label);
 }
 
 std::string activityLinks(const Request& request, const Record& record, const LinkLabels& labels) {
@@ -325,53 +290,20 @@ std::string links(const Request& request, const Record& record, const LinkLabels
            "</tr>";
 }
 
-std::string recordArguments(const Request& request) {
-    return inQuotes(request.kind.objectName) + "," + inQuotes(request.order) + "," +
-           inQuotes(request.activity) + "," + inQuotes(request.line);
+RecordArguments recordArguments(const Request& request) {
+    return {request.kind.objectName, request.order, request.activity, request.line};
 }
 
 std::string deleteCell(Session& session, const Request& request) {
-    std::string cell = "<td align=right>";
-    cell += "<input id=";
-    cell += request.kind.kind == Kind::Labor ? std::string("Delete") : HtmlAttribute(request.order);
-    cell += " type=button value=";
-    cell += GetLabelText(session, "SLBEU0282");
-    cell += " onclick=javascript:deleteObject(";
-    cell += recordArguments(request);
-    cell += ")";
-    cell += ">";
-    cell += "</td>";
-    return cell;
+    return RecordButtonCell(request.kind.kind == Kind::Labor ? std::string_view("Delete")
+                                                             : std::string_view(request.order),
+                            GetLabelText(session, "SLBEU0282"), "deleteObject",
+                            recordArguments(request), "");
 }
 
 std::string saveCell(Session& session, const Request& request) {
-    std::string cell = "<td align=right>";
-    cell += "<input id=";
-    cell += "save";
-    cell += " type=button value=";
-    cell += GetLabelText(session, "SLBEU0284");
-    cell += " onclick=javascript:saveObject(";
-    cell += recordArguments(request);
-    cell += ",";
-    cell += inQuotes("2");
-    cell += ")>";
-    cell += "</td>";
-    return cell;
-}
-
-std::string buttonBar(const std::string& deleteButton, const std::string& saveButton) {
-    std::string bar = "<tr><td width=100%>";
-    bar += "<table border=0 cellspacing=0 cellpadding=0 width=100%>";
-    bar += "<tr>";
-    bar += "<td align=right>";
-    bar += "<table><tr>";
-    bar += deleteButton;
-    bar += saveButton;
-    bar += "</tr></table>";
-    bar += "</td>";
-    bar += "</tr></table>";
-    bar += "</td></tr></table>";
-    return bar;
+    return RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+                            recordArguments(request), "2");
 }
 
 }  // namespace
@@ -382,8 +314,7 @@ std::string GetDetails(Session& session, const std::string& iObject, const std::
     const LinkLabels labels(session);
     const RecordKind& kind = recordKind(iObject);
     const Request request{kind, iOrno, iAcln, iLine, iError == 1};
-    std::string html = "<table width=100% border=0 ";
-    html += "cellspacing=0 cellpadding=0 class=details>";
+    std::string html = DetailsTableOpen();
 
     // One load serves every read of the store in this view, which changes nothing.
     LoadOrderStore(session);
@@ -393,10 +324,7 @@ std::string GetDetails(Session& session, const std::string& iObject, const std::
     SetLastError(session, kNoError);
     html += BuildTitleBar(2, GetLabelText(session, kind.titleKey), kPanelId);
 
-    std::string form = "<tr><td width=100%><form name=";
-    form += kind.objectName;
-    form += ">";
-    form += "<table width=100% border=0 class=details>";
+    std::string form = FormOpen(kind.objectName);
     form += identificationRows(session, request);
 
     LoadFieldMapperDocument(session);
@@ -409,7 +337,7 @@ std::string GetDetails(Session& session, const std::string& iObject, const std::
     const std::string deleteButton =
         record.deletable ? deleteCell(session, request) : std::string();
     if (ReadLastError(session) != kNoError) return {};
-    html += buttonBar(deleteButton, record.editable ? saveCell(session, request) : std::string());
+    html += ButtonBar(deleteButton, record.editable ? saveCell(session, request) : std::string());
     return html;
 }
 

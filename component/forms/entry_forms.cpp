@@ -8,6 +8,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/forms/detail_view.h"
+#include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/html_blocks.h"
@@ -47,68 +48,12 @@ bool isLineElement(std::string_view element) {
     return element == kMaterialLines || element == kLaborLines || element == kOtherLines;
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
 std::string newNumber(Session& session, int counter) {
     return "_" + std::to_string(NextRecordNumber(session, counter));
 }
 
-std::string identificationRow(std::string_view caption, std::string_view value) {
-    std::string html = "<tr>";
-    html += "<td>&nbsp;";
-    html += caption;
-    html += "</td>";
-    html += "<td>&nbsp;";
-    html += HtmlText(value);
-    html += "</td>";
-    html += "</tr>";
-    return html;
-}
-
-std::string formOpen(std::string_view objectName) {
-    std::string html = "<tr><td width=100%><form name=";
-    html += objectName;
-    html += ">";
-    html += "<table width=100% border=0 class=details>";
-    return html;
-}
-
-std::string formClose() {
-    std::string html = "<tr><td colspan=2><hr></td></tr>";
-    html += "</table></form></td></tr>";
-    return html;
-}
-
-// The names of the field definitions of `element` (the first element of that name in the
-// loaded document), taken before any row is rendered.
-std::vector<std::string> fieldDefinitionNames(Session& session, std::string_view element) {
-    const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), element);
-    if (kinds.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
-    std::vector<std::string> names;
-    for (xml::Node definition : xml::childElements(kinds.front())) names.emplace_back(definition.name());
-    return names;
-}
-
 bool isKeyField(std::string_view name) {
     return name == "ServiceOrder" || name == "Activity" || name == "LineNumber";
-}
-
-std::string zoomSpan(std::string_view field, std::string_view objectName) {
-    std::string html = "<span class=links";
-    html += " onclick=javascript:zoom(";
-    html += inQuotes(field);
-    html += ",";
-    html += inQuotes(objectName);
-    html += ")>";
-    html += "<small><strong>...</strong></small></span>";
-    return html;
 }
 
 std::string disabledRow(const FieldDefinition& definition, std::string_view field,
@@ -120,7 +65,7 @@ std::string disabledRow(const FieldDefinition& definition, std::string_view fiel
     html += " <td>&nbsp;<input disabled=true type=text size=10 id=";
     html += field;
     html += " value=";
-    html += inQuotes(value);
+    html += QuotedValue(value);
     html += "></td></tr>";
     return html;
 }
@@ -129,34 +74,11 @@ std::string newInput(Session& session, const FieldDefinition& definition, std::s
                      std::string_view field) {
     const std::string& type = definition.dataType;
     if (type == "e") return RenderEnumSelect(session, element, field, "", "New");
-    std::string html;
-    if (type == "s") {
-        html += field == "ServiceItem" || field == "ReferenceA" ? "<td>&nbsp;<input type=text size=30 id="
-                                                               : "<td>&nbsp;<input type=text size=20 id=";
-        html += field;
-        html += " value=";
-        html += "\"\"";
-        html += ">";
-    } else if (type == "u") {
-        html += "<td>&nbsp;<input type=text size=10 id=";
-        html += field;
-        html += " value=";
-        html += "\"\"";
-        html += "><small><i>";
-        html += "mm/dd/yyyy";
-        html += "</i></small><input type=text size=4 id=";
-        html += field;
-        html += " value=";
-        html += "\"\"";
-        html += "><small><i>";
-        html += "hhmm";
-        html += "</i></small>";
-    } else if (type == "t") {
-        html += "<td>&nbsp;<textarea rows=4 cols=30 id=";
-        html += field;
-        html += "></textarea>";
-    }
-    return html;
+    if (type == "s")
+        return TextBox(field == "ServiceItem" || field == "ReferenceA" ? "30" : "20", field, "");
+    if (type == "u") return DateTimeBoxes("10", "mm/dd/yyyy", field, "");
+    if (type == "t") return TextArea(field, "");
+    return {};
 }
 
 }  // namespace
@@ -187,7 +109,7 @@ std::string RenderNewField(Session& session, std::string_view element, std::stri
     html += definition.label;
     html += "</td>";
     html += newInput(session, definition, element, field);
-    if (definition.zoom == "True") html += zoomSpan(field, objectName);
+    if (definition.zoom == "True") html += ZoomSpan(field, objectName);
     html += "</td></tr>";
     return html;
 }
@@ -204,33 +126,32 @@ std::string GetOrderConfiguration(Session& session, std::string_view order) {
 std::string BuildNewRecordForm(Session& session, std::string_view element,
                                std::string_view objectName, std::string& order,
                                std::string& activity, std::string& line) {
-    std::string html = formOpen(objectName);
+    std::string html = FormOpen(objectName);
     if (isLineElement(element)) LoadActivityDescription(session, order, activity);
     if (objectName == "order") {
         order = newNumber(session, 1);
-        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
     } else if (objectName == "activity") {
         activity = newNumber(session, 2);
-        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
     } else if (objectName == "material" || objectName == "labor" || objectName == "other") {
         line = newNumber(session, 3);
-        html += identificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
-        html += identificationRow(GetLabelText(session, "SLBEU0006"),
+        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0006"),
                                   session.state.currentActivityDescription);
-        html += identificationRow(GetLabelText(session, "SLBEU0042"), line);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
     }
-    for (const std::string& field : fieldDefinitionNames(session, element))
+    for (const std::string& field : FieldDefinitionNames(session, element))
         if (!isKeyField(field)) html += RenderNewField(session, element, field, objectName, order);
-    html += formClose();
+    html += FormClose();
     return html;
 }
 
 std::string CreateForm(Session& session, const std::string& iObject, const std::string& iOrno,
                        const std::string& iAcln) {
-    std::string html = "<table width=100% border=0 ";
-    html += "cellspacing=0 cellpadding=0 class=details>";
+    std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
     if (!LoadFieldMapperDocument(session)) {
         // Without field definitions there is no form to build, and no number is taken.
@@ -248,34 +169,20 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
         newCell += "<input type=button value=";
         newCell += GetLabelText(session, "SLBEU0285");
         newCell += " onclick=javascript:newObject(";
-        newCell += inQuotes(kind->kindDigit);
+        newCell += QuotedValue(kind->kindDigit);
         newCell += ",";
-        newCell += inQuotes(iOrno);
+        newCell += QuotedValue(iOrno);
         newCell += ",";
-        newCell += inQuotes(iAcln);
+        newCell += QuotedValue(iAcln);
         newCell += ")>";
         newCell += "</td>";
         html += BuildTitleBar(2, GetLabelText(session, kind->titleKey), "divDetails");
         html += BuildNewRecordForm(session, kind->element, objectName, order, activity, line);
     }
     // "1" as the last argument of saveObject marks an add (the detail view passes "2").
-    std::string saveCell = "<td align=right>";
-    saveCell += "<input id=";
-    saveCell += HtmlAttribute(order);
-    saveCell += " type=button value=";
-    saveCell += GetLabelText(session, "SLBEU0284");
-    saveCell += " onclick=javascript:saveObject(";
-    saveCell += inQuotes(objectName);
-    saveCell += ",";
-    saveCell += inQuotes(order);
-    saveCell += ",";
-    saveCell += inQuotes(activity);
-    saveCell += ",";
-    saveCell += inQuotes(line);
-    saveCell += ",";
-    saveCell += inQuotes("1");
-    saveCell += ")>";
-    saveCell += "</td>";
+    const std::string saveCell =
+        RecordButtonCell(order, GetLabelText(session, "SLBEU0284"), "saveObject",
+                         {objectName, order, activity, line}, "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";
     html += newCell;
@@ -310,22 +217,21 @@ std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
 std::string BuildNewActivityForm(Session& session, std::string_view element,
                                  std::string_view objectName, std::string& order,
                                  std::string& activity) {
-    std::string html = formOpen(objectName);
+    std::string html = FormOpen(objectName);
     if (objectName == "activity") {
         activity = newNumber(session, 2);
         html += BuildOrderSelectRow(session, "2");
-        html += identificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
     }
-    for (const std::string& field : fieldDefinitionNames(session, element))
+    for (const std::string& field : FieldDefinitionNames(session, element))
         html += RenderNewField(session, element, field, objectName, order);
-    html += formClose();
+    html += FormClose();
     return html;
 }
 
 std::string NewObject(Session& session, const std::string& iObject, const std::string& iOrno,
                       const std::string& iAcln) {
-    std::string html = "<table width=100% border=0 ";
-    html += "cellspacing=0 cellpadding=0 class=details>";
+    std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
     if (!LoadFieldMapperDocument(session)) {
         SetLastError(session, GetLabelText(session, "SLBEU0261"));
@@ -345,9 +251,9 @@ std::string NewObject(Session& session, const std::string& iObject, const std::s
     html += " type=button value=";
     html += GetLabelText(session, "SLBEU0284");
     html += " onclick=javascript:CreateActivity(";
-    html += inQuotes(objectName);
+    html += QuotedValue(objectName);
     html += ",";
-    html += inQuotes(activity);
+    html += QuotedValue(activity);
     html += ")></td></tr></table>";
     return html;
 }

@@ -8,6 +8,7 @@
 #include "component/core/last_error.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/entry_forms.h"
+#include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
@@ -20,29 +21,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kHraObject = "hra";
-
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
-std::string detailsTableOpen() {
-    std::string html = "<table width=100% border=0 ";
-    html += "cellspacing=0 cellpadding=0 class=details>";
-    return html;
-}
-
-std::string identificationRow(std::string_view caption, std::string_view value) {
-    std::string html = "<tr><td>&nbsp;";
-    html += caption;
-    html += "</td>";
-    html += "<td>&nbsp;";
-    html += HtmlText(value);
-    html += "</td></tr>";
-    return html;
-}
 
 bool isUploaded(std::string_view state) { return state == "MU" || state == "NU"; }
 
@@ -62,34 +40,9 @@ std::string fieldRows(Session& session, xml::Node line, bool local, bool editabl
     return html;
 }
 
-std::string newLineLink(std::string_view caption, std::string_view order, std::string_view activity) {
-    std::string html = "<td align=right>";
-    html += "<a href=javascript:newobject(";
-    html += inQuotes("4");
-    html += ",";
-    html += inQuotes(order);
-    html += ",";
-    html += inQuotes(activity);
-    html += ")>";
-    html += caption;
-    html += "</a>";
-    html += "</td>";
-    return html;
-}
-
-std::string detailButtonCall(std::string_view function, std::string_view order,
-                             std::string_view activity, std::string_view line) {
-    std::string html = " onclick=javascript:";
-    html += function;
-    html += "(";
-    html += inQuotes(kHraObject);
-    html += ",";
-    html += inQuotes(order);
-    html += ",";
-    html += inQuotes(activity);
-    html += ",";
-    html += inQuotes(line);
-    return html;
+RecordArguments registration(std::string_view order, std::string_view activity,
+                             std::string_view line) {
+    return {kHraObject, order, activity, line};
 }
 
 }  // namespace
@@ -98,18 +51,15 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
                              const std::string& iAcln, const std::string& iLine, const std::string&,
                              int16_t iError) {
     const std::string newLineCaption = GetLabelText(session, "SLBSE9163");
-    std::string html = detailsTableOpen();
+    std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
     const bool local = !iLine.empty() && iLine.front() == '_';
     html += BuildTitleBar(2, GetLabelText(session, "SLBEU0333"), "divDetails");
 
-    std::string form = "<tr><td width=100%><form name=";
-    form += kHraObject;
-    form += ">";
-    form += "<table width=100% border=0 class=details>";
-    form += identificationRow(GetLabelText(session, "SLBSE9170"), iOrno);
-    form += identificationRow(GetLabelText(session, "SLBSE9172"), iAcln);
-    form += identificationRow(GetLabelText(session, "SLBEU0042"), iLine);
+    std::string form = FormOpen(kHraObject);
+    form += IdentificationRow(GetLabelText(session, "SLBSE9170"), iOrno);
+    form += IdentificationRow(GetLabelText(session, "SLBSE9172"), iAcln);
+    form += IdentificationRow(GetLabelText(session, "SLBEU0042"), iLine);
 
     LoadOrderStore(session);
     LoadFieldMapperDocument(session);
@@ -131,75 +81,34 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
         // The order's status is not consulted; a local line opened for correction is editable.
         editable = (local && iError == 1) || !isUploaded(state);
         form += fieldRows(session, line, local, editable);
-        if (editable) links = "<tr>" + newLineLink(newLineCaption, iOrno, iAcln) + "</tr>";
+        if (editable)
+            links = "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
     }
     html += links;
     html += form;
     html += "</table></form></td></tr>";
 
     std::string deleteCell;
-    if (state == "N" && local) {
-        deleteCell = "<td align=right>";
-        deleteCell += "<input id=";
-        deleteCell += HtmlAttribute(iLine);
-        deleteCell += " type=button value=";
-        deleteCell += GetLabelText(session, "SLBEU0282");
-        deleteCell += detailButtonCall("deleteObject", iOrno, iAcln, iLine);
-        deleteCell += ")";
-        deleteCell += ">";
-        deleteCell += "</td>";
-    }
+    if (state == "N" && local)
+        deleteCell = RecordButtonCell(iLine, GetLabelText(session, "SLBEU0282"), "deleteObject",
+                                      registration(iOrno, iAcln, iLine), "");
     std::string saveCell;
-    if (editable) {
-        saveCell = "<td align=right>";
-        saveCell += "<input id=";
-        saveCell += "save";
-        saveCell += " type=button value=";
-        saveCell += GetLabelText(session, "SLBEU0284");
-        saveCell += detailButtonCall("saveObject", iOrno, iAcln, iLine);
-        saveCell += ",";
-        saveCell += inQuotes("2");
-        saveCell += ")>";
-        saveCell += "</td>";
-    }
+    if (editable)
+        saveCell = RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+                                    registration(iOrno, iAcln, iLine), "2");
     if (ReadLastError(session) != kNoError) return {};
-    html += "<tr><td width=100%>";
-    html += "<table border=0 cellspacing=0 cellpadding=0 width=100%>";
-    html += "<tr>";
-    html += "<td align=right>";
-    html += "<table><tr>";
-    html += deleteCell;
-    html += saveCell;
-    html += "</tr></table>";
-    html += "</td>";
-    html += "</tr></table>";
-    html += "</td></tr></table>";
+    html += ButtonBar(deleteCell, saveCell);
     return html;
 }
 
 std::string BuildNewHraForm(Session& session, std::string_view element, std::string_view objectName,
                             std::string& order, std::string&, std::string& line) {
-    std::string html = "<tr><td width=100%><form name=";
-    html += objectName;
-    html += ">";
-    html += "<table width=100% border=0 class=details>";
+    std::string html = FormOpen(objectName);
     line = "_" + std::to_string(NextRecordNumber(session, 3));
-    html += "<tr>";
-    html += "<td>&nbsp;";
-    html += GetLabelText(session, "SLBEU0042");
-    html += "</td>";
-    html += "<td>&nbsp;";
-    html += line;
-    html += "</td>";
-    html += "</tr>";
+    html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
     LoadOrderStore(session);
 
-    const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), element);
-    if (kinds.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
-    std::vector<std::string> names;
-    for (xml::Node definition : xml::childElements(kinds.front())) names.emplace_back(definition.name());
+    const std::vector<std::string> names = FieldDefinitionNames(session, element);
     // The third definition is never offered on the form, whatever its name.
     for (size_t position = 0; position < names.size(); ++position) {
         const std::string& name = names[position];
@@ -207,14 +116,13 @@ std::string BuildNewHraForm(Session& session, std::string_view element, std::str
             continue;
         html += RenderNewField(session, element, name, objectName, order);
     }
-    html += "<tr><td colspan=2><hr></td></tr>";
-    html += "</table></form></td></tr>";
+    html += FormClose();
     return html;
 }
 
 std::string CreateFormforHra(Session& session, const std::string&, const std::string&,
                              const std::string&) {
-    std::string html = detailsTableOpen();
+    std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
     if (!LoadFieldMapperDocument(session)) {
         // Without field definitions there is no form to build, and no number is taken.
@@ -227,23 +135,9 @@ std::string CreateFormforHra(Session& session, const std::string&, const std::st
     html += BuildTitleBar(2, GetLabelText(session, "SLBEU0334"), "divDetails");
     html += BuildNewHraForm(session, kLaborLines, kHraObject, order, activity, line);
 
-    std::string saveCell = "<td align=right>";
-    saveCell += "<input id=";
-    saveCell += line;
-    saveCell += " type=button value=";
-    saveCell += GetLabelText(session, "SLBEU0284");
-    saveCell += " onclick=javascript:saveObject(";
-    saveCell += inQuotes(kHraObject);
-    saveCell += ",";
-    saveCell += inQuotes(order);
-    saveCell += ",";
-    saveCell += inQuotes(activity);
-    saveCell += ",";
-    saveCell += inQuotes(line);
-    saveCell += ",";
-    saveCell += inQuotes("1");
-    saveCell += ")>";
-    saveCell += "</td>";
+    const std::string saveCell =
+        RecordButtonCell(line, GetLabelText(session, "SLBEU0284"), "saveObject",
+                         registration(order, activity, line), "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";
     html += saveCell;

@@ -1,6 +1,7 @@
 #include "component/forms/material_form.h"
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
@@ -8,6 +9,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/forms/entry_forms.h"
+#include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
@@ -18,13 +20,6 @@ namespace quillmere {
 namespace xml = platform::xml;
 
 namespace {
-
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
 
 std::string option(std::string_view value, std::string_view shown) {
     std::string html = "<OPTION value=";
@@ -44,15 +39,10 @@ bool loadStoreForDropDown(Session& session) {
 }
 
 std::vector<std::string> materialFieldNames(Session& session) {
-    const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), kMaterialLines);
-    if (kinds.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
     std::vector<std::string> names;
-    for (xml::Node definition : xml::childElements(kinds.front())) {
-        const std::string_view name = definition.name();
-        if (name != "ServiceOrder" && name != "Activity" && name != "LineNumber") names.emplace_back(name);
-    }
+    for (std::string& name : FieldDefinitionNames(session, kMaterialLines))
+        if (name != "ServiceOrder" && name != "Activity" && name != "LineNumber")
+            names.push_back(std::move(name));
     return names;
 }
 
@@ -144,15 +134,15 @@ std::string CreateMaterialForm(Session& session) {
     html += " type=button value=";
     html += GetLabelText(session, "SLBEU0284");
     html += " onclick=javascript:saveObject(";
-    html += inQuotes("material");
+    html += QuotedValue("material");
     html += ",";
-    html += inQuotes("");
+    html += QuotedValue("");
     html += ",";
-    html += inQuotes("");
+    html += QuotedValue("");
     html += ",";
-    html += inQuotes(line);
+    html += QuotedValue(line);
     html += ",";
-    html += inQuotes("1");
+    html += QuotedValue("1");
     html += ")>";
     html += "</td>";
     html += "</tr>";
