@@ -1,9 +1,8 @@
 #include "component/store/add_records.h"
 
-#include "component/core/field_mapper_document.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
-#include "component/core/log.h"
+#include "component/store/change_request.h"
 #include "component/store/field_validation.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
@@ -18,8 +17,6 @@ namespace {
 constexpr std::string_view kAddAction = "Add XML";
 constexpr std::string_view kNothingToAdd = "SLBEU0268";
 constexpr std::string_view kNotXml = "SLBEU0269";
-constexpr std::string_view kStoreNotLoaded = "SLBEU0260";
-constexpr std::string_view kFieldMapperNotLoaded = "SLBEU0261";
 constexpr std::string_view kOrderExists = "SLBEU0324";
 constexpr std::string_view kActivityExists = "SLBEU0325";
 constexpr std::string_view kLineExists = "SLBEU0326";
@@ -62,12 +59,6 @@ void buildNewActivityGroup(xml::Document& holder, std::string_view order) {
     xml::Node group = holder.node().append_child("ServiceOrder");
     xml::setAttribute(group, "ID", order);
     xml::setAttribute(group, "State", kStateNew);
-}
-
-void logFailure(Session& session, const std::string& message, const std::string& iXML) {
-    LogAction(session, kAddAction);
-    LogDetail(session, kErrorLabel, message);
-    LogLine(session, iXML);
 }
 
 }  // namespace
@@ -202,25 +193,14 @@ std::string AddXml(Session& session, const std::string& iXML) {
     xml::Document request;
     if (!request.parse(iXML)) {
         const std::string message = GetLabelText(session, kNotXml);
-        logFailure(session, message, iXML);
+        LogRejectedRequest(session, kAddAction, message, iXML);
         SetLastError(session, message);
         return message;
     }
-    if (!LoadOrderStore(session)) {
-        const std::string message = GetLabelText(session, kStoreNotLoaded);
-        SetLastError(session, message);
-        return message;
-    }
-    if (!LoadFieldMapperDocument(session)) {
-        const std::string message = GetLabelText(session, kFieldMapperNotLoaded);
-        SetLastError(session, message);
-        LogAction(session, kAddAction);
-        LogDetail(session, kErrorLabel, message);
-        return {};
-    }
+    if (std::string result; !LoadForChange(session, kAddAction, result)) return result;
     const std::string message = AddRecord(session, request.root());
     if (message.empty()) return {};
-    logFailure(session, message, iXML);
+    LogRejectedRequest(session, kAddAction, message, iXML);
     SetLastError(session, message);
     return message;
 }

@@ -1,9 +1,8 @@
 #include "component/store/update_records.h"
 
-#include "component/core/field_mapper_document.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
-#include "component/core/log.h"
+#include "component/store/change_request.h"
 #include "component/store/field_validation.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
@@ -18,8 +17,6 @@ namespace {
 
 constexpr std::string_view kUpdateAction = "Update XML";
 constexpr std::string_view kNotXml = "SLBEU0267";
-constexpr std::string_view kStoreNotLoaded = "SLBEU0260";
-constexpr std::string_view kFieldMapperNotLoaded = "SLBEU0261";
 constexpr std::string_view kOrderNotFound = "SLBEU0323";
 
 // Request fields overwrite the stored fields of the same name; request fields the stored record
@@ -50,9 +47,7 @@ bool updateRecord(Session& session, xml::Node stored, xml::Node request, std::st
 
 std::string failWithLog(Session& session, std::string_view key, const std::string& iXML) {
     const std::string message = GetLabelText(session, key);
-    LogAction(session, kUpdateAction);
-    LogDetail(session, kErrorLabel, message);
-    LogLine(session, iXML);
+    LogRejectedRequest(session, kUpdateAction, message, iXML);
     SetLastError(session, message);
     return message;
 }
@@ -93,18 +88,7 @@ std::string updatexml(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
     xml::Document request;
     if (!request.parse(iXML)) return failWithLog(session, kNotXml, iXML);
-    if (!LoadOrderStore(session)) {
-        const std::string message = GetLabelText(session, kStoreNotLoaded);
-        SetLastError(session, message);
-        return message;
-    }
-    if (!LoadFieldMapperDocument(session)) {
-        const std::string message = GetLabelText(session, kFieldMapperNotLoaded);
-        SetLastError(session, message);
-        LogAction(session, kUpdateAction);
-        LogDetail(session, kErrorLabel, message);
-        return {};
-    }
+    if (std::string result; !LoadForChange(session, kUpdateAction, result)) return result;
 
     const xml::Node root = request.root();
     const std::string_view kind = root.name();

@@ -1,6 +1,7 @@
 #include "component/views/cost_line_lists.h"
 
 #include <string_view>
+#include <utility>
 
 #include "component/core/field_mapper_document.h"
 #include "component/core/html_escape.h"
@@ -210,11 +211,7 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
     if (!CheckWorkingMode(session, kListAction)) return {};
     if (!LoadListDocuments(session, kListAction)) return {};
 
-    std::string fragment(kListPanelTable);
-    fragment += BuildTitleBar(2, title, variant.panelId);
-    fragment += "<tr><td width=100%>";
-    fragment += kScrollingDivision;
-    fragment += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    std::string fragment = ScrollingListHead(title, variant.panelId);
     // An unknown cost type has no field definitions to head the list with.
     if (!known(type))
         throw platform::PlatformError(platform::failure::kObjectNotSet,
@@ -241,15 +238,7 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
         rows += rowsOf.activityRow(groupOrder, groupActivity);
         rows += lineRows;
     }
-    if (rows.empty()) {
-        ReportListFailure(session, kListAction, GetLabelText(session, "SLBEU0301") + title);
-    } else {
-        // The scrolling division of the head stays open, as the page expects.
-        fragment += rows;
-        fragment += "</table>";
-        fragment += "</td></tr></table>";
-    }
-    return LastErrorIsClear(session) ? fragment : std::string();
+    return FinishLineList(session, std::move(fragment), rows, kListAction, title);
 }
 
 }  // namespace

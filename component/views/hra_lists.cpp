@@ -1,6 +1,7 @@
 #include "component/views/hra_lists.h"
 
 #include <string_view>
+#include <utility>
 
 #include "component/core/field_mapper_document.h"
 #include "component/core/html_escape.h"
@@ -102,11 +103,7 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
     if (!CheckWorkingMode(session, kListAction)) return {};
     if (!LoadListDocuments(session, kListAction)) return {};
 
-    std::string fragment(kListPanelTable);
-    fragment += BuildTitleBar(2, GetLabelText(session, "SLBEU0332"), "divList");
-    fragment += "<tr><td width=100%>";
-    fragment += kScrollingDivision;
-    fragment += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    std::string fragment = ScrollingListHead(GetLabelText(session, "SLBEU0332"), "divList");
     int16_t headings = 0;
     fragment += getColumnHeadingsForHRA(session, headings, std::string(kLaborLines));
     fragment += "<tr>&nbsp;&nbsp;&nbsp;&nbsp;</tr>";
@@ -124,15 +121,7 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
             if (line.type() == pugi::node_element && admits(line))
                 rows += registrationRow(definitions, order, activity, line);
     }
-    if (rows.empty()) {
-        ReportListFailure(session, kListAction, GetLabelText(session, "SLBEU0301") + laborTitle);
-    } else {
-        // The scrolling division of the head stays open, as in the cost-line lists.
-        fragment += rows;
-        fragment += "</table>";
-        fragment += "</td></tr></table>";
-    }
-    return LastErrorIsClear(session) ? fragment : std::string();
+    return FinishLineList(session, std::move(fragment), rows, kListAction, laborTitle);
 }
 
 }  // namespace

@@ -88,11 +88,7 @@ std::string fieldCells(const FieldDefinitionIndex& definitions, std::string_view
 }
 
 std::string orderListHead(Session& session) {
-    std::string html(kListPanelTable);
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0302"), "divList");
-    html += "<tr><td width=100%>";
-    html += kScrollingDivision;
-    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    std::string html = ScrollingListHead(GetLabelText(session, "SLBEU0302"), "divList");
     int16_t headings = 0;
     html += BuildColumnHeadings(session, headings, kOrders);
     return html;
@@ -219,6 +215,28 @@ bool StateIn(std::string_view state, StateSet states) {
     for (std::string_view admitted : states)
         if (state == admitted) return true;
     return false;
+}
+
+std::string ScrollingListHead(std::string_view title, std::string_view panelId) {
+    std::string html(kListPanelTable);
+    html += BuildTitleBar(2, title, panelId);
+    html += "<tr><td width=100%>";
+    html += kScrollingDivision;
+    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
+    return html;
+}
+
+std::string FinishLineList(Session& session, std::string fragment, const std::string& rows,
+                           std::string_view action, const std::string& title) {
+    if (rows.empty()) {
+        ReportListFailure(session, action, GetLabelText(session, "SLBEU0301") + title);
+    } else {
+        // The scrolling division of the head stays open, as the page expects.
+        fragment += rows;
+        fragment += "</table>";
+        fragment += "</td></tr></table>";
+    }
+    return LastErrorIsClear(session) ? fragment : std::string();
 }
 
 void ReportListFailure(Session& session, std::string_view action, std::string_view message) {

@@ -50,4 +50,14 @@ inline constexpr std::string_view kScrollingDivision = "<div style=\"height:125;
 inline constexpr std::string_view kListPanelTable =
     "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
 
+// A list panel up to its column headings: the panel table, the title bar and the scrolling
+// division with the table of the rows.
+std::string ScrollingListHead(std::string_view title, std::string_view panelId);
+
+// The end of a cost-line or registration list: the rows and the end of the panel, or, when
+// there are no rows, the failure "no <title>" reported under `action`. "" when the last error
+// is no longer clear.
+std::string FinishLineList(Session& session, std::string fragment, const std::string& rows,
+                           std::string_view action, const std::string& title);
+
 }  // namespace quillmere
