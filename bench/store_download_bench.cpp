@@ -31,16 +31,6 @@ void BM_DownloadXml100NewOrders(benchmark::State& state) {
     state.SetLabel(std::to_string(storeOrders) + " orders");
 }
 
-// The floor: one parse and one serialization of the store, in memory.
-void BM_FloorParseSerialize(benchmark::State& state) {
-    const std::string store = storeText(1, static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        platform::xml::Document document;
-        benchmark::DoNotOptimize(document.parse(store));
-        std::string text = document.serialize();
-        benchmark::DoNotOptimize(text);
-    }
-}
 
 // The same floor with the file: load it and save it back atomically.
 void BM_FloorLoadSave(benchmark::State& state) {
@@ -59,7 +49,7 @@ BENCHMARK(BM_DownloadXml100NewOrders)
     ->Arg(2000)
     ->Arg(8000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorLoadSave)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

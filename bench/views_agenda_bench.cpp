@@ -26,18 +26,9 @@ void BM_MyActivities(benchmark::State& state) {
     state.SetLabel(std::to_string(bytes) + " bytes of HTML");
 }
 
-void BM_FloorParseSerialize(benchmark::State& state) {
-    const std::string store = storeText(1, static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        platform::xml::Document document;
-        benchmark::DoNotOptimize(document.parse(store));
-        std::string text = document.serialize();
-        benchmark::DoNotOptimize(text);
-    }
-}
 
 BENCHMARK(BM_MyActivities)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

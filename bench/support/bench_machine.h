@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "component/core/install_paths.h"
 #include "component/core/method_bindings.h"
 #include "platform/messages.h"
+#include "platform/xml/document.h"
 
 namespace bench {
 
@@ -116,5 +119,17 @@ struct Machine {
     QuietSink sink;
     std::unique_ptr<quillmere::Client20> client;
 };
+
+// The floor the store benchmarks are measured against: one parse and one serialization of a
+// store of state.range(0) orders, in memory.
+inline void FloorParseSerialize(benchmark::State& state) {
+    const std::string store = storeText(1, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        platform::xml::Document document;
+        benchmark::DoNotOptimize(document.parse(store));
+        std::string text = document.serialize();
+        benchmark::DoNotOptimize(text);
+    }
+}
 
 }  // namespace bench

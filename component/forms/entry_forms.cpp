@@ -149,15 +149,24 @@ std::string BuildNewRecordForm(Session& session, std::string_view element,
     return html;
 }
 
+namespace {
+
+// Starts an entry form: resets the last error and loads the field definitions. Without them
+// there is no form to build, and no record number is taken.
+bool BeginEntryForm(Session& session, std::string& html) {
+    html = DetailsTableOpen();
+    SetLastError(session, kNoError);
+    if (LoadFieldMapperDocument(session)) return true;
+    SetLastError(session, GetLabelText(session, "SLBEU0261"));
+    return false;
+}
+
+}  // namespace
+
 std::string CreateForm(Session& session, const std::string& iObject, const std::string& iOrno,
                        const std::string& iAcln) {
-    std::string html = DetailsTableOpen();
-    SetLastError(session, kNoError);
-    if (!LoadFieldMapperDocument(session)) {
-        // Without field definitions there is no form to build, and no number is taken.
-        SetLastError(session, GetLabelText(session, "SLBEU0261"));
-        return {};
-    }
+    std::string html;
+    if (!BeginEntryForm(session, html)) return {};
     std::string order = iOrno;
     std::string activity = iAcln;
     std::string line;
@@ -231,12 +240,8 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
 
 std::string NewObject(Session& session, const std::string& iObject, const std::string& iOrno,
                       const std::string& iAcln) {
-    std::string html = DetailsTableOpen();
-    SetLastError(session, kNoError);
-    if (!LoadFieldMapperDocument(session)) {
-        SetLastError(session, GetLabelText(session, "SLBEU0261"));
-        return {};
-    }
+    std::string html;
+    if (!BeginEntryForm(session, html)) return {};
     std::string order = iOrno;
     std::string activity = iAcln;
     std::string_view objectName;
