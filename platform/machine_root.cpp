@@ -11,21 +11,13 @@ namespace platform {
 
 namespace fs = std::filesystem;
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 MachineRoot::MachineRoot(fs::path directory) : directory_(std::move(directory)) {}
 
 MachineRoot MachineRoot::resolve(const std::optional<std::string>& commandLineRoot) {
-    if (commandLineRoot && !commandLineRoot->empty()) return MachineRoot(fs::absolute(*commandLineRoot));
-    if (const char* env = std::getenv("TAVIRO_ROOT"); env && *env) return MachineRoot(fs::absolute(env));
+    if (commandLineRoot && !commandLineRoot->empty())
+        return MachineRoot(fs::absolute(*commandLineRoot));
+    if (const char* env = std::getenv("TAVIRO_ROOT"); env && *env)
+        return MachineRoot(fs::absolute(env));
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         return MachineRoot(fs::path(xdg) / "taviro");
     const char* home = std::getenv("HOME");
@@ -36,7 +28,9 @@ void MachineRoot::createIfMissing() const {
     std::error_code ec;
     if (fs::exists(directory_, ec)) return;
     fs::create_directories(directory_ / "C", ec);
-    if (ec) throw PlatformError(failure::kPathNotFound, "Cannot create machine root " + directory_.string());
+    if (ec)
+        throw PlatformError(failure::kPathNotFound,
+                            "Cannot create machine root " + directory_.string());
 }
 
 bool MachineRoot::driveExists(char letter) const {
@@ -77,11 +71,13 @@ std::string matchEntry(const fs::path& folder, const std::string& name) {
 }  // namespace
 
 fs::path MachineRoot::map(std::string_view windowsPath) const {
-    if (!windowsPath.empty() && windowsPath.front() == '/') return fs::path(std::string(windowsPath));
+    if (!windowsPath.empty() && windowsPath.front() == '/')
+        return fs::path(std::string(windowsPath));
     std::string_view rest = windowsPath;
     fs::path drive = directory_;
     if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
-        drive /= std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
+        drive /=
+            std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
         rest.remove_prefix(2);
     }
     // The folders walked so far, each with whether it exists (only below an existing folder can

@@ -8,10 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform {
 
 class MachineRoot {
-public:
+  public:
     explicit MachineRoot(std::filesystem::path directory);
 
     // --root, else TAVIRO_ROOT, else $XDG_DATA_HOME/taviro (~/.local/share/taviro).
@@ -32,11 +34,8 @@ public:
 
     std::filesystem::path registryDirectory() const { return directory_ / "registry"; }
 
-private:
+  private:
     std::filesystem::path directory_;
 };
-
-// Case-insensitive equality of ASCII names, as Windows compares paths and registry keys.
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace platform
