@@ -10,4 +10,20 @@ std::string formatFailureCode(uint32_t code) {
     return buffer;
 }
 
+PlatformError objectNotSet() {
+    return PlatformError(failure::kObjectNotSet, "Object variable or With block variable not set");
+}
+
+PlatformError typeMismatch() {
+    return PlatformError(failure::kTypeMismatch, "Type mismatch");
+}
+
+PlatformError overflow() {
+    return PlatformError(failure::kOverflow, "Overflow");
+}
+
+PlatformError invalidUseOfNull() {
+    return PlatformError(failure::kInvalidUseOfNull, "Invalid use of Null");
+}
+
 }  // namespace platform

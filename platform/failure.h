@@ -8,41 +8,47 @@
 
 namespace platform {
 
-// HRESULT-style failure codes. The 0x800A.... codes are those the original runtime reported
-// for its own errors (facility "control", low word = runtime error number).
+// HRESULT-style failure codes. The 0x800A.... codes are those the Windows scripting runtime
+// reports for its own errors (facility "control", low word = runtime error number).
 namespace failure {
-inline constexpr uint32_t kGeneral = 0x80004005;         // unspecified failure (E_FAIL)
-inline constexpr uint32_t kNotImplemented = 0x80004001;  // E_NOTIMPL
-inline constexpr uint32_t kInvalidArgument = 0x80070057; // E_INVALIDARG
-inline constexpr uint32_t kOverflow = 0x800A0006;        // runtime error 6
-inline constexpr uint32_t kSubscriptOutOfRange = 0x800A0009;  // runtime error 9
-inline constexpr uint32_t kTypeMismatch = 0x800A000D;    // runtime error 13
-inline constexpr uint32_t kFileNotFound = 0x800A0035;    // runtime error 53
-inline constexpr uint32_t kBadFileMode = 0x800A0036;     // runtime error 54
-inline constexpr uint32_t kPermissionDenied = 0x800A0046;  // runtime error 70
-inline constexpr uint32_t kDeviceUnavailable = 0x800A0044;  // runtime error 68
-inline constexpr uint32_t kPathNotFound = 0x800A004C;    // runtime error 76
-inline constexpr uint32_t kObjectNotSet = 0x800A005B;    // runtime error 91
-inline constexpr uint32_t kInvalidUseOfNull = 0x800A005E;  // runtime error 94
-inline constexpr uint32_t kObjectRequired = 0x800A01A8;  // runtime error 424
+inline constexpr uint32_t kGeneral = 0x80004005;               // unspecified failure (E_FAIL)
+inline constexpr uint32_t kNotImplemented = 0x80004001;        // E_NOTIMPL
+inline constexpr uint32_t kInvalidArgument = 0x80070057;       // E_INVALIDARG
+inline constexpr uint32_t kOverflow = 0x800A0006;              // runtime error 6
+inline constexpr uint32_t kSubscriptOutOfRange = 0x800A0009;   // runtime error 9
+inline constexpr uint32_t kTypeMismatch = 0x800A000D;          // runtime error 13
+inline constexpr uint32_t kFileNotFound = 0x800A0035;          // runtime error 53
+inline constexpr uint32_t kBadFileMode = 0x800A0036;           // runtime error 54
+inline constexpr uint32_t kPermissionDenied = 0x800A0046;      // runtime error 70
+inline constexpr uint32_t kDeviceUnavailable = 0x800A0044;     // runtime error 68
+inline constexpr uint32_t kPathNotFound = 0x800A004C;          // runtime error 76
+inline constexpr uint32_t kObjectNotSet = 0x800A005B;          // runtime error 91
+inline constexpr uint32_t kInvalidUseOfNull = 0x800A005E;      // runtime error 94
+inline constexpr uint32_t kObjectRequired = 0x800A01A8;        // runtime error 424
 inline constexpr uint32_t kInvalidProcedureCall = 0x800A0005;  // runtime error 5
 inline constexpr uint32_t kRegistryKeyMissing = 0x80070002;    // ERROR_FILE_NOT_FOUND
-inline constexpr uint32_t kDatabase = 0x80004005;        // database errors come as E_FAIL
-inline constexpr uint32_t kXml = 0xC00CE500;             // XML DOM failures
+inline constexpr uint32_t kDatabase = 0x80004005;              // database errors come as E_FAIL
+inline constexpr uint32_t kXml = 0xC00CE500;                   // XML DOM failures
 }  // namespace failure
 
 class PlatformError : public std::runtime_error {
-public:
+  public:
     PlatformError(uint32_t code, const std::string& description)
         : std::runtime_error(description), code_(code) {}
     uint32_t code() const noexcept { return code_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     uint32_t code_;
 };
 
 // "0x" followed by eight upper-case hex digits, as failures are shown to callers.
 std::string formatFailureCode(uint32_t code);
+
+// The runtime's own failures, with the descriptions callers see; throw what they return.
+PlatformError objectNotSet();      // "Object variable or With block variable not set"
+PlatformError typeMismatch();      // "Type mismatch"
+PlatformError overflow();          // "Overflow"
+PlatformError invalidUseOfNull();  // "Invalid use of Null"
 
 }  // namespace platform
