@@ -6,6 +6,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/http_exchange.h"
@@ -291,6 +292,48 @@ TEST_F(Host, DownloadsAreSavedInTheDownloadFolder) {
                                                             "a%2fb", "a%5cb", "a%00b"})
         EXPECT_THAT(api("POST", "/api/download?name=" + name, bytes), Status(400)) << name;
     EXPECT_FALSE(fs::exists(machine.dir() / "C" / "Taviro Quillmere" / "x.exe"));
+}
+
+TEST_F(Host, OpenStartsTheDesktopBrowserOnTheUrl) {
+    host->stop();
+    const fs::path bin = files.dir() / "bin";
+    writeFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    start({"--open"});
+    ::setenv("PATH", path.c_str(), 1);
+    for (int i = 0; i < 300 && !fs::exists(bin / "opened"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(readFile(bin / "opened"), host->url());
+}
+
+TEST_F(Host, ServesWithoutADesktopBrowser) {
+    host->stop();
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (files.dir() / "empty").c_str(), 1);
+    start({"--open"});
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_THAT(get("/"), Status(200));
+    EXPECT_THAT(host->errors(),
+                HasSubstr("quillmere: cannot start the desktop browser (xdg-open: "));
+    EXPECT_EQ(host->stop(), 0);
+}
+
+TEST_F(Host, UsageErrorsAndABusyPort) {
+    for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+             {"--port", "70000"}, {"--port", "x"}, {"--company", "ftp://x"}, {"--frobnicate"}}) {
+        std::vector<std::string> args = {"--root", machine.dir().string(), "serve"};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto usage = testing_support::runProgram(kTool, args, files.dir().string());
+        EXPECT_EQ(usage.exitCode, 2) << testing::PrintToString(options);
+        EXPECT_EQ(usage.out, "");
+    }
+    const auto busy = testing_support::runProgram(
+        kTool, {"--root", machine.dir().string(), "serve", "--port", std::to_string(port())},
+        files.dir().string());
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_THAT(busy.err, HasSubstr("cannot listen on 127.0.0.1:" + std::to_string(port())));
 }
 
 }  // namespace

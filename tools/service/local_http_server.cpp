@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -75,6 +76,13 @@ LocalHttpServer::LocalHttpServer() {
         return guard_ ? guard_(req, res) : httplib::Server::HandlerResponse::Unhandled;
     });
     server_.set_logger(logRequest);
+    // The library's default lets a second socket of the same user bind the same port
+    // (SO_REUSEPORT) and take a share of the connections; a port is ours alone, so only a
+    // quick restart is allowed (SO_REUSEADDR).
+    server_.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 }
 
 int LocalHttpServer::bind(int port) {
