@@ -76,6 +76,9 @@ LocalHttpServer::LocalHttpServer() {
         return guard_ ? guard_(req, res) : httplib::Server::HandlerResponse::Unhandled;
     });
     server_.set_logger(logRequest);
+    // A stop waits for idle keep-alive connections to time out; browsers keep them open, so the
+    // timeout is short (new connections on the loopback interface cost next to nothing).
+    server_.set_keep_alive_timeout(1);
     // The library's default lets a second socket of the same user bind the same port
     // (SO_REUSEPORT) and take a share of the connections; a port is ours alone, so only a
     // quick restart is allowed (SO_REUSEADDR).

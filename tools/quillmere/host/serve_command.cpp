@@ -115,7 +115,7 @@ int runServe(const RootChoice& root, const std::vector<std::string>& args, std::
 
     platform::StandardErrorMessageSink messages;
     host::CallThread calls(root.root, messages, [](const std::string& answer) {
-        std::cerr << "quillmere: Initialize answered " << answer << '\n';
+        std::cerr << "quillmere: Initialize answered " + answer + "\n" << std::flush;
     });
     taviro::service::LocalHttpServer server;
     const int port = server.bind(options->port);
