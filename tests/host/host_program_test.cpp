@@ -99,8 +99,11 @@ TEST_F(Host, AnnouncesItsUrlLogsRequestsAndStopsCleanly) {
     const std::string log = host->errors();
     EXPECT_TRUE(std::regex_search(log, std::regex("(^|\n)GET /js/app\\.js 200 [0-9]+ms\n"))) << log;
 
-    start();
-    EXPECT_EQ(host->stop(SIGINT), 0);
+    // Also when the signal comes the moment the URL is out, before the host listens.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        start();
+        EXPECT_EQ(host->stop(SIGINT), 0);
+    }
 }
 
 TEST_F(Host, PageRequestWithTheRightTokenHandsOutTheCookie) {

@@ -1,6 +1,5 @@
 // company-server: a stand-in for the company's web application, for the engineer's page, the
 // tests and the demonstration. It serves one server root on 127.0.0.1.
-#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -11,12 +10,15 @@
 
 #include "platform/machine_root.h"
 #include "tools/company-server/company_routes.h"
+#include "tools/service/command_options.h"
 #include "tools/service/install_dirs.h"
 #include "tools/service/local_http_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using taviro::service::optionValue;
+using taviro::service::parsePort;
 
 const char kHelp[] =
     "usage: company-server --root S [--port N] [--origin URL]... [--seed FILE]\n"
@@ -42,25 +44,15 @@ struct Options {
     std::string seed;
 };
 
-std::optional<std::string> optionValue(const std::vector<std::string>& args, size_t& i,
-                                       const std::string& name) {
-    if (args[i] == name && i + 1 < args.size()) return args[++i];
-    if (args[i].rfind(name + "=", 0) == 0) return args[i].substr(name.size() + 1);
-    return std::nullopt;
-}
-
-bool parsePort(const std::string& text, int& port) {
-    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    return error == std::errc() && stop == text.data() + text.size() && port >= 0 && port <= 65535;
-}
-
 std::optional<Options> parseOptions(const std::vector<std::string>& args) {
     Options options;
     for (size_t i = 0; i < args.size(); ++i) {
         if (auto root = optionValue(args, i, "--root")) {
             options.root = *root;
         } else if (auto port = optionValue(args, i, "--port")) {
-            if (!parsePort(*port, options.port)) return std::nullopt;
+            const auto number = parsePort(*port);
+            if (!number) return std::nullopt;
+            options.port = *number;
         } else if (auto origin = optionValue(args, i, "--origin")) {
             options.origins.push_back(*origin);
         } else if (auto seed = optionValue(args, i, "--seed")) {

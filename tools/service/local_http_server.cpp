@@ -99,11 +99,16 @@ bool LocalHttpServer::serveUntilStopped() {
     std::thread waiter([this, &finished] {
         const sigset_t set = stopSignals();
         const timespec tick{0, 100'000'000};
+        while (!finished && sigtimedwait(&set, nullptr, &tick) <= 0) {
+        }
+        // The library ignores a stop that comes before it has started listening, so a signal
+        // that arrives that early is held until it has.
         while (!finished) {
-            if (sigtimedwait(&set, nullptr, &tick) > 0) {
+            if (server_.is_running()) {
                 server_.stop();
                 return;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
     const bool served = server_.listen_after_bind();

@@ -4,7 +4,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -15,6 +14,7 @@
 #include "tools/quillmere/host/call_thread.h"
 #include "tools/quillmere/host/host_routes.h"
 #include "tools/quillmere/host/request_guard.h"
+#include "tools/service/command_options.h"
 #include "tools/service/install_dirs.h"
 #include "tools/service/local_http_server.h"
 
@@ -24,6 +24,9 @@ namespace quillmere::tool {
 
 namespace {
 
+using taviro::service::optionValue;
+using taviro::service::parsePort;
+
 const char kServeUsage[] =
     "usage: quillmere [--root R] serve [--port N] [--company URL] [--open]\n";
 
@@ -32,22 +35,6 @@ struct ServeOptions {
     std::string company;
     bool open = false;
 };
-
-std::optional<int> parsePort(const std::string& text) {
-    int port = -1;
-    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (error != std::errc() || stop != text.data() + text.size() || port < 0 || port > 65535)
-        return std::nullopt;
-    return port;
-}
-
-// The value of "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
-std::optional<std::string> optionValue(const std::vector<std::string>& args, size_t& i,
-                                       const std::string& name) {
-    if (args[i] == name && i + 1 < args.size()) return args[++i];
-    if (args[i].rfind(name + "=", 0) == 0) return args[i].substr(name.size() + 1);
-    return std::nullopt;
-}
 
 std::optional<ServeOptions> parseOptions(const std::vector<std::string>& args, std::ostream& err) {
     ServeOptions options;
