@@ -1,6 +1,7 @@
 #include "tools/company-server/core/upload_review.h"
 
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace company_server {
@@ -49,24 +50,52 @@ bool blank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
-// The first element child whose attribute `key` equals `value` (and `key2` equals `value2`).
-xml_node childWhere(xml_node parent, const char* key, std::string_view value,
-                    const char* key2 = nullptr, std::string_view value2 = {}) {
-    for (xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element || child.attribute(key).value() != value) continue;
-        if (!key2 || child.attribute(key2).value() == value2) return child;
-    }
+// The first element child whose attribute `key` equals `value` (the records of one group).
+xml_node childWhere(xml_node parent, const char* key, std::string_view value) {
+    for (xml_node child = parent.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_element && child.attribute(key).value() == value)
+            return child;
     return {};
 }
 
-// Puts a copy of the record in place of the parent's record with the same key, or at the end.
-void putRecord(xml_node parent, xml_node record, const char* key) {
-    const xml_node existing = childWhere(parent, key, record.attribute(key).value());
+// Puts a copy of the record in place of `existing` (when there is one) or at the end of the
+// parent; answers the copy.
+xml_node putRecord(xml_node parent, xml_node existing, xml_node record) {
     const xml_node copy =
         existing ? parent.insert_copy_before(record, existing) : parent.append_copy(record);
     if (existing) parent.remove_child(existing);
     setState(copy, "O");
+    return copy;
 }
+
+// The children of a container by their key (one attribute, or two), built once per review, so
+// that taking over many records does not walk the container for each. The first child with a
+// key wins, as in every look-up of the store.
+class ChildIndex {
+  public:
+    ChildIndex(xml_node container, const char* key, const char* key2)
+        : container_(container), key_(key), key2_(key2) {
+        forEachElement(container, [this](xml_node child) { nodes_.emplace(keyOf(child), child); });
+    }
+    xml_node container() const { return container_; }
+    xml_node find(xml_node like) const {
+        const auto found = nodes_.find(keyOf(like));
+        return found == nodes_.end() ? xml_node() : found->second;
+    }
+    void remember(xml_node child) { nodes_[keyOf(child)] = child; }
+
+  private:
+    std::string keyOf(xml_node node) const {
+        std::string key = node.attribute(key_).value();
+        if (key2_) key.append(1, '\0').append(node.attribute(key2_).value());
+        return key;
+    }
+
+    xml_node container_;
+    const char* key_;
+    const char* key2_;
+    std::unordered_map<std::string, xml_node> nodes_;
+};
 
 class Review {
   public:
@@ -80,8 +109,9 @@ class Review {
     void orders(xml_node container) {
         forEachElement(container, [this](xml_node record) {
             ReportEntry entry = entryFor(attributeOf(record, "ServiceOrder"));
-            if (decide(entry, orderProblem(entry.order, false)))
-                putRecord(ensureContainer(kOrders), record, "ServiceOrder");
+            if (!decide(entry, orderProblem(entry.order, false))) return;
+            ChildIndex& orders = indexOf(kOrders, "ServiceOrder", nullptr);
+            orders.remember(putRecord(orders.container(), orders.find(record), record));
         });
     }
 
@@ -90,8 +120,9 @@ class Review {
             const std::string order = attributeOf(group, "ID");
             forEachElement(group, [&](xml_node activity) {
                 ReportEntry entry = entryFor(order, attributeOf(activity, "Activity"));
-                if (decide(entry, orderProblem(order, false)))
-                    putRecord(groupFor(kActivities, group, false), activity, "Activity");
+                if (!decide(entry, orderProblem(order, false))) return;
+                const xml_node target = groupFor(kActivities, group, nullptr);
+                putRecord(target, childWhere(target, "Activity", entry.activity), activity);
             });
         });
     }
@@ -108,8 +139,9 @@ class Review {
                 std::optional<std::string> problem = orderProblem(order, hoursRegistration);
                 if (!problem && std::string_view(kind.costType) == "Material")
                     problem = itemProblem(line);
-                if (decide(entry, std::move(problem)))
-                    putRecord(groupFor(kind.container, group, true), line, "LineNumber");
+                if (!decide(entry, std::move(problem))) return;
+                const xml_node target = groupFor(kind.container, group, "Activity");
+                putRecord(target, childWhere(target, "LineNumber", entry.costLine), line);
             });
         });
     }
@@ -144,30 +176,32 @@ class Review {
         return std::nullopt;
     }
 
-    xml_node ensureContainer(const char* name) {
-        xml_node container = engineer_.child(name);
-        return container ? container : engineer_.append_child(name);
+    // The index of one of the engineer's containers, made (with the container) at first use.
+    ChildIndex& indexOf(const char* containerName, const char* key, const char* key2) {
+        auto found = indexes_.find(containerName);
+        if (found != indexes_.end()) return found->second;
+        xml_node container = engineer_.child(containerName);
+        if (!container) container = engineer_.append_child(containerName);
+        return indexes_.emplace(containerName, ChildIndex(container, key, key2)).first->second;
     }
 
     // The engineer's group for an uploaded group (same ID, and Activity for line groups),
     // created empty with State "O" when the document has none.
-    xml_node groupFor(const char* containerName, xml_node uploaded, bool withActivity) {
-        xml_node container = ensureContainer(containerName);
-        const std::string id = attributeOf(uploaded, "ID");
-        xml_node group = withActivity ? childWhere(container, "ID", id, "Activity",
-                                                   uploaded.attribute("Activity").value())
-                                      : childWhere(container, "ID", id);
-        if (group) return group;
-        group = container.append_child(uploaded.name());
+    xml_node groupFor(const char* containerName, xml_node uploaded, const char* secondKey) {
+        ChildIndex& groups = indexOf(containerName, "ID", secondKey);
+        if (const xml_node group = groups.find(uploaded)) return group;
+        xml_node group = groups.container().append_child(uploaded.name());
         for (const pugi::xml_attribute& attribute : uploaded.attributes())
             group.append_copy(attribute);
         setState(group, "O");
+        groups.remember(group);
         return group;
     }
 
     xml_node engineer_;
     ItemCatalog& items_;
     std::unordered_set<std::string> knownOrders_;
+    std::unordered_map<std::string, ChildIndex> indexes_;
 };
 
 }  // namespace
