@@ -33,7 +33,7 @@ class CompanyServer : public ::testing::Test {
         server = std::make_unique<RunningProgram>(
             kProgram,
             std::vector<std::string>{"--root", machine.dir().string(), "--origin", kPage,
-                                     "--origin", "http://localhost:8123", "--seed",
+                                     "--origin", "http://localhost:8123/", "--seed",
                                      kSampleDownload},
             (scratch.dir() / "stderr").string());
         ASSERT_GT(server->port(), 0) << server->firstLine() << server->errors();

@@ -54,6 +54,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
             if (!number) return std::nullopt;
             options.port = *number;
         } else if (auto origin = optionValue(args, i, "--origin")) {
+            // Browsers send an origin without a trailing slash.
+            while (origin->ends_with('/')) origin->pop_back();
             options.origins.push_back(*origin);
         } else if (auto seed = optionValue(args, i, "--seed")) {
             options.seed = *seed;
