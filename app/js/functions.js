@@ -3,7 +3,7 @@
 // call them by name from inline handlers.
 import * as component from './component.js';
 import { fieldsFromControls, recordRequest, deleteArguments, recordKind } from './record.js';
-import { act, say, showFragment, closePanel, toggleMinimized, reveal, panel } from './ui.js';
+import { act, say, showFragment, closePanel, toggleMinimized, reveal, panel, panelLayout } from './ui.js';
 
 // What the page refreshes after the store changed (lists, error pool); set by main.js.
 let afterChange = async () => {};
@@ -211,6 +211,7 @@ function showlines(type, order, activity) {
     }
     const { html } = await component.fragment('BuildCostLines', [type, order, activity]);
     showFragment('divCostLines', html);
+    panelLayout('divCostLines', 'BuildCostLines');
     reveal('divCostLines');
   });
 }
@@ -219,6 +220,7 @@ function ListCostLines(costType, order, activity) {
   return act(async () => {
     const { html } = await component.fragment('ListCostLines', [costType, order, activity], 'notice');
     showFragment('divCosts', html);
+    panelLayout('divCosts', 'ListCostLines');
     reveal('divCosts');
   });
 }

@@ -8,7 +8,7 @@ import { h, shownTime } from './dom.js';
 import { installPageFunctions, setPageHooks, openEntryForm, reopenDetails } from './functions.js';
 import { session } from './session.js';
 import { state } from './state.js';
-import { act, afterEachAction, say, showFragment, closePanel } from './ui.js';
+import { act, afterEachAction, say, showFragment, closePanel, panelLayout } from './ui.js';
 import { VIEWS, MASTER_DATA_TABLES, viewCall } from './views.js';
 
 const byId = (id) => document.getElementById(id);
@@ -63,6 +63,7 @@ async function showView(key, tabKey = null, filterKey = null) {
   const [method, ...args] = viewCall(view, current.tab, current.filter);
   const { html } = await components.fragment(method, args, 'notice');
   showFragment('divList', html);
+  panelLayout('divList', method);
   if (key === 'errors' && !html) say('The error pool is empty.', 'notice');
 }
 
@@ -127,6 +128,7 @@ async function showMasterDataTable(code) {
   const html = await component.call('MasterData', code);
   if (!html) say('There is no master-data database on this laptop yet.', 'error');
   showFragment('divList', html);
+  panelLayout('divList', 'MasterData');
 }
 
 async function settingsPanel(container, { firstRun = false } = {}) {
@@ -181,7 +183,7 @@ async function refreshStatus() {
     item('Last upload', shownTime(saved.lastUpload), 'statusUpload'),
     item('Master data', shownTime(saved.lastMasterDataUpdate), 'statusMasterData'),
     item('Company server', session.config.company || 'not configured', 'statusCompany'),
-    saved.pendingUpload ? h('span', { className: 'status-item warning', id: 'statusPending', text: `Upload ${saved.pendingUpload.name} awaits an answer` }) : null);
+    ...(saved.pendingUpload ? [h('span', { className: 'status-item warning', id: 'statusPending', text: `Upload ${saved.pendingUpload.name} awaits an answer` })] : []));
 }
 
 // --- start -------------------------------------------------------------------------------

@@ -18,6 +18,19 @@ export function showFragment(id, html) {
   return target;
 }
 
+// Which view a panel holds, for the stylesheet: the lists put key cells in front of their
+// fields that their headings do not have, and the sheet lines them up per kind of list.
+const LAYOUTS = {
+  MyActivities: 'records', completedAgenda: 'records', canceledAgenda: 'records', ListOrders: 'records',
+  ViewOrders_W: 'records', ViewOrders_SI: 'records', ViewActivities_W: 'records', ViewActivities_SI: 'records',
+  ViewCostLines_W: 'records', ViewCostLines_SI: 'records', ListCostLines: 'records', BuildCostLines: 'records',
+  ListHRALines: 'hours', ViewHra_W: 'hours', ViewHra_SI: 'hours',
+};
+
+export function panelLayout(id, method) {
+  panel(id).dataset.layout = LAYOUTS[method] ?? 'plain';
+}
+
 export function closePanel(id) {
   const target = panel(id);
   target.innerHTML = '';
