@@ -39,8 +39,10 @@ export function companyServer(baseUrl, fetchImpl = (...args) => fetch(...args)) 
       return response.text();
     },
 
-    async upload(name, documentText) {
-      const response = await get('Sending your work', `/upload?name=${segment(name)}`, {
+    // The engineer tells the server whose orders the upload changes.
+    async upload(name, documentText, engineer = '') {
+      const who = engineer ? `&engineer=${segment(engineer)}` : '';
+      const response = await get('Sending your work', `/upload?name=${segment(name)}${who}`, {
         method: 'POST',
         headers: { 'Content-Type': 'application/xml' },
         body: documentText,

@@ -67,6 +67,7 @@ export function say(text, kind = 'info') {
 // that the previous call loaded).
 let queue = Promise.resolve();
 let onSettled = () => {};
+let finished = 0;
 
 export function afterEachAction(callback) {
   onSettled = callback;
@@ -82,8 +83,11 @@ export function act(work, { keepMessages = false } = {}) {
       say(error.message || String(error), 'error');
       console.error(error);
     } finally {
-      document.body.classList.remove('busy');
       await Promise.resolve(onSettled()).catch((error) => console.error(error));
+      document.body.classList.remove('busy');
+      // How many actions have ended: tools that drive the page wait for it to grow.
+      finished += 1;
+      document.body.dataset.actions = String(finished);
     }
   };
   queue = queue.then(run, run);

@@ -25,7 +25,7 @@ export function uploadName(engineer, sequence, date = new Date()) {
 export async function sendPendingUpload({ component, company, state }) {
   const pending = state.current().pendingUpload;
   if (!pending) return null;
-  const report = await company.upload(pending.name, pending.document);
+  const report = await company.upload(pending.name, pending.document, state.current().engineer);
   const failure = await component.call('DownloadErrors', report);
   if (failure) throw new StepFailed(failure);
   await state.save({ pendingUpload: null, lastUpload: timestamp() });
@@ -42,7 +42,7 @@ export async function uploadWork({ component, company, state }) {
   const sequence = (state.current().uploadSequence ?? 0) + 1;
   const name = uploadName(state.current().engineer, sequence);
   await state.save({ pendingUpload: { name, document }, uploadSequence: sequence });
-  const report = await company.upload(name, document);
+  const report = await company.upload(name, document, state.current().engineer);
   const failure = await component.call('DownloadErrors', report);
   if (failure) throw new StepFailed(failure);
   await state.save({ pendingUpload: null, lastUpload: timestamp() });

@@ -2,7 +2,9 @@
 # Prepares a company server's machine root for the synchronizer and the company-server
 # stand-in: the registry values they read, the server database with its label texts and
 # parameters, the sibling database with the bus address of company 500, that company's ERP
-# audit database (data/server/), and the web root with its master-data folder for company 500.
+# audit database (data/server/), the web root with its master-data folder for company 500, the
+# office's item master, and the master-data package of service center SC-NORTH
+# (data/masterdata/). The synchronizer's first run is the caller's.
 #   server-root.sh ROOT        (QUILLMERE names the quillmere tool; needs sqlite3)
 set -euo pipefail
 root=${1:?usage: server-root.sh ROOT}
@@ -32,3 +34,11 @@ sibling=$(path 'C:\Data\pentavy.mdb')
 sqlite3 "$sibling" < "$data/sibling-database.sql"
 sqlite3 "$sibling" "INSERT INTO BISPROPERTYVALUES VALUES ('1', 'sqlite:C:\Data\erp500.db');"
 bash "$data/make-sample-erp-audit.sh" "$(path 'C:\Data\erp500.db')"
+
+# The office's item master: the sample orders' items, without the gasket GSK-34, which the
+# laptops' master data still knows (so a line with it passes the laptop and the office refuses it).
+sqlite3 "$serverdb" "INSERT INTO SERVICEITEMS (COMP, ITEM, DSCA) VALUES
+    ('500', '         PMP-UPS25-60', 'Circulation pump UPS 25-60'),
+    ('500', '         THR-RT200', 'Room thermostat RT200');"
+mkdir -p "$root/company-server/packages"
+"$here/../../../data/masterdata/make-sample-mdb.sh" "$root/company-server/packages/SC-NORTH.mdb"
