@@ -129,6 +129,7 @@ async function showMasterDataTable(code) {
   if (!html) say('There is no master-data database on this laptop yet.', 'error');
   showFragment('divList', html);
   panelLayout('divList', 'MasterData');
+  markSelected(byId('viewPanel'), 'data-table', code);
 }
 
 async function settingsPanel(container, { firstRun = false } = {}) {
