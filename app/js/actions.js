@@ -10,6 +10,13 @@ import { applyChangeFiles, installMasterData, sendPendingUpload, timestamp, uplo
 
 const deps = () => ({ component, company: session.company, host, state });
 
+// Nothing is built or marked as uploaded while there is no server to send it to.
+function needCompanyServer(what) {
+  if (!session.company.address) {
+    throw new Error(`${what}: no company server is configured (start the application with --company URL).`);
+  }
+}
+
 function parseXml(text) {
   const document = new DOMParser().parseFromString(text ?? '', 'application/xml');
   return document.getElementsByTagName('parsererror').length ? null : document;
@@ -52,6 +59,7 @@ export async function resendPendingUpload() {
 // --- orders ------------------------------------------------------------------------------
 
 export async function downloadOrders() {
+  needCompanyServer('Downloading your orders');
   const text = await session.company.orders(state.current().engineer);
   await components.report('DownloadXml', text);
   await state.save({ lastDownload: timestamp() });
@@ -66,6 +74,7 @@ function orderNumbers(storeXml) {
 // Open orders that the company no longer lists leave the laptop (unless refused entries of
 // theirs wait in the error pool).
 export async function removeFinishedOrders() {
+  needCompanyServer('Removing finished orders');
   const before = orderNumbers(await component.call('GetMailContent', 'ZudivevEzored'));
   const current = await session.company.orders(state.current().engineer);
   await component.call('deleteCompletedOrders', current);
@@ -89,6 +98,7 @@ let lastOutcome = null;
 export const lastUploadOutcome = () => lastOutcome;
 
 export async function upload() {
+  needCompanyServer('Sending your work');
   const pending = state.current().pendingUpload;
   let outcome;
   try {
@@ -116,6 +126,7 @@ let lastMasterDataRun = null;
 export const lastMasterDataOutcome = () => lastMasterDataRun;
 
 export async function updateMasterData() {
+  needCompanyServer('Updating the master data');
   let applied = [];
   try {
     applied = await applyChangeFiles(deps());
