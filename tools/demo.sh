@@ -9,6 +9,7 @@ export DEMO_SOURCE=$(cd "$here/.." && pwd)
 export DEMO_OUT=${DEMO_OUT:-$DEMO_SOURCE/demo-output}
 export TAVIRO_NOW=${TAVIRO_NOW:-2026-12-07 09:05:00}
 export DEMO_ROOT=$(mktemp -d)/machine
+mkdir -p "$DEMO_ROOT/C"   # a fresh machine with drive C:; the tools never create a named root
 export QUILLMERE="$DEMO_BUILD/bin/quillmere"
 rm -rf "$DEMO_OUT"
 mkdir -p "$DEMO_OUT"

@@ -12,6 +12,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing::HasSubstr;
 using testing::MatchesRegex;
 using testing::StartsWith;
 using testing_support::ProgramRun;
@@ -36,6 +37,10 @@ class Tool : public ::testing::Test {
     fs::path root() const { return temp.dir(); }
     fs::path install(const std::string& name) const {
         return root() / "C" / "Taviro Quillmere" / name;
+    }
+    void installFieldDefinitions() const {
+        fs::copy_file(std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml",
+                      install("FieldMapper.xml"), fs::copy_options::overwrite_existing);
     }
 
     TempRoot temp;
@@ -63,6 +68,7 @@ TEST_F(Tool, CallWritesTheResultExactly) {
 
 TEST_F(Tool, FailedCallExitsOneWithTheCodeOnStandardError) {
     call("Initialize");
+    installFieldDefinitions();
     fs::remove(install("log.txt"));
     const ProgramRun failed = call("GetMailContent", {"Log"});
     EXPECT_EQ(failed.exitCode, 1);
@@ -102,8 +108,7 @@ TEST_F(Tool, HelpGoesToStandardOutput) {
 
 TEST_F(Tool, BatchSharesOneComponentAndAnswersEveryLine) {
     call("Initialize");
-    fs::copy_file(std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml",
-                  install("FieldMapper.xml"));
+    installFieldDefinitions();
     fs::remove(install("log.txt"));
     const std::string input =
         "[\"GetMailContent\", \"Log\"]\n"
@@ -209,28 +214,103 @@ TEST_F(Tool, PathPrintsTheMappedLinuxPath) {
     EXPECT_THAT(run({"path", "/etc/hosts"}), Exited(0, "/etc/hosts\n"));
 }
 
-TEST_F(Tool, NewRootGetsDriveCButAnExistingRootNeverDoes) {
-    const fs::path fresh = root() / "fresh";
-    const ProgramRun first = testing_support::runProgram(
-        kTool, {"--root=" + fresh.string(), "call", "Initialize"}, scratch.dir().string());
+TEST_F(Tool, NamedRootMustExistAndIsNeverCreated) {
+    const fs::path missing = root() / "missing";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"call", "Initialize"},
+             {"batch"},
+             {"serve", "--port", "0"},
+             {"reg", "set", kComponentKey, "Mode", "sz", "Offline"},
+             {"reg", "get", kComponentKey, "Mode"},
+             {"path", "C:\\x"}}) {
+        std::vector<std::string> all = {"--root", missing.string()};
+        all.insert(all.end(), args.begin(), args.end());
+        const ProgramRun refused =
+            testing_support::runProgram(kTool, all, scratch.dir().string(), "[\"Initialize\"]\n");
+        EXPECT_EQ(refused.exitCode, 1) << testing::PrintToString(args);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err,
+                  "quillmere: machine root " + missing.string() +
+                      " (named by --root) does not exist; create it with \"mkdir -p '" +
+                      missing.string() +
+                      "/C'\" (a machine with drive C:), or leave out --root and "
+                      "TAVIRO_ROOT to use the default root\n");
+    }
+    EXPECT_FALSE(fs::exists(missing));
+
+    ::setenv("TAVIRO_ROOT", missing.string().c_str(), 1);
+    const ProgramRun fromEnv =
+        testing_support::runProgram(kTool, {"call", "Initialize"}, scratch.dir().string());
+    ::unsetenv("TAVIRO_ROOT");
+    EXPECT_EQ(fromEnv.exitCode, 1);
+    EXPECT_THAT(fromEnv.err, HasSubstr("(named by TAVIRO_ROOT) does not exist"));
+    EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(Tool, DefaultRootIsMadeOnFirstUseWithDriveC) {
+    ::setenv("XDG_DATA_HOME", root().string().c_str(), 1);
+    const ProgramRun first =
+        testing_support::runProgram(kTool, {"call", "Initialize"}, scratch.dir().string());
+    ::unsetenv("XDG_DATA_HOME");
     EXPECT_THAT(first, Exited(0, ""));
-    EXPECT_TRUE(fs::is_regular_file(fresh / "C" / "Taviro Quillmere" / "ZudivevEzored.xml"));
+    EXPECT_TRUE(
+        fs::is_regular_file(root() / "taviro" / "C" / "Taviro Quillmere" / "ZudivevEzored.xml"));
+}
 
-    // Read-only commands do not make a root at all.
-    const fs::path untouched = root() / "untouched";
-    testing_support::runProgram(kTool,
-                                {"--root", untouched.string(), "reg", "get", kComponentKey, "Mode"},
-                                scratch.dir().string());
-    testing_support::runProgram(kTool, {"--root", untouched.string(), "path", "C:\\x"},
-                                scratch.dir().string());
-    EXPECT_FALSE(fs::exists(untouched));
-
+TEST_F(Tool, ExistingRootWithoutDriveCNeverGetsOne) {
     fs::remove_all(root() / "C");
     EXPECT_THAT(call("Initialize"), Exited(0, " C:\\Taviro Quillmere"));
     run({"batch"}, "[\"Initialize\"]\n");
     run({"reg", "set", kComponentKey, "Mode", "sz", "Offline"});
     EXPECT_FALSE(fs::exists(root() / "C"));
     EXPECT_THAT(run({"reg", "get", kComponentKey, "Mode"}), Exited(0, "Offline\n"));
+}
+
+TEST_F(Tool, CallExplainsEmptyTextsWhenTheFieldDefinitionsAreMissing) {
+    call("Initialize");
+    const ProgramRun without = call("GetI18NString", {"SLBEU0266"});
+    EXPECT_THAT(without, Exited(0, ""));
+    EXPECT_THAT(without.err, HasSubstr("quillmere: note: the field definitions C:\\Taviro "
+                                       "Quillmere\\FieldMapper.xml are not installed"));
+    EXPECT_THAT(without.err, HasSubstr("getFMapper"));
+
+    installFieldDefinitions();
+    const ProgramRun with = call("GetI18NString", {"SLBEU0266"});
+    EXPECT_EQ(with.exitCode, 0);
+    EXPECT_NE(with.out, "");
+    EXPECT_EQ(with.err, "");
+}
+
+TEST_F(Tool, MethodsListsTheInterfaceFromTheMethodTable) {
+    const ProgramRun methods =
+        testing_support::runProgram(kTool, {"methods"}, scratch.dir().string());
+    EXPECT_EQ(methods.exitCode, 0);
+    std::vector<std::string> lines;
+    std::string rest = methods.out;
+    for (size_t end; (end = rest.find('\n')) != std::string::npos; rest.erase(0, end + 1))
+        lines.push_back(rest.substr(0, end));
+    ASSERT_EQ(lines.size(), 57u);
+    EXPECT_EQ(lines.front(), "Initialize() -> variant");
+    EXPECT_EQ(lines[8],
+              "GetDetails(iObject string, iOrno string, iAcln string, iLine string, iXML string, "
+              "iError int16) -> string");
+    EXPECT_EQ(lines[15],
+              "deleteNode(iorder variant, iActivity variant, iLine variant, iCostType variant) -> "
+              "variant");
+    EXPECT_EQ(lines[18], "SetCurrentmdb(byref iFName string) -> variant");
+    EXPECT_EQ(lines[22], "LocalXmlExists() -> boolean");
+    // Position 27 holds no method: the list goes on with OpenDataBase.
+    EXPECT_EQ(lines[26],
+              "HyperLinkAndZoom(iMode int16, iXmlTag string, iValue string, iFormName "
+              "string) -> string");
+    EXPECT_EQ(lines[27], "OpenDataBase() -> variant");
+    EXPECT_EQ(lines.back(), "CompleteOrder() -> variant");
+    EXPECT_EQ(run({"methods", "extra"}).exitCode, 2);
+}
+
+TEST_F(Tool, VersionIsTheProjectVersion) {
+    EXPECT_THAT(testing_support::runProgram(kTool, {"--version"}, scratch.dir().string()),
+                Exited(0, "quillmere 1.0.0\n"));
 }
 
 TEST_F(Tool, RootComesFromTheEnvironmentWithoutAnOption) {

@@ -5,37 +5,17 @@
 #include <ostream>
 #include <tuple>
 
-#include <nlohmann/json.hpp>
-
+#include "component/core/install_paths.h"
 #include "component/core/method_bindings.h"
 #include "platform/failure.h"
 #include "platform/registry.h"
+#include "platform/text_file.h"
+#include "tools/quillmere/json_call.h"
+#include "tools/service/install_dirs.h"
 
 namespace quillmere::tool {
 
-using json = nlohmann::ordered_json;
-
 namespace {
-
-std::string usageOf(const MethodSpec& spec) {
-    std::string text = "usage: " + std::string(spec.name);
-    for (const ParamSpec& p : spec.params) text += " " + std::string(p.name);
-    return text;
-}
-
-std::string dumpJson(const json& value) {
-    return value.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-json toJson(const Variant& value) {
-    switch (value.kind()) {
-        case Variant::Kind::Empty: return nullptr;
-        case Variant::Kind::Text: return value.textRef();
-        case Variant::Kind::Int16: return value.asInt16();
-        case Variant::Kind::Boolean: return value.asBoolean();
-    }
-    return nullptr;
-}
 
 void printResult(const Variant& value, std::ostream& out) {
     if (value.kind() == Variant::Kind::Boolean)
@@ -44,19 +24,39 @@ void printResult(const Variant& value, std::ostream& out) {
         out << value.asText();
 }
 
-// A JSON argument as the variant the call receives; nullopt when it has no such form.
-std::optional<Variant> argumentFromJson(const json& value) {
-    if (value.is_null()) return Variant();
-    if (value.is_string()) return Variant::text(value.get<std::string>());
-    if (value.is_boolean()) return Variant::boolean(value.get<bool>());
-    if (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT16_MAX))
-        return std::nullopt;
-    if (value.is_number_integer()) {
-        const auto number = value.get<int64_t>();
-        if (number < INT16_MIN || number > INT16_MAX) return std::nullopt;
-        return Variant::int16(static_cast<int16_t>(number));
+// Without the field definitions every label text and caption comes out empty; standard output
+// stays exactly the result, so the reason goes to standard error.
+void noteMissingFieldDefinitions(const platform::MachineRoot& root, std::ostream& err) {
+    if (platform::fileExists(root.map(paths::kFieldMapper))) return;
+    const std::string delivered =
+        (taviro::service::deliveredDataDirectory() / "FieldMapper.xml").string();
+    err << "quillmere: note: the field definitions " << paths::kFieldMapper
+        << " are not installed, so label texts and captions are empty; install them with\n"
+        << "  quillmere call getFMapper \"$(cat '" << delivered << "')\" Yes\n";
+}
+
+const char* typeName(ParamType type) {
+    switch (type) {
+        case ParamType::String:
+            return "string";
+        case ParamType::Int16:
+            return "int16";
+        case ParamType::Variant:
+            return "variant";
     }
-    return std::nullopt;
+    return "variant";
+}
+
+const char* typeName(ResultType type) {
+    switch (type) {
+        case ResultType::String:
+            return "string";
+        case ResultType::Variant:
+            return "variant";
+        case ResultType::Boolean:
+            return "boolean";
+    }
+    return "variant";
 }
 
 std::optional<uint32_t> parseDword(const std::string& text) {
@@ -69,7 +69,7 @@ std::optional<uint32_t> parseDword(const std::string& text) {
     return value;
 }
 
-const char* typeName(platform::ValueType type) {
+const char* registryTypeName(platform::ValueType type) {
     return type == platform::ValueType::DWord ? "REG_DWORD" : "REG_SZ";
 }
 
@@ -84,8 +84,8 @@ std::optional<platform::RegistryValue> findValue(const platform::Registry& regis
 
 }  // namespace
 
-int runCall(const platform::MachineRoot& root, const std::vector<std::string>& args,
-            std::ostream& out, std::ostream& err) {
+int runCall(const RootChoice& choice, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err) {
     if (args.empty()) {
         err << "usage: quillmere call METHOD [ARG...]\n";
         return kUsage;
@@ -96,80 +96,64 @@ int runCall(const platform::MachineRoot& root, const std::vector<std::string>& a
         return kUsage;
     }
     if (args.size() - 1 != spec->params.size()) {
-        err << usageOf(*spec) << '\n';
+        err << methodUsage(*spec) << '\n';
         return kUsage;
     }
-    root.createIfMissing();
+    prepareRoot(choice);
     platform::StandardErrorMessageSink messages;
-    auto client = CreateClient20(root, messages);
+    auto client = CreateClient20(choice.root, messages);
     std::vector<Variant> callArgs;
     for (size_t i = 1; i < args.size(); ++i) callArgs.push_back(Variant::text(args[i]));
     const CallOutcome outcome = client->invoke(spec->name, callArgs);
     if (!outcome.succeeded) {
         err << platform::formatFailureCode(outcome.code) << ' ' << outcome.description << '\n';
+        noteMissingFieldDefinitions(choice.root, err);
         return kCallFailed;
     }
+    noteMissingFieldDefinitions(choice.root, err);
     printResult(outcome.result, out);
     out.flush();
     return kOk;
 }
 
-int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out, std::ostream&) {
-    root.createIfMissing();
+int runBatch(const RootChoice& choice, std::istream& in, std::ostream& out, std::ostream&) {
+    prepareRoot(choice);
     platform::StandardErrorMessageSink messages;
-    auto client = CreateClient20(root, messages);
+    auto client = CreateClient20(choice.root, messages);
     std::string line;
     while (std::getline(in, line)) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        auto usage = [&](const std::string& text) { out << dumpJson(json{{"usage", text}}) << '\n' << std::flush; };
-        const json call = json::parse(line, nullptr, false);
-        if (call.is_discarded() || !call.is_array() || call.empty() || !call[0].is_string()) {
-            usage("each line is a JSON array [\"METHOD\", arg, ...]");
-            continue;
-        }
-        const MethodSpec* spec = findMethod(call[0].get<std::string>());
-        if (!spec) {
-            usage("unknown method " + call[0].get<std::string>());
-            continue;
-        }
-        if (call.size() - 1 != spec->params.size()) {
-            usage(usageOf(*spec));
-            continue;
-        }
-        std::vector<Variant> args;
-        bool valid = true;
-        for (size_t i = 1; i < call.size() && valid; ++i) {
-            auto arg = argumentFromJson(call[i]);
-            valid = arg.has_value();
-            if (valid) args.push_back(*arg);
-        }
-        if (!valid) {
-            usage(usageOf(*spec));
-            continue;
-        }
-        const CallOutcome outcome = client->invoke(spec->name, args);
-        json answer;
-        if (outcome.succeeded) {
-            json byref = json::object();
-            for (size_t i = 0; i < spec->params.size(); ++i)
-                if (spec->params[i].byRef) byref[std::string(spec->params[i].name)] = toJson(args[i]);
-            answer = json{{"result", toJson(outcome.result)}, {"byref", byref}};
-        } else {
-            answer = json{{"error", {{"code", platform::formatFailureCode(outcome.code)},
-                                     {"description", outcome.description}}}};
-        }
-        out << dumpJson(answer) << '\n' << std::flush;
+        out << answerJsonCall(*client, line) << '\n' << std::flush;
     }
     return kOk;
 }
 
-int runRegistry(const platform::MachineRoot& root, const std::vector<std::string>& args,
-                std::ostream& out, std::ostream& err) {
+int runMethods(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "usage: quillmere methods\n";
+        return kUsage;
+    }
+    for (const MethodSpec& spec : methodSpecs()) {
+        out << spec.name << '(';
+        for (size_t i = 0; i < spec.params.size(); ++i) {
+            const ParamSpec& param = spec.params[i];
+            out << (i ? ", " : "") << (param.byRef ? "byref " : "") << param.name << ' '
+                << typeName(param.type);
+        }
+        out << ") -> " << typeName(spec.result) << '\n';
+    }
+    return kOk;
+}
+
+int runRegistry(const RootChoice& choice, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err) {
+    const platform::MachineRoot& root = choice.root;
     const std::string sub = args.empty() ? "" : args[0];
     const size_t expected = sub == "get" ? 3 : sub == "set" ? 5 : sub == "list" ? 2 : 0;
     const bool deleteShape = sub == "delete" && (args.size() == 2 || args.size() == 3);
     if (!deleteShape && (expected == 0 || args.size() != expected)) {
-        err << "usage: quillmere reg get KEY NAME | set KEY NAME sz|dword DATA | delete KEY [NAME] | list KEY\n";
+        err << "usage: quillmere reg get KEY NAME | set KEY NAME sz|dword DATA | delete KEY [NAME] "
+               "| list KEY\n";
         return kUsage;
     }
     platform::Hive hive{};
@@ -190,7 +174,8 @@ int runRegistry(const platform::MachineRoot& root, const std::vector<std::string
     if (sub == "list") {
         if (!registry.keyExists(hive, key)) return kNotFound;
         for (const auto& value : registry.values(hive, key))
-            out << value.name << '\t' << typeName(value.type) << '\t' << value.dataAsText() << '\n';
+            out << value.name << '\t' << registryTypeName(value.type) << '\t' << value.dataAsText()
+                << '\n';
         return kOk;
     }
     if (sub == "set") {
@@ -208,22 +193,23 @@ int runRegistry(const platform::MachineRoot& root, const std::vector<std::string
             err << "quillmere: type must be sz or dword\n";
             return kUsage;
         }
-        root.createIfMissing();
+        prepareRoot(choice);
         registry.createKey(hive, key);
         registry.setValue(hive, key, value);
         return kOk;
     }
-    const bool removed = args.size() == 3 ? registry.deleteValue(hive, key, args[2]) : registry.deleteKey(hive, key);
+    const bool removed =
+        args.size() == 3 ? registry.deleteValue(hive, key, args[2]) : registry.deleteKey(hive, key);
     return removed ? kOk : kNotFound;
 }
 
-int runPath(const platform::MachineRoot& root, const std::vector<std::string>& args,
-            std::ostream& out, std::ostream& err) {
+int runPath(const RootChoice& choice, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err) {
     if (args.size() != 1) {
         err << "usage: quillmere path WINDOWS-PATH\n";
         return kUsage;
     }
-    out << root.map(args[0]).string() << '\n';
+    out << choice.root.map(args[0]).string() << '\n';
     return kOk;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/machine_root.h"
+#include "tools/quillmere/root_choice.h"
 
 namespace quillmere::tool {
 
@@ -13,12 +13,14 @@ inline constexpr int kCallFailed = 1;
 inline constexpr int kUsage = 2;
 inline constexpr int kNotFound = 3;
 
-int runCall(const platform::MachineRoot& root, const std::vector<std::string>& args,
-            std::ostream& out, std::ostream& err);
-int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out, std::ostream& err);
-int runRegistry(const platform::MachineRoot& root, const std::vector<std::string>& args,
-                std::ostream& out, std::ostream& err);
-int runPath(const platform::MachineRoot& root, const std::vector<std::string>& args,
-            std::ostream& out, std::ostream& err);
+int runCall(const RootChoice& root, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err);
+int runBatch(const RootChoice& root, std::istream& in, std::ostream& out, std::ostream& err);
+int runRegistry(const RootChoice& root, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err);
+int runPath(const RootChoice& root, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err);
+// Every method of Client20 in interface order, one a line, with its parameters and result.
+int runMethods(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmere::tool

@@ -1,5 +1,5 @@
-// quillmere: calls the client component's methods and reads and writes the machine's registry
-// from the command line.
+// quillmere: calls the client component's methods, edits the machine's registry and serves the
+// engineer's application from the command line.
 #include <iostream>
 #include <optional>
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "platform/failure.h"
 #include "tools/quillmere/commands.h"
+#include "tools/quillmere/host/serve_command.h"
 
 namespace {
 
@@ -18,6 +19,9 @@ const char kHelp[] =
     "       quillmere [--root R] reg delete KEY [NAME]\n"
     "       quillmere [--root R] reg list KEY\n"
     "       quillmere [--root R] path WINDOWS-PATH\n"
+    "       quillmere [--root R] serve [--port N] [--company URL] [--open]\n"
+    "       quillmere methods\n"
+    "       quillmere --version\n"
     "\n"
     "call    invokes one method of Client20 and prints its result exactly\n"
     "        (exit 0 success, 1 the call failed, 2 usage error)\n"
@@ -25,8 +29,11 @@ const char kHelp[] =
     "        all calls share one component instance\n"
     "reg     reads and writes the registry of the root (exit 3 when a key or value is missing)\n"
     "path    prints the Linux path a Windows path maps to\n"
+    "serve   serves the engineer's application on 127.0.0.1 (prints its URL; Ctrl-C stops it)\n"
+    "methods lists the methods of Client20 with their parameters\n"
     "\n"
-    "The machine root is --root, else $TAVIRO_ROOT, else $XDG_DATA_HOME/taviro.\n";
+    "The machine root is --root, else $TAVIRO_ROOT, else $XDG_DATA_HOME/taviro. A root named by\n"
+    "--root or TAVIRO_ROOT must exist; the default root is made on first use.\n";
 
 }  // namespace
 
@@ -36,6 +43,10 @@ int main(int argc, char** argv) {
     std::optional<std::string> rootOption;
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kHelp;
+        return kOk;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "quillmere " << TAVIRO_VERSION << '\n';
         return kOk;
     }
     if (args.size() >= 2 && args[0] == "--root") {
@@ -51,20 +62,30 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
+    if (command == "--help" || command == "help") {
+        std::cout << kHelp;
+        return kOk;
+    }
+    if (command == "methods") return runMethods(args, std::cout, std::cerr);
+    if (command != "call" && command != "batch" && command != "reg" && command != "path" &&
+        command != "serve") {
+        std::cerr << "quillmere: unknown command '" << command << "'\n" << kHelp;
+        return kUsage;
+    }
     try {
-        const platform::MachineRoot root = platform::MachineRoot::resolve(rootOption);
+        const RootChoice root = chooseRoot(rootOption);
+        if (const auto problem = rootProblem(root)) {
+            std::cerr << *problem << '\n';
+            return kCallFailed;
+        }
         if (command == "call") return runCall(root, args, std::cout, std::cerr);
         if (command == "batch") return runBatch(root, std::cin, std::cout, std::cerr);
         if (command == "reg") return runRegistry(root, args, std::cout, std::cerr);
         if (command == "path") return runPath(root, args, std::cout, std::cerr);
-        if (command == "--help" || command == "help") {
-            std::cout << kHelp;
-            return kOk;
-        }
+        return runServe(root, args, std::cout, std::cerr);
     } catch (const platform::PlatformError& error) {
-        std::cerr << platform::formatFailureCode(error.code()) << ' ' << error.description() << '\n';
+        std::cerr << platform::formatFailureCode(error.code()) << ' ' << error.description()
+                  << '\n';
         return kCallFailed;
     }
-    std::cerr << "quillmere: unknown command '" << command << "'\n" << kHelp;
-    return kUsage;
 }
