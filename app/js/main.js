@@ -64,7 +64,8 @@ async function showView(key, tabKey = null, filterKey = null) {
   const { html } = await components.fragment(method, args, 'notice');
   showFragment('divList', html);
   panelLayout('divList', method);
-  if (key === 'errors' && !html) say('The error pool is empty.', 'notice');
+  // Once every refused record went up again, the list is its heading alone.
+  if (key === 'errors' && !/class=tablerows/i.test(html)) say('The error pool is empty.', 'notice');
 }
 
 const refreshView = () => showView(current.view, current.tab, current.filter);

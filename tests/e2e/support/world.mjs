@@ -70,6 +70,7 @@ export async function startWorld() {
   const { company, host } = await startPrograms(serverRoot, machineRoot);
   const browser = await openBrowser();
   fs.mkdirSync(SCREENSHOTS, { recursive: true });
+  for (const old of fs.readdirSync(SCREENSHOTS).filter((name) => name.endsWith('.png'))) fs.rmSync(path.join(SCREENSHOTS, old));
   let shots = 0;
   const world = {
     folder, serverRoot, machineRoot, company, host, browser, page: browser.page, ...databases,
