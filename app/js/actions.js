@@ -106,7 +106,8 @@ export async function upload() {
   } catch (error) {
     const kept = state.current().pendingUpload;
     const note = kept ? ` Your work is kept as upload ${kept.name} and will be sent again under that name.` : '';
-    throw new Error(`${error.message}${note}`);
+    const sentence = /[.!?]$/.test(error.message) ? error.message : `${error.message}.`;
+    throw new Error(`${sentence}${note}`);
   }
   if (outcome.resent) say(`The earlier upload ${pending.name} was sent again and its answer taken in.`, 'success');
   if (!outcome.sent) {

@@ -64,6 +64,9 @@ async function showView(key, tabKey = null, filterKey = null) {
   const { html } = await components.fragment(method, args, 'notice');
   showFragment('divList', html);
   panelLayout('divList', method);
+  if (key === 'agenda' && !html && !state.current().lastDownload) {
+    say('Press "Download orders" to fetch your orders from the company.', 'notice');
+  }
   // Once every refused record went up again, the list is its heading alone.
   if (key === 'errors' && !/class=tablerows/i.test(html)) say('The error pool is empty.', 'notice');
 }
@@ -203,7 +206,16 @@ async function startDay() {
 }
 
 function wireHeader() {
-  const withRefresh = (work) => () => act(async () => { await work(); await refreshView(); await reopenDetails(); });
+  // The lists and the open record show what the action changed, also when it failed half-way
+  // (an upload whose answer was lost has marked the records as uploaded).
+  const withRefresh = (work) => () => act(async () => {
+    try {
+      await work();
+    } finally {
+      await refreshView();
+      await reopenDetails();
+    }
+  });
   byId('downloadOrders').addEventListener('click', withRefresh(actions.downloadOrders));
   byId('uploadWork').addEventListener('click', withRefresh(actions.upload));
   byId('mode').addEventListener('change', (event) => act(async () => {

@@ -46,6 +46,7 @@ test('first run: the laptop is set up with the field definitions and the master 
   await page.fill('#settingEngineer', ENGINEER.engineer);
   await page.fill('#settingCompany', ENGINEER.company);
   await page.fill('#settingCenter', ENGINEER.serviceCenter);
+  await world.screenshot('welcome');
   await perform(page, () => page.click('#settingsForm button[type=submit]'));
   await world.screenshot('first-run');
 
@@ -264,4 +265,42 @@ test('finished orders: an open order the company no longer lists leaves the lapt
   assert.deepEqual(store.orders.map((o) => o.order), ['SO-24017', 'SO-24019']);
   assert.equal(store.activities.some((a) => a.order === 'SO-24018'), false);
   await world.screenshot('finished-orders-removed');
+});
+
+test('more screens: the material form, an hours registration, a hyperlink, a folded panel', async () => {
+  await perform(page, () => page.click('#navigation [data-view=costs]'));
+  await perform(page, () => page.click('#viewActions button'));
+  assert.match(await page.locator('#dropActivity').innerText(), /^10 - Diagnose knocking noise/, 'the activities of the first order');
+  await perform(page, () => page.selectOption('#dropOrder', 'SO-24019'));
+  assert.match(await page.locator('#dropActivity').innerText(), /Read out error memory/);
+
+  await perform(page, () => page.click('#navigation [data-view=hours]'));
+  await perform(page, () => page.click('#viewActions button'));
+  const registration = await saveKeys();
+  await details('#HourlyLaborType').fill('HLT-REG');
+  await details('#Task').fill('TSK-DIAG');
+  await details('#CostComponent').fill('CPC-LAB');
+  await details('[id=StartDate]').nth(0).fill('12/07/2026');
+  await details('[id=StartDate]').nth(1).fill('1300');
+  await details('#EndDate').fill('2.5');
+  await perform(page, () => details('input[onclick*="saveObject"]').click());
+  assert.match(await messages(page), /The new record has been saved\./);
+  const stored = (await records()).labor.find((l) => l.line === registration.line);
+  assert.deepEqual([stored.order, stored.activity, stored.state, stored.fields.StartDate], ['', '', 'N', '20261207 1300']);
+  await perform(page, () => page.click('#viewTabs [data-tab=all]'));
+  assert.match(await page.locator('#divList').innerText(), new RegExp(registration.line));
+  await world.screenshot('hours-registration');
+
+  // deleteNode cannot reach a line without order and activity; the page says so instead of
+  // reporting a deletion that did not happen.
+  await perform(page, () => details('input[onclick*="deleteObject"]').click());
+  assert.match(await messages(page), new RegExp(`hours registration ${registration.line} could not be deleted`));
+  assert.ok((await records()).labor.some((l) => l.line === registration.line));
+
+  await perform(page, () => page.click('#navigation [data-view=agenda]'));
+  await perform(page, () => page.locator('#divList a[href*=\'hyperlink("ReferenceActivity","RA-DIAG"\']').first().click());
+  assert.match(await page.locator('#divZoomHype').innerText(), /Diagnosis/);
+  await openActivity('SO-24019', '10');
+  await page.locator('#divCostHeader input[onclick*=minimize]').click();
+  assert.equal(await page.locator('#divCostHeader select[name=costtype]').isHidden(), true, 'folded to its title');
 });
