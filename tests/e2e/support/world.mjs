@@ -61,14 +61,14 @@ export async function startPrograms(serverRoot, machineRoot) {
   return { company, host };
 }
 
-export async function startWorld() {
+export async function startWorld(viewport = {}) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmere-day-'));
   const serverRoot = path.join(folder, 'server');
   const machineRoot = path.join(folder, 'machine');
   fs.mkdirSync(path.join(machineRoot, 'C'), { recursive: true });
   const databases = await prepareServerRoot(serverRoot);
   const { company, host } = await startPrograms(serverRoot, machineRoot);
-  const browser = await openBrowser();
+  const browser = await openBrowser(viewport);
   fs.mkdirSync(SCREENSHOTS, { recursive: true });
   for (const old of fs.readdirSync(SCREENSHOTS).filter((name) => name.endsWith('.png'))) fs.rmSync(path.join(SCREENSHOTS, old));
   let shots = 0;
