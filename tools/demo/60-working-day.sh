@@ -14,9 +14,9 @@ fi
 
 cd "$DEMO_SOURCE/tests/e2e"
 TAVIRO_SOURCE_DIR="$DEMO_SOURCE" TAVIRO_BUILD_DIR="$DEMO_BUILD" E2E_SCREENSHOTS="$shots" \
-    node --experimental-detect-module --test --test-reporter=dot working-day.test.mjs \
+    node --experimental-detect-module --test --test-reporter=tap working-day.test.mjs \
     > "$shots/test-output.txt" 2>&1 && status=0 || status=$?
-tail -n 3 "$shots/test-output.txt" | sed 's/^/  /'
+grep -E '^(ok|not ok) ' "$shots/test-output.txt" | sed 's/^/  /'
 
 python3 - "$shots" <<'PY'
 import html, os, sys
