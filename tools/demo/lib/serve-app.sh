@@ -44,7 +44,14 @@ log="$day/programs.log"
 "$build/bin/company-server" --root "$server" --port 0 \
     --origin "http://127.0.0.1:$port" --origin "http://localhost:$port" > "$day/company.out" 2>>"$log" &
 company_pid=$!
-trap 'kill "$company_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT INT TERM
+host_pid=""
+# Ctrl-C or a TERM to this script stops both programs (each stops cleanly on SIGTERM).
+stop() {
+    kill $host_pid "$company_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+trap stop EXIT
+trap 'exit 0' INT TERM
 
 company_url=""
 for _ in $(seq 100); do
@@ -57,5 +64,8 @@ done
 
 echo "Company server (stand-in): $company_url"
 echo "Request logs: $log"
+echo "Press Ctrl-C to stop."
 echo
-"$build/bin/quillmere" --root "$laptop" serve --port "$port" --company "$company_url" "${open[@]}" 2>>"$log"
+"$build/bin/quillmere" --root "$laptop" serve --port "$port" --company "$company_url" "${open[@]}" 2>>"$log" &
+host_pid=$!
+wait "$host_pid"
