@@ -151,3 +151,10 @@ test('the first run installs the package as the download manager would, then mak
 test('upload names are plain file names', () => {
   assert.equal(uploadName('E/10 42', 3, new Date(2026, 11, 7, 9, 5)), 'E_10_42-20261207-0905-3.xml');
 });
+
+test('a package that held no database is reported, not taken for installed', async () => {
+  const day = fixture({ saved: { company: '500', serviceCenter: 'SC-NORTH' }, results: { GetVariable: '' } });
+  await assert.rejects(installMasterData(day), /did not hold SC-NORTH\.mdb/);
+  assert.ok(!day.journal.some(([, method]) => method === 'OpenDataBase'));
+  assert.equal(day.saved().masterData, undefined, 'no change file counts as applied');
+});
