@@ -5,30 +5,14 @@
 # since. When the client component can apply change files, the first file is handed to it.
 set -euo pipefail
 server=$(mktemp -d)/server
-mkdir -p "$server/C"
-reg() { "$QUILLMERE" --root "$server" reg set "$@"; }
 path() { "$QUILLMERE" --root "$server" path "$1"; }
 brindlemoor() { "$DEMO_BUILD/bin/brindlemoor" --root "$server" "$@"; }
-data="$DEMO_SOURCE/data/server"
 
-reg 'HKLM\SOFTWARE\Microsoft\INetStp' PathWWWRoot sz 'C:\Inetpub\wwwroot'
-reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline' InstMainDir sz 'C:\Program Files\Corbelline'
-reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline\ConnectionStrings' 11 sz 'DSN=Quillmere;UID=wwwapps;PWD='
-reg 'HKLM\SOFTWARE\Taviro\Taviro Corbelline\ConnectionStrings' 8 sz 'sqlite:C:\Data\pentavy.mdb'
-reg 'HKLM\SOFTWARE\ODBC\odbc.ini\Quillmere' DBQ sz 'C:\Data\quillmere.mdb'
-
-mkdir -p "$server/C/Inetpub/wwwroot/MasterData/500" "$server/C/Data" \
-    "$server/C/Program Files/Corbelline/Taviro Quillmere/Brindlemoor"
+# Registry, server and sibling databases, ERP audit database and web root (shared with ./run app
+# and the browser tests).
+"$DEMO_SOURCE/tools/demo/lib/server-root.sh" "$server" >/dev/null
 serverdb=$(path 'C:\Data\quillmere.mdb')
-sqlite3 "$serverdb" < "$data/server-database.sql"
-sqlite3 "$serverdb" < "$data/labels-1033.sql"
-sqlite3 "$serverdb" "INSERT INTO PARAMETERS VALUES ('DefaultLanguage', '1033'), ('MDSyncAuto', 'NO');
-                     INSERT INTO USERDEFAULTS VALUES ('500', 'admin', '1');"
-sibling=$(path 'C:\Data\pentavy.mdb')
-sqlite3 "$sibling" < "$data/sibling-database.sql"
-sqlite3 "$sibling" "INSERT INTO BISPROPERTYVALUES VALUES ('1', 'sqlite:C:\Data\erp500.db');"
 audit=$(path 'C:\Data\erp500.db')
-bash "$data/make-sample-erp-audit.sh" "$audit"
 echo "Server machine root: $server"
 echo "ERP audit database of company 500: $(sqlite3 "$audit" 'SELECT count(*) FROM ERPAUDIT') changes"
 
