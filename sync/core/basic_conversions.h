@@ -27,7 +27,4 @@ int16_t ToInteger(const erp::Value& value);
 // A text that is a number as a whole to a 32-bit integer (type mismatch, overflow as above).
 int32_t ToLong(std::string_view text);
 
-// The text without leading and trailing blanks.
-std::string Trim(std::string_view text);
-
 }  // namespace brindlemoor

@@ -23,24 +23,24 @@ int32_t companyOfFolder(const std::filesystem::path& folder) {
 
 int16_t toCompanyParameter(int32_t company) {
     if (company < INT16_MIN || company > INT16_MAX) {
-        throw platform::PlatformError(platform::failure::kOverflow, "Overflow");
+        throw platform::overflow();
     }
     return static_cast<int16_t>(company);
 }
 
 }  // namespace
 
-void Synchronizer::ExportMasterData() {
+void Synchronizer::exportMasterData() {
     // Label texts may have been edited since the last run of this window.
     enumerations_.setLocale(locale_);
     try {
         // The log comes first, so that a missing master-data folder is logged as well.
-        createDirForLogging();
+        createRunLog();
         const std::vector<std::filesystem::path> companies =
             ListInNameOrder(root_.map(folders_.masterDataFolder), true);
         DescriptionLookup descriptions(root_);
         for (const std::filesystem::path& folder : companies) exportCompany(folder, descriptions);
-        WriteIntoLog(labels_.run[LabelTexts::kRunComplete]);
+        writeLog(labels_.run[LabelTexts::kRunComplete]);
     } catch (...) {
         connections_.closeServer();
         handleRunFailure(DescribeCurrentException());
@@ -52,10 +52,10 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     const WindowStart windowStart = FindWindowStart(folder);
     const std::filesystem::path changeFilePath = folder / (MakeTimeStamp("FileName") + ".xml");
     const int32_t company = companyOfFolder(folder);
-    getLDAPComponent(toCompanyParameter(company));
-    WriteIntoLog(kTwentyTwoBlanks + "FOR COMPANY " + std::to_string(company) + kTwentyTwoBlanks);
+    findBusAddress(toCompanyParameter(company));
+    writeLog(kTwentyTwoBlanks + "FOR COMPANY " + std::to_string(company) + kTwentyTwoBlanks);
     if (windowStart.earliest) {
-        WriteIntoLog(
+        writeLog(
             "No change file and no master-data database in the company folder: the change "
             "window starts at the earliest time.");
     }
@@ -75,8 +75,10 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     services.labels = &labels_;
     services.progress = &progress_;
     services.log = &log_;
-    for (const TransferParticulars& transfer : TransfersInRunOrder())
-        RunTransfer(transfer, services);
+    for (const TransferParticulars& transfer : TransfersInRunOrder()) {
+        TableOutcome outcome;
+        RunTransfer(transfer, services, outcome);
+    }
 
     changeFile_->save(changeFilePath);
     progress_.append(std::string(kLineBreak) + labels_.run[LabelTexts::kCompanyDone] +
@@ -84,33 +86,34 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     progress_.repaint();
 }
 
-void Synchronizer::createDirForLogging() {
+void Synchronizer::createRunLog() {
     // Without the middleware folder there is no log folder, not even a relative one.
     if (folders_.logFolder.empty()) {
         throw platform::PlatformError(platform::failure::kPathNotFound,
                                       "Path not found: the log folder is not known");
     }
-    log_.createDirForLogging(folders_.logFolder);
+    log_.create(folders_.logFolder);
 }
 
-void Synchronizer::getLDAPComponent(int16_t company) {
-    OpenDatabaseConnection("Quillmere");
-    const db::Recordset first = connections_.server().query(
-        "SELECT  TOP 1 * FROM USERDEFAULTS WHERE COMP ='" +
-        db::escapeQuotes(Trim(std::to_string(company))) + "'" + " order by LOGN");
+void Synchronizer::findBusAddress(int16_t company) {
+    openConnection("Quillmere");
+    const std::unique_ptr<db::Statement> firstUser = connections_.server().prepare(
+        "SELECT  TOP 1 * FROM USERDEFAULTS WHERE COMP =?" + std::string(" order by LOGN"));
+    firstUser->bind(0, std::to_string(company));
+    const db::Recordset first = firstUser->query();
     const db::Value& bisId = first.value(0, "BISID");
-    if (!bisId) {
-        throw platform::PlatformError(platform::failure::kInvalidUseOfNull, "Invalid use of Null");
-    }
+    if (!bisId) throw platform::invalidUseOfNull();
     const int32_t bis = ToLong(*bisId);
     connections_.closeServer();
-    GetBisDetails(std::to_string(bis));
+    readBusAddress(std::to_string(bis));
 }
 
-void Synchronizer::GetBisDetails(const std::string& bisId) {
-    OpenDatabaseConnection("Pentavy");
-    const db::Recordset first = connections_.server().query(
-        "SELECT * From BISPROPERTYVALUES Where BISID='" + db::escapeQuotes(bisId) + "'");
+void Synchronizer::readBusAddress(const std::string& bisId) {
+    openConnection("Pentavy");
+    const std::unique_ptr<db::Statement> properties =
+        connections_.server().prepare("SELECT * From BISPROPERTYVALUES Where BISID=?");
+    properties->bind(0, bisId);
+    const db::Recordset first = properties->query();
     busAddress_ = first.value(0, "VALUE").value_or(std::string());
     connections_.closeServer();
 }
@@ -133,7 +136,7 @@ void Synchronizer::handleRunFailure(const RunError& error) {
 
 void Synchronizer::logEntry(const std::string& entry) {
     try {
-        WriteIntoLog(entry);
+        writeLog(entry);
     } catch (...) {
         recordLogFailure(DescribeCurrentException());
     }

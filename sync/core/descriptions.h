@@ -22,7 +22,7 @@ class DescriptionLookup {
 
     // NAMA for BUSINESSPARTNERS and ADDRESSES, DSCA for any other table; empty when the code
     // has no row or no description.
-    std::string LookupDescription(std::string_view table, std::string_view keyColumn,
+    std::string lookUp(std::string_view table, std::string_view keyColumn,
                                   std::string_view keyValue, std::string_view company);
 
   private:
@@ -43,20 +43,9 @@ class EnumerationTexts {
         texts_.clear();
     }
 
+    // The text of an enumeration value; empty for a value outside the enumeration or a label
+    // the locale lacks.
     std::string text(Enumeration enumeration, int16_t value, platform::db::Connection& server);
-
-    std::string GetPhysicalQuantityText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::PhysicalQuantity, value, server);
-    }
-    std::string GetCostTypeText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::CostType, value, server);
-    }
-    std::string GetReasonTypeText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::ReasonType, value, server);
-    }
-    std::string GetServiceProcedureText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::ServiceProcedure, value, server);
-    }
 
   private:
     std::string locale_;

@@ -23,7 +23,7 @@ int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostre
         reportLogFailure(synchronizer, err);
         return 1;
     }
-    synchronizer.ExportMasterData();
+    synchronizer.exportMasterData();
     out.flush();
     reportLogFailure(synchronizer, err);
     return 0;

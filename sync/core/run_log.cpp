@@ -7,18 +7,17 @@
 
 namespace brindlemoor {
 
-void RunLog::createDirForLogging(std::string_view logFolder) {
+void RunLog::create(std::string_view logFolder) {
     path_ = std::string(logFolder) + "\\SynchronizedOn " + MakeTimeStamp("FileName") + ".txt";
     platform::createEmptyFile(root_.map(path_));
 }
 
-bool RunLog::WriteIntoLog(std::string_view data) {
+void RunLog::append(std::string_view data) {
     if (path_.empty()) {
         throw platform::PlatformError(platform::failure::kFileNotFound,
                                       "File not found: no log file was created for this run");
     }
     platform::appendLine(root_.map(path_), data);
-    return true;
 }
 
 }  // namespace brindlemoor

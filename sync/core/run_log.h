@@ -18,10 +18,10 @@ class RunLog {
 
     // Creates the run's log file as a new, empty text file in `logFolder` (a Windows path).
     // The folder must exist; it is not created (path not found otherwise).
-    void createDirForLogging(std::string_view logFolder);
+    void create(std::string_view logFolder);
 
     // Appends one entry. Fails (file not found) while no log file was created.
-    bool WriteIntoLog(std::string_view data);
+    void append(std::string_view data);
 
     bool isOpen() const { return !path_.empty(); }
     // Windows path of the log file; empty before the first createDirForLogging.

@@ -45,7 +45,7 @@ class Synchronizer {
 
     // One run: every company folder's transfers and change file. A failure ends the run; it is
     // shown and logged, and the run returns normally.
-    void ExportMasterData();
+    void exportMasterData();
 
     bool unattended() const { return unattended_; }
     bool endAfterError() const { return endAfterError_; }
@@ -58,15 +58,20 @@ class Synchronizer {
     // say); the host reports it, since the log cannot.
     const std::optional<RunError>& logFailure() const { return logFailure_; }
 
-    // The operations of the window, by their names.
-    void createDirForLogging();
-    bool WriteIntoLog(std::string_view data) { return log_.WriteIntoLog(data); }
-    void getLDAPComponent(int16_t company);
-    void GetBisDetails(const std::string& bisId);
-    void OpenDatabaseConnection(std::string_view database) {
-        connections_.OpenDatabaseConnection(database);
-    }
-    std::string GetDefaultLanguage();
+    // The steps a start-up and a run are made of.
+    // Creates this run's log file in the log folder (path not found without one).
+    void createRunLog();
+    // Appends one entry to this run's log (file not found before createRunLog).
+    void writeLog(std::string_view data) { log_.append(data); }
+    // Sets the bus-component address of a company: that of the bus identifier of the
+    // company's first user (by LOGN) in USERDEFAULTS. Fails without such a user.
+    void findBusAddress(int16_t company);
+    // Sets the bus-component address to the VALUE the sibling database holds for a bus
+    // identifier (empty when it holds none).
+    void readBusAddress(const std::string& bisId);
+    void openConnection(std::string_view database) { connections_.open(database); }
+    // The server parameter DefaultLanguage, trimmed; empty when there is none.
+    std::string readDefaultLanguage();
 
   private:
     void readFolders();

@@ -1,11 +1,10 @@
 // The window's start-up: folders from the registry, the server connection, the unattended
 // setting, the locale and the label texts, and what a failure of any of them leaves behind.
-#include <cctype>
 #include <optional>
 
 #include "platform/db/database.h"
 #include "platform/failure.h"
-#include "sync/core/basic_conversions.h"
+#include "platform/text.h"
 #include "sync/core/synchronizer.h"
 
 namespace brindlemoor {
@@ -43,18 +42,15 @@ std::string text(const db::Value& value) {
     return value.value_or(std::string());
 }
 
-std::string upperCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Label texts of one range in label order, by position.
 template <size_t N>
 void loadRange(db::Connection& server, const std::string& locale, std::string_view first,
                std::string_view last, std::array<std::string, N>& texts) {
-    const db::Recordset rows = server.query(
-        "select * from I18NText  where LOCALEID = " + locale + " and LABEL BETWEEN " + "'" +
+    const std::unique_ptr<db::Statement> select = server.prepare(
+        "select * from I18NText  where LOCALEID = ?" + std::string(" and LABEL BETWEEN ") + "'" +
         std::string(first) + "'" + " and " + "'" + std::string(last) + "'" + "ORDER BY LABEL");
+    select->bind(0, locale);
+    const db::Recordset rows = select->query();
     if (rows.rowCount() > N) {
         throw platform::PlatformError(platform::failure::kSubscriptOutOfRange,
                                       "Subscript out of range");
@@ -63,9 +59,11 @@ void loadRange(db::Connection& server, const std::string& locale, std::string_vi
 }
 
 std::string loadOne(db::Connection& server, const std::string& locale, std::string_view label) {
-    const db::Recordset rows =
-        server.query("select * from I18NText  where LOCALEID = " + locale + " and LABEL = " + "'" +
-                     std::string(label) + "'" + "ORDER BY LABEL");
+    const std::unique_ptr<db::Statement> select =
+        server.prepare("select * from I18NText  where LOCALEID = ?" + std::string(" and LABEL = ") +
+                       "'" + std::string(label) + "'" + "ORDER BY LABEL");
+    select->bind(0, locale);
+    const db::Recordset rows = select->query();
     return rows.empty() ? std::string() : text(rows.value(0, "TEXT"));
 }
 
@@ -79,9 +77,9 @@ Synchronizer::~Synchronizer() = default;
 Synchronizer::StartUpOutcome Synchronizer::startUp() {
     try {
         readFolders();
-        OpenDatabaseConnection("Quillmere");
+        openConnection("Quillmere");
         readUnattendedSetting();
-        locale_ = GetDefaultLanguage();
+        locale_ = readDefaultLanguage();
         enumerations_.setLocale(locale_);
         loadLabels();
         connections_.closeServer();
@@ -120,14 +118,16 @@ void Synchronizer::readUnattendedSetting() {
     const db::Recordset rows = connections_.server().query(
         "select * from PARAMETERS WHERE PARAMNAME = '" + std::string("MDSyncAuto") + "'");
     std::string setting;
-    for (size_t i = 0; i < rows.rowCount(); ++i) setting = Trim(text(rows.value(i, "PARAMVALUE")));
-    unattended_ = upperCase(setting) == "YES";
+    for (size_t i = 0; i < rows.rowCount(); ++i)
+        setting = platform::trimBlanks(text(rows.value(i, "PARAMVALUE")));
+    unattended_ = platform::toUpper(setting) == "YES";
 }
 
-std::string Synchronizer::GetDefaultLanguage() {
+std::string Synchronizer::readDefaultLanguage() {
     const db::Recordset rows = connections_.server().query(
         "select * from PARAMETERS where PARAMNAME = '" + std::string("DefaultLanguage") + "'");
-    return rows.empty() ? std::string() : Trim(text(rows.value(0, "PARAMVALUE")));
+    return rows.empty() ? std::string()
+                        : std::string(platform::trimBlanks(text(rows.value(0, "PARAMVALUE"))));
 }
 
 void Synchronizer::loadLabels() {
@@ -142,7 +142,7 @@ void Synchronizer::handleStartUpFailure(const RunError& error) {
     endAfterError_ = true;
     bool canLog = true;
     try {
-        createDirForLogging();
+        createRunLog();
     } catch (...) {
         canLog = false;
         recordLogFailure(DescribeCurrentException());

@@ -26,10 +26,8 @@ class DatasourceError : public platform::PlatformError {
     static std::string source() { return std::string(kComponentName); }
 };
 
-// The change kinds the component reports.
-inline constexpr int16_t kDeleted = 0;
-inline constexpr int16_t kModified = 1;
-inline constexpr int16_t kInserted = 2;
+// What a change did to a record, with the numbers the component reports for it.
+enum class ChangeKind : int16_t { Deleted = 0, Modified = 1, Inserted = 2 };
 
 // One record of a business object: answers its member calls ("getUnit", "getDescription").
 // A member the record has no value for answers an empty value.
@@ -40,6 +38,7 @@ class Record {
 };
 
 struct Change {
+    // The number the component reports: a ChangeKind, or any other number it may send.
     int16_t kind = 0;
     std::unique_ptr<Record> oldValues;  // null when the ERP holds no previous values
     std::unique_ptr<Record> currentValues;

@@ -1,6 +1,6 @@
 #pragma once
-// The window SyncForm: the progress text box txtSync and the buttons Command1 ("Synchronize")
-// and cmdClose ("Close"). It shows the synchronizer's progress as it comes, repainting in the
+// The window SyncForm: the progress text box (object name txtSync) and the buttons
+// "Synchronize" (Command1) and "Close" (cmdClose). It shows the synchronizer's progress as it comes, repainting in the
 // middle of a run, and keeps both buttons disabled while a run lasts.
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,19 +33,19 @@ class SyncWindow final : public QWidget {
 
     // A run: buttons disabled, window shown, the run, buttons enabled; unattended, the window
     // then closes.
-    void Command1_Click();
+    void synchronize();
     // Unloads the window; the program ends.
-    void cmdClose_Click();
+    void closeAndEnd();
 
-    QPlainTextEdit& txtSync() { return *txtSync_; }
-    QPushButton& Command1() { return *command1_; }
-    QPushButton& cmdClose() { return *cmdClose_; }
+    QPlainTextEdit& progressText() { return *progressText_; }
+    QPushButton& synchronizeButton() { return *synchronizeButton_; }
+    QPushButton& closeButton() { return *closeButton_; }
     Synchronizer& synchronizer() { return synchronizer_; }
 
   private:
-    QPlainTextEdit* txtSync_;
-    QPushButton* command1_;
-    QPushButton* cmdClose_;
+    QPlainTextEdit* progressText_;
+    QPushButton* synchronizeButton_;
+    QPushButton* closeButton_;
     TextBoxProgress progress_;
     Synchronizer synchronizer_;
 };

@@ -43,7 +43,6 @@ TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(failureOf([] { ToInteger(erp::Value::number(70000)); }),
               platform::failure::kOverflow);
     EXPECT_EQ(failureOf([] { ToLong(NumericValue("99999999999")); }), platform::failure::kOverflow);
-    EXPECT_EQ(Trim("  a b  "), "a b");
 }
 
 TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
