@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "sync/erp/datasource.h"
+#include "tests/sync/support/failure_code.h"
 #include "tests/sync/support/server_machine.h"
 
 namespace {
@@ -154,12 +155,8 @@ TEST_F(ErpAuditTest, ConnectionStringsComeFromTheRegistry) {
     platform::Registry(machine.root())
         .deleteKey(platform::Hive::LocalMachine,
                    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings");
-    try {
-        createDatasource(machine.root());
-        FAIL() << "created without its registration";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), kCannotCreateObject);
-    }
+    EXPECT_EQ(sync_testing::FailureCodeOf([&] { createDatasource(machine.root()); }),
+              kCannotCreateObject);
 }
 
 }  // namespace

@@ -1,51 +1,33 @@
 // The program build/bin/brindlemoor: its command line, its exit status and its output.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include "platform/registry.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_root.h"
 #include "tests/sync/support/server_machine.h"
 
 namespace {
 
 using sync_testing::ServerMachine;
+using testing_support::ProgramRun;
 using ::testing::HasSubstr;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
+const std::string kProgram = std::string(TAVIRO_BINARY_DIR) + "/bin/brindlemoor";
 
-// Runs the program with the arguments; standard input is empty, standard error is dropped.
-Outcome runProgram(const std::string& arguments) {
-    const std::string command = std::string("'") + TAVIRO_BINARY_DIR + "/bin/brindlemoor' " +
-                                arguments + " </dev/null 2>/dev/null";
-    Outcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    std::array<char, 4096> buffer{};
-    size_t read;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        outcome.out.append(buffer.data(), read);
-    const int status = pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+// Runs the program as an operator does; standard input is empty.
+ProgramRun runProgram(const std::vector<std::string>& args) {
+    const testing_support::TempRoot scratch;
+    return testing_support::runProgram(kProgram, args, scratch.dir().string());
 }
 
 TEST(ProgramTest, RunWritesTheProgressAndExitsZero) {
     ServerMachine machine;
     machine.addCompany("500", 500);
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
-    const Outcome outcome = runProgram("--root " + quoted(machine.dir()) + " --run");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_THAT(outcome.out, HasSubstr("Synchronizing Units........\nUnits done\n"));
+    const ProgramRun run = runProgram({"--root", machine.dir().string(), "--run"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_THAT(run.out, HasSubstr("Synchronizing Units........\nUnits done\n"));
     EXPECT_THAT(machine.changeFile("500"), HasSubstr("<CUNI ID=\"kg\" STATUS=\"I\">"));
 }
 
@@ -53,25 +35,25 @@ TEST(ProgramTest, RunEndingOnAnErrorStillExitsZero) {
     ServerMachine machine;
     machine.addCompany("500", 500);
     std::filesystem::remove(machine.auditDatabase("500"));
-    const Outcome outcome = runProgram("--run --root=" + quoted(machine.dir()));
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_THAT(outcome.out, HasSubstr("See the log file for details."));
+    const ProgramRun run = runProgram({"--run", "--root=" + machine.dir().string()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_THAT(run.out, HasSubstr("See the log file for details."));
 }
 
 TEST(ProgramTest, StartUpFailureExitsOne) {
     ServerMachine machine;
     platform::Registry(machine.root())
         .deleteValue(platform::Hive::LocalMachine, "SOFTWARE\\Microsoft\\INetStp", "PathWWWRoot");
-    const Outcome outcome = runProgram("--root " + quoted(machine.dir()) + " --run");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_THAT(outcome.out, HasSubstr("WshShell.RegRead - Unable to open registry key"));
+    const ProgramRun run = runProgram({"--root", machine.dir().string(), "--run"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.out, HasSubstr("WshShell.RegRead - Unable to open registry key"));
 }
 
 TEST(ProgramTest, UnknownArgumentsAreAUsageError) {
-    EXPECT_EQ(runProgram("--walk").status, 2);
-    EXPECT_EQ(runProgram("--root").status, 2);
-    const Outcome help = runProgram("--help");
-    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(runProgram({"--walk"}).exitCode, 2);
+    EXPECT_EQ(runProgram({"--root"}).exitCode, 2);
+    const ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
     EXPECT_THAT(help.out, HasSubstr("brindlemoor [--root R] --run"));
 }
 

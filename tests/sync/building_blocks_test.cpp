@@ -13,20 +13,14 @@
 #include "sync/core/window_start.h"
 #include "sync/erp/business_objects.h"
 #include "tests/support/temp_root.h"
+#include "tests/sync/support/failure_code.h"
 
 namespace {
 
 using namespace brindlemoor;
 namespace fs = std::filesystem;
 
-uint32_t failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::PlatformError& error) {
-        return error.code();
-    }
-    return 0;
-}
+using sync_testing::FailureCodeOf;
 
 TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(ToLong(NumericValue("500")), 500);
@@ -37,13 +31,13 @@ TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(ToInteger(" 05 "), 5);
     EXPECT_EQ(ToInteger(erp::Value()), 0);
     EXPECT_EQ(ToInteger(erp::Value::text("81")), 81);
-    EXPECT_EQ(failureOf([] { ToInteger(""); }), platform::failure::kTypeMismatch);
-    EXPECT_EQ(failureOf([] { ToInteger("5-"); }), platform::failure::kTypeMismatch);
-    EXPECT_EQ(failureOf([] { ToInteger("40000"); }), platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([] { ToInteger(erp::Value::number(70000)); }),
+    EXPECT_EQ(FailureCodeOf([] { ToInteger(""); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger("5-"); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger("40000"); }), platform::failure::kOverflow);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger(erp::Value::number(70000)); }),
               platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([] { ToLong(NumericValue("99999999999")); }), platform::failure::kOverflow);
-}
+    EXPECT_EQ(FailureCodeOf([] { ToLong(NumericValue("99999999999")); }), platform::failure::kOverflow);
+    }
 
 TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
     testing_support::TempRoot temp;
@@ -70,7 +64,7 @@ TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
 
     // Any other XML name is cut the same way, and fails when it holds no date.
     std::ofstream(folder / "notes.xml") << "x";
-    EXPECT_EQ(failureOf([&] { FindWindowStart(folder); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([&] { FindWindowStart(folder); }), platform::failure::kTypeMismatch);
 }
 
 TEST(ChangeFileWriterTest, StampsFrameAndRowsAsTheReaderExpects) {
