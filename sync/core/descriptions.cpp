@@ -20,8 +20,7 @@ std::string valueText(const db::Value& value) {
 }  // namespace
 
 std::string DescriptionLookup::lookUp(std::string_view table, std::string_view keyColumn,
-                                                 std::string_view keyValue,
-                                                 std::string_view company) {
+                                      std::string_view keyValue, std::string_view company) {
     if (!connection_) connection_ = db::connect(kDescriptionDataSource, root_);
     const std::string sql = "select * from " + std::string(table) + " where COMP=?" + " and " +
                             std::string(platform::trimBlanks(keyColumn)) + " = ?";

@@ -23,7 +23,7 @@ class DescriptionLookup {
     // NAMA for BUSINESSPARTNERS and ADDRESSES, DSCA for any other table; empty when the code
     // has no row or no description.
     std::string lookUp(std::string_view table, std::string_view keyColumn,
-                                  std::string_view keyValue, std::string_view company);
+                       std::string_view keyValue, std::string_view company);
 
   private:
     platform::MachineRoot root_;

@@ -89,8 +89,8 @@ erp::ChangeKind RowStatus(bool serverHasRow) {
 ConfigurationServiceCenters::ConfigurationServiceCenters(db::Connection& server)
     : select_(server.prepare("select * from CONFIGURATIONS  where COMP=? and CCFG= ?")) {}
 
-std::string ConfigurationServiceCenters::serviceCenterOf(
-    const std::string& configuration, const std::string& company) {
+std::string ConfigurationServiceCenters::serviceCenterOf(const std::string& configuration,
+                                                         const std::string& company) {
     constexpr size_t kServiceCenterPosition = 5;  // COMP, CCFG, DSCA, OFBP, BPDS, CWOC
     select_->bind(0, company);
     select_->bind(1, configuration);

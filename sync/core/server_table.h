@@ -48,8 +48,7 @@ erp::ChangeKind RowStatus(bool serverHasRow);
 class ConfigurationServiceCenters {
   public:
     explicit ConfigurationServiceCenters(platform::db::Connection& server);
-    std::string serviceCenterOf(const std::string& configuration,
-                                              const std::string& company);
+    std::string serviceCenterOf(const std::string& configuration, const std::string& company);
 
   private:
     std::unique_ptr<platform::db::Statement> select_;

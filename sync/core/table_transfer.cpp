@@ -127,8 +127,7 @@ struct LoopStatements {
 
 class Transfer {
   public:
-    Transfer(const TransferParticulars& transfer, TransferServices& services,
-             TableOutcome& outcome)
+    Transfer(const TransferParticulars& transfer, TransferServices& services, TableOutcome& outcome)
         : transfer_(transfer),
           services_(services),
           company_(std::to_string(services.company)),
@@ -318,8 +317,8 @@ std::string Transfer::enumerationText(const ColumnSource& source, int16_t value,
 
 std::string Transfer::describe(const ColumnSource& source, const std::string& code) {
     if (source.onlyForCode && code.empty()) return {};
-    return services_.descriptions->lookUp(source.lookupTable, source.lookupKeyColumn,
-                                                     code, company_);
+    return services_.descriptions->lookUp(source.lookupTable, source.lookupKeyColumn, code,
+                                          company_);
 }
 
 std::vector<db::Value> Transfer::insertedValues(const erp::Record& current,
@@ -412,9 +411,9 @@ void Transfer::logCounts() {
     RunLog& log = *services_.log;
     log.append(transfer_.logCaption);
     log.append(std::to_string(counts_.deleted) + " record(s) Deleted, " +
-                     std::to_string(counts_.modified) + " record(s) Modified, " +
-                     std::to_string(counts_.inserted) + " Record(s) Inserted, " +
-                     std::string(kLogLineBreak));
+               std::to_string(counts_.modified) + " record(s) Modified, " +
+               std::to_string(counts_.inserted) + " Record(s) Inserted, " +
+               std::string(kLogLineBreak));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "sync/core/transfer_particulars.h"
 
-
 namespace brindlemoor {
 
 namespace {

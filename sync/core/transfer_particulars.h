@@ -45,20 +45,20 @@ struct ColumnSource {
     std::string_view lookupTable{};
     std::string_view lookupKeyColumn{};
     std::string_view codeColumn{};  // the column holding the code; empty: the row's own key
-    bool onlyForCode = false;     // looked up only when the code is not empty
+    bool onlyForCode = false;       // looked up only when the code is not empty
 };
 
 struct TransferParticulars {
     std::string_view name{};   // the operation, e.g. "get_Units"
     std::string_view table{};  // server table and business object, e.g. "UNITS"
-    bool toClients = true;   // false: kept in the server database only
+    bool toClients = true;     // false: kept in the server database only
     std::vector<KeyParameter> keyParameters{};
     std::vector<std::string_view> fieldsWithOldValue{};
     std::vector<std::string_view> outputFields{};
     // The key: members read and the server columns they fill (OBJECTS: three of each).
     std::vector<std::string_view> keyMembers{};
     std::vector<std::string_view> keyColumns{};
-    bool itemKey = false;               // the key is nine blanks followed by the item code
+    bool itemKey = false;                 // the key is nine blanks followed by the item code
     std::vector<ColumnSource> columns{};  // beyond the key, in server and file order
     Split split = Split::None;
     std::string_view serviceCenterMember{};  // Split::Configurations: the ERP's service center

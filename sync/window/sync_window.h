@@ -1,7 +1,7 @@
 #pragma once
 // The window SyncForm: the progress text box (object name txtSync) and the buttons
-// "Synchronize" (Command1) and "Close" (cmdClose). It shows the synchronizer's progress as it comes, repainting in the
-// middle of a run, and keeps both buttons disabled while a run lasts.
+// "Synchronize" (Command1) and "Close" (cmdClose). It shows the synchronizer's progress as it
+// comes, repainting in the middle of a run, and keeps both buttons disabled while a run lasts.
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>

@@ -36,8 +36,9 @@ TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(FailureCodeOf([] { ToInteger("40000"); }), platform::failure::kOverflow);
     EXPECT_EQ(FailureCodeOf([] { ToInteger(erp::Value::number(70000)); }),
               platform::failure::kOverflow);
-    EXPECT_EQ(FailureCodeOf([] { ToLong(NumericValue("99999999999")); }), platform::failure::kOverflow);
-    }
+    EXPECT_EQ(FailureCodeOf([] { ToLong(NumericValue("99999999999")); }),
+              platform::failure::kOverflow);
+}
 
 TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
     testing_support::TempRoot temp;

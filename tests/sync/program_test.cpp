@@ -10,8 +10,8 @@
 namespace {
 
 using sync_testing::ServerMachine;
-using testing_support::ProgramRun;
 using ::testing::HasSubstr;
+using testing_support::ProgramRun;
 
 const std::string kProgram = std::string(TAVIRO_BINARY_DIR) + "/bin/brindlemoor";
 
