@@ -108,6 +108,14 @@ int32_t ToLong(std::string_view text) {
     return fit<int32_t>(roundHalfEven(wholeTextNumber(text)));
 }
 
+int32_t CompanyOfFolder(std::string_view folderName) {
+    return ToLong(NumericValue(folderName));
+}
+
+int16_t ToCompanyParameter(int32_t company) {
+    return fit<int16_t>(company);
+}
+
 int16_t ToInteger(const erp::Value& value) {
     if (value.isEmpty()) return 0;
     if (value.isNumber()) return fit<int16_t>(value.number());

@@ -1,11 +1,15 @@
 // A run: every company folder below the master-data folder gets its table transfers and its
 // change file; a failure ends the run and is shown and logged.
+#include <chrono>
+
 #include "platform/db/database.h"
 #include "platform/failure.h"
+#include "platform/text_file.h"
 #include "sync/core/basic_conversions.h"
+#include "sync/core/password_mask.h"
+#include "sync/core/server_queries.h"
 #include "sync/core/synchronizer.h"
 #include "sync/core/table_transfer.h"
-#include "sync/core/time_stamp.h"
 #include "sync/core/transfer_particulars.h"
 
 namespace brindlemoor {
@@ -16,43 +20,69 @@ namespace {
 
 const std::string kTwentyTwoBlanks(22, ' ');
 
-// The company number of a folder: the number its name starts with, 0 when none.
-int32_t companyOfFolder(const std::filesystem::path& folder) {
-    return ToLong(NumericValue(folder.filename().string()));
-}
-
-int16_t toCompanyParameter(int32_t company) {
-    if (company < INT16_MIN || company > INT16_MAX) {
-        throw platform::overflow();
+// Sets the company's duration when the company's export ends, also on a failure.
+class Stopwatch {
+  public:
+    explicit Stopwatch(double& seconds)
+        : seconds_(seconds), start_(std::chrono::steady_clock::now()) {}
+    Stopwatch(const Stopwatch&) = delete;
+    Stopwatch& operator=(const Stopwatch&) = delete;
+    ~Stopwatch() {
+        seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     }
-    return static_cast<int16_t>(company);
-}
+
+  private:
+    double& seconds_;
+    std::chrono::steady_clock::time_point start_;
+};
 
 }  // namespace
 
-void Synchronizer::exportMasterData() {
+RunReport Synchronizer::exportMasterData() {
+    RunReport report;
     // Label texts may have been edited since the last run of this window.
     enumerations_.setLocale(locale_);
+    log_.close();
     try {
-        // The log comes first, so that a missing master-data folder is logged as well.
-        createRunLog();
-        const std::vector<std::filesystem::path> companies =
-            ListInNameOrder(root_.map(folders_.masterDataFolder), true);
-        DescriptionLookup descriptions(root_);
-        for (const std::filesystem::path& folder : companies) exportCompany(folder, descriptions);
-        writeLog(labels_.run[LabelTexts::kRunComplete]);
+        exportCompanies(report);
     } catch (...) {
         connections_.closeServer();
-        handleRunFailure(DescribeCurrentException());
+        const RunError error = DescribeCurrentException();
+        handleRunFailure(error);
+        report.outcome = RunReport::Outcome::Failed;
+        report.error = error;
+        if (!report.companies.empty() && report.companies.back().changeFile.empty()) {
+            report.companies.back().error = error;
+        }
+        showWhereTheRunStopped(report);
     }
+    if (log_.isOpen()) report.logFile = root_.map(log_.path());
+    return report;
+}
+
+void Synchronizer::exportCompanies(RunReport& report) {
+    // The log comes first, so that a missing master-data folder is logged as well.
+    createRunLog();
+    const std::vector<std::filesystem::path> companies =
+        ListInNameOrder(root_.map(folders_.masterDataFolder), true);
+    DescriptionLookup descriptions(root_);
+    for (const std::filesystem::path& folder : companies) {
+        report.companies.emplace_back();
+        exportCompany(folder, descriptions, report.companies.back());
+    }
+    writeLog(labels_.run[LabelTexts::kRunComplete]);
 }
 
 void Synchronizer::exportCompany(const std::filesystem::path& folder,
-                                 DescriptionLookup& descriptions) {
+                                 DescriptionLookup& descriptions, CompanyReport& report) {
+    const Stopwatch stopwatch(report.seconds);
+    report.folder = folder.filename().string();
+    const int32_t company = CompanyOfFolder(report.folder);
+    report.company = company;
     const WindowStart windowStart = FindWindowStart(folder);
-    const std::filesystem::path changeFilePath = folder / (MakeTimeStamp("FileName") + ".xml");
-    const int32_t company = companyOfFolder(folder);
-    findBusAddress(toCompanyParameter(company));
+    const std::filesystem::path changeFilePath =
+        folder / (masterdata_file::FileNameStamp(clock_.now()) + ".xml");
+    findBusAddress(ToCompanyParameter(company));
     writeLog(kTwentyTwoBlanks + "FOR COMPANY " + std::to_string(company) + kTwentyTwoBlanks);
     if (windowStart.earliest) {
         writeLog(
@@ -62,7 +92,7 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
 
     if (!changeFile_) changeFile_ = std::make_unique<platform::xml::Document>();
     masterdata_file::ChangeFileWriter writer(*changeFile_);
-    writer.begin(std::to_string(company), MakeTimeStamp("Attribute"));
+    writer.begin(std::to_string(company), masterdata_file::TimeAttributeStamp(clock_.now()));
 
     TransferServices services;
     services.company = company;
@@ -76,13 +106,23 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     services.progress = &progress_;
     services.log = &log_;
     for (const TransferParticulars& transfer : TransfersInRunOrder()) {
-        TableOutcome outcome;
-        RunTransfer(transfer, services, outcome);
+        report.tables.emplace_back();
+        RunTransfer(transfer, services, report.tables.back());
     }
 
     changeFile_->save(changeFilePath);
+    report.changeFile = changeFilePath;
+    showCompanyDone(report);
+}
+
+void Synchronizer::showCompanyDone(const CompanyReport& report) {
     progress_.append(std::string(kLineBreak) + labels_.run[LabelTexts::kCompanyDone] +
                      std::string(kLineBreak));
+    progress_.append("Company " + std::to_string(report.company) + ": " +
+                     std::to_string(report.inserted()) + " inserted, " +
+                     std::to_string(report.modified()) + " modified, " +
+                     std::to_string(report.deleted()) + " deleted; change file " +
+                     report.changeFile.string() + std::string(kLineBreak));
     progress_.repaint();
 }
 
@@ -92,16 +132,12 @@ void Synchronizer::createRunLog() {
         throw platform::PlatformError(platform::failure::kPathNotFound,
                                       "Path not found: the log folder is not known");
     }
-    log_.create(folders_.logFolder);
+    log_.create(folders_.logFolder, masterdata_file::FileNameStamp(clock_.now()));
 }
 
 void Synchronizer::findBusAddress(int16_t company) {
     openConnection("Quillmere");
-    const std::unique_ptr<db::Statement> firstUser = connections_.server().prepare(
-        "SELECT  TOP 1 * FROM USERDEFAULTS WHERE COMP =?" + std::string(" order by LOGN"));
-    firstUser->bind(0, std::to_string(company));
-    const db::Recordset first = firstUser->query();
-    const db::Value& bisId = first.value(0, "BISID");
+    const db::Value bisId = ReadFirstUserBusId(connections_.server(), company);
     if (!bisId) throw platform::invalidUseOfNull();
     const int32_t bis = ToLong(*bisId);
     connections_.closeServer();
@@ -110,11 +146,7 @@ void Synchronizer::findBusAddress(int16_t company) {
 
 void Synchronizer::readBusAddress(const std::string& bisId) {
     openConnection("Pentavy");
-    const std::unique_ptr<db::Statement> properties =
-        connections_.server().prepare("SELECT * From BISPROPERTYVALUES Where BISID=?");
-    properties->bind(0, bisId);
-    const db::Recordset first = properties->query();
-    busAddress_ = first.value(0, "VALUE").value_or(std::string());
+    busAddress_ = ReadBusAddress(connections_.server(), bisId);
     connections_.closeServer();
 }
 
@@ -126,12 +158,31 @@ void Synchronizer::handleRunFailure(const RunError& error) {
                          labels_.run[LabelTexts::kErrorPart2] + std::string(kLineBreak));
         progress_.append(part3);
         logEntry(number + " " + error.description + std::string(kLogLineBreak) + part3);
-        logEntry("Check whether the Bus Component(LDAP)" + busAddress_ +
+        logEntry("Check whether the Bus Component(LDAP)" + MaskPasswords(busAddress_) +
                  " is Running on the Taviro ERP Server Else start the Bus Component on the Server");
     } else {
         progress_.append(error.source + " Error " + part3 + std::string(kLineBreak));
         logEntry(number + " " + error.description);
     }
+}
+
+// Names the company and the log file, which the error texts above do not.
+void Synchronizer::showWhereTheRunStopped(const RunReport& report) {
+    std::string where = "before the first company";
+    if (!report.companies.empty()) {
+        const CompanyReport& last = report.companies.back();
+        where = (last.changeFile.empty() ? "at company " : "after company ") +
+                std::to_string(last.company) + " (folder " + last.folder + ")";
+    }
+    // The general failure's texts end without a line break.
+    const bool lineOpen = report.error && report.error->number == kGeneralFailureNumber;
+    progress_.append((lineOpen ? std::string(kLineBreak) : std::string()) + "The run stopped " +
+                     where + "; " + logFileForOperator() + std::string(kLineBreak));
+}
+
+std::string Synchronizer::logFileForOperator() const {
+    if (!log_.isOpen()) return "no log file could be written";
+    return "the log file is " + root_.map(log_.path()).string();
 }
 
 void Synchronizer::logEntry(const std::string& entry) {

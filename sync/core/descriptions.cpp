@@ -11,8 +11,6 @@ namespace db = platform::db;
 
 namespace {
 
-constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere;UID=wwwapps;pwd=;";
-
 std::string valueText(const db::Value& value) {
     return value.value_or(std::string());
 }

@@ -13,6 +13,9 @@
 
 namespace brindlemoor {
 
+// The connection string of the description look-ups.
+inline constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere;UID=wwwapps;pwd=;";
+
 // Descriptions are read through the data source "Quillmere" on a connection of their own, so
 // they see what earlier transfers committed. The connection and its prepared look-ups stay for
 // the whole run.

@@ -39,7 +39,8 @@ struct RunError {
 // The error number of a failure code.
 int32_t ErrorNumber(uint32_t code);
 
-// Describes the exception being handled (call inside a catch block).
+// Describes the exception being handled (call inside a catch block), with every password in
+// its description masked.
 RunError DescribeCurrentException();
 
 }  // namespace brindlemoor

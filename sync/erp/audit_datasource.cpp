@@ -19,9 +19,6 @@ namespace {
 using Json = nlohmann::json;
 namespace db = platform::db;
 
-constexpr std::string_view kMiddlewareKey = "SOFTWARE\\Taviro\\Taviro Corbelline";
-constexpr std::string_view kConnectionStringsKey =
-    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings";
 constexpr std::string_view kItemProjectSegment = "         ";
 
 // Runs `work`, reporting every failure as the component's own.

@@ -20,6 +20,12 @@ namespace brindlemoor::erp {
 
 inline constexpr std::string_view kComponentName = "Corbelline.DatasourceConnection";
 
+// The middleware's registration in HKLM: its key, and below it the connection strings by
+// application number.
+inline constexpr std::string_view kMiddlewareKey = "SOFTWARE\\Taviro\\Taviro Corbelline";
+inline constexpr std::string_view kConnectionStringsKey =
+    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings";
+
 class DatasourceError : public platform::PlatformError {
   public:
     using platform::PlatformError::PlatformError;

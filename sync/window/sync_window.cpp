@@ -16,12 +16,12 @@ QString qtText(std::string_view text) {
 }
 }  // namespace
 
-SyncWindow::SyncWindow(const platform::MachineRoot& root)
+SyncWindow::SyncWindow(const platform::MachineRoot& root, RunOptions options)
     : progressText_(new QPlainTextEdit(this)),
       synchronizeButton_(new QPushButton(QStringLiteral("Synchronize"), this)),
       closeButton_(new QPushButton(QStringLiteral("Close"), this)),
       progress_(*progressText_),
-      synchronizer_(root, progress_) {
+      synchronizer_(root, progress_, options) {
     setWindowTitle(QString::fromUtf8(kCaption));
     progressText_->setObjectName(QStringLiteral("txtSync"));
     progressText_->setReadOnly(true);
@@ -45,14 +45,15 @@ Synchronizer::StartUpOutcome SyncWindow::load() {
     return synchronizer_.startUp();
 }
 
-void SyncWindow::synchronize() {
+RunReport SyncWindow::synchronize() {
     synchronizeButton_->setEnabled(false);
     closeButton_->setEnabled(false);
     show();
-    synchronizer_.exportMasterData();
+    RunReport report = synchronizer_.exportMasterData();
     synchronizeButton_->setEnabled(true);
     closeButton_->setEnabled(true);
     if (synchronizer_.unattended()) closeAndEnd();
+    return report;
 }
 
 void SyncWindow::closeAndEnd() {
@@ -76,17 +77,16 @@ void TextBoxProgress::repaint() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-int RunWindow(const platform::MachineRoot& root, int& argc, char** argv) {
+int RunWindow(const platform::MachineRoot& root, int& argc, char** argv, RunOptions options) {
     QApplication application(argc, argv);
-    SyncWindow window(root);
+    SyncWindow window(root, options);
     switch (window.load()) {
         case Synchronizer::StartUpOutcome::Failed:
             // The window ends before it was ever shown; its text is all the operator gets.
             std::cerr << window.progressText().toPlainText().toStdString() << std::endl;
             return 1;
         case Synchronizer::StartUpOutcome::RunUnattended:
-            window.synchronize();
-            return 0;
+            return window.synchronize().exitStatus();
         case Synchronizer::StartUpOutcome::WaitForOperator:
             window.show();
             return application.exec();

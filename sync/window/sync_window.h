@@ -26,14 +26,14 @@ class TextBoxProgress final : public Progress {
 
 class SyncWindow final : public QWidget {
   public:
-    explicit SyncWindow(const platform::MachineRoot& root);
+    explicit SyncWindow(const platform::MachineRoot& root, RunOptions options = {});
 
     // The start-up when the window loads, before it is shown.
     Synchronizer::StartUpOutcome load();
 
     // A run: buttons disabled, window shown, the run, buttons enabled; unattended, the window
     // then closes.
-    void synchronize();
+    RunReport synchronize();
     // Unloads the window; the program ends.
     void closeAndEnd();
 
@@ -51,7 +51,8 @@ class SyncWindow final : public QWidget {
 };
 
 // The program's window mode: loads the window, then waits for the operator, or runs at once
-// and ends when the server database asks for unattended runs. 1 when the start-up failed.
-int RunWindow(const platform::MachineRoot& root, int& argc, char** argv);
+// and ends when the server database asks for unattended runs (with the run's exit status,
+// as RunHeadless gives it). 1 when the start-up failed.
+int RunWindow(const platform::MachineRoot& root, int& argc, char** argv, RunOptions options = {});
 
 }  // namespace brindlemoor

@@ -15,8 +15,10 @@ namespace fs = std::filesystem;
 using sync_testing::ChangeFileText;
 using sync_testing::EmptyTables;
 using sync_testing::ServerMachine;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 // The progress captions and dots of the twenty client tables, in run order.
 const std::vector<std::pair<std::string, std::string>> kClientProgress = {
@@ -64,12 +66,12 @@ std::string companyLine(const std::string& company) {
     return std::string(22, ' ') + "FOR COMPANY " + company + std::string(22, ' ') + "\r\n";
 }
 
-std::string unchangedCompanyProgress() {
+std::string unchangedCompanyProgress(const std::string& doneLine) {
     std::string text;
     for (const auto& [caption, dots] : kClientProgress) {
         text += "Synchronizing " + caption + dots + "\n" + "No changes: " + caption + " done\n";
     }
-    return text + kCompanyDone;
+    return text + kCompanyDone + doneLine;
 }
 
 std::string unchangedCompanyLog() {
@@ -97,6 +99,19 @@ std::string element(const std::string& file, const std::string& open, const std:
 class RunTest : public ::testing::Test {
   protected:
     int run() { return machine.runHeadless(out, err); }
+    // The line after a company's change file: its counts and the file.
+    std::string doneLine(const std::string& folder, int company, int inserted, int modified,
+                         int deleted, const std::string& stamp = "2026-12-07 09-05") const {
+        return "Company " + std::to_string(company) + ": " + std::to_string(inserted) +
+               " inserted, " + std::to_string(modified) + " modified, " + std::to_string(deleted) +
+               " deleted; change file " +
+               (machine.companyFolder(folder) / (stamp + ".xml")).string() + "\n";
+    }
+    // The line after a failed run's texts.
+    std::string stoppedLine(const std::string& where) const {
+        return "The run stopped " + where + "; the log file is " + machine.logFile().string() +
+               "\n";
+    }
     ServerMachine machine;
     std::string out;
     std::string err;
@@ -106,7 +121,7 @@ TEST_F(RunTest, CompanyWithoutChangesGivesEmptyTablesNoChangeLinesAndZeroCounts)
     machine.addCompany("500", 500);
     ASSERT_EQ(run(), 0);
     EXPECT_EQ(out, "Press Synchronize to bring the master data up to date.\n" +
-                       unchangedCompanyProgress());
+                       unchangedCompanyProgress(doneLine("500", 500, 0, 0, 0)));
     EXPECT_EQ(err, "");
     EXPECT_EQ(machine.changeFile("500"), ChangeFileText("500", EmptyTables()));
     EXPECT_EQ(machine.log(), companyLine("500") + kEarliest + unchangedCompanyLog() + kRunComplete);
@@ -291,7 +306,7 @@ TEST_F(RunTest, ErrorInFifthCompanyStopsTheRunAndKeepsEarlierFiles) {
     }
     // The fifth company's bus component cannot be reached.
     fs::remove(machine.auditDatabase("505"));
-    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(run(), 3);
     for (const char* company : {"501", "502", "503", "504"})
         EXPECT_TRUE(machine.hasChangeFile(company));
     EXPECT_FALSE(machine.hasChangeFile("505"));
@@ -301,7 +316,8 @@ TEST_F(RunTest, ErrorInFifthCompanyStopsTheRunAndKeepsEarlierFiles) {
                 HasSubstr("Synchronizing Problems......\n"
                           "Corbelline.DatasourceConnection Bus component- The master data could "
                           "not be synchronized.\nSee the log file for details."));
-    EXPECT_EQ(out.substr(out.size() - 29), "See the log file for details.");
+    EXPECT_THAT(out, EndsWith("See the log file for details.\n" +
+                              stoppedLine("at company 505 (folder 505)")));
     const std::string log = machine.log();
     EXPECT_THAT(log, HasSubstr(companyLine("505") + kEarliest + "-2147467259 The database file '" +
                                machine.auditDatabase("505").string() +
@@ -318,9 +334,10 @@ TEST_F(RunTest, OtherErrorsAreReportedWithTheirNumberAndEarlierChangesStay) {
     machine.addCompany("500", 500);
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "xx", "dsca": "bad", "tccu": "heavy"})");
-    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(run(), 3);
     EXPECT_EQ(out.substr(out.find("Synchronizing Units")),
-              "Synchronizing Units........\nBrindlemoor Error See the log file for details.\n");
+              "Synchronizing Units........\nBrindlemoor Error See the log file for details.\n" +
+                  stoppedLine("at company 500 (folder 500)"));
     EXPECT_THAT(machine.log(), HasSubstr("REASONS: \r\n" + kZeroCounts + "13 Type mismatch\r\n"));
     EXPECT_EQ(machine.serverRows("UNITS"),
               std::vector<std::string>{"CUNI=kg|DSCA=kilogram|TCCU=Weight"});
@@ -340,7 +357,12 @@ TEST_F(RunTest, NextRunStartsAtTheMinuteOfTheLastChangeFile) {
     ASSERT_EQ(run(), 0);
     EXPECT_EQ(element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS"),
               "<PROBLEMS><CPRL ID=\"NEW\" STATUS=\"I\"><DSCA>after</DSCA></CPRL></PROBLEMS>");
-    EXPECT_THAT(machine.log(), Not(HasSubstr("earliest")));
+    // Both runs logged into the file of the minute, the second after the first.
+    const std::string log = machine.log();
+    EXPECT_THAT(log, StartsWith(companyLine("500") + kEarliest));
+    const std::string second = log.substr(log.find(kRunComplete) + kRunComplete.size());
+    EXPECT_THAT(second, StartsWith(companyLine("500") + "PROBLEMS: "));
+    EXPECT_THAT(second, EndsWith(kRunComplete));
 }
 
 TEST_F(RunTest, DatabaseCreationDateStartsTheFirstWindow) {
