@@ -1,6 +1,7 @@
 // brindlemoor: the master-data synchronizer. With --run it works without a window (servers and
 // schedulers); otherwise it opens its window. --check, --init and --version are the operator's
 // commands around it.
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -34,12 +35,14 @@ const char kUsage[] =
     "Exit status of --run (and of an unattended window):\n"
     "  0  every company was synchronized\n"
     "  3  the run ended on an error; the log names it\n"
-    "  1  the start-up failed, or the summary could not be written\n"
+    "  1  the start-up failed, another run kept the server root locked, or the summary\n"
+    "     could not be written\n"
     "  2  usage error\n"
     "--check exits 0 only when every item is OK (1 otherwise); --init exits 0 when the root\n"
     "is ready (1 otherwise). The window needs a display; without one, use --run.\n"
     "\n"
-    "The machine root is --root, else $TAVIRO_ROOT, else $XDG_DATA_HOME/taviro.\n"
+    "The machine root is --root, else $TAVIRO_ROOT, else $XDG_DATA_HOME/taviro. A run waits up\n"
+    "to $BRINDLEMOOR_LOCK_WAIT seconds (default 180) for another run on the same root.\n"
     "CONN: sqlite:PATH, postgresql://..., or DSN=NAME (see docs/operating-brindlemoor.md).\n";
 
 enum class Mode { Window, Run, Check, Init, Help, Version };
@@ -150,6 +153,17 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
     return options;
 }
 
+// BRINDLEMOOR_LOCK_WAIT in whole seconds; nullopt when it is set to anything else.
+std::optional<std::chrono::milliseconds> lockWait() {
+    const char* text = std::getenv("BRINDLEMOOR_LOCK_WAIT");
+    if (text == nullptr || *text == '\0') return brindlemoor::kDefaultRunLockWait;
+    const std::string value(text);
+    if (value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::chrono::seconds(std::stol(value));
+}
+
 #ifdef BRINDLEMOOR_WINDOW
 // Qt aborts when it finds no display; say so before it gets the chance.
 bool hasDisplay() {
@@ -197,7 +211,13 @@ int run(const Options& options, int& argc, char** argv) {
         case Mode::Window:
             break;
     }
+    const std::optional<std::chrono::milliseconds> wait = lockWait();
+    if (!wait) {
+        std::cerr << "brindlemoor: BRINDLEMOOR_LOCK_WAIT must be a number of seconds\n";
+        return 2;
+    }
     brindlemoor::RunOptions runOptions;
+    runOptions.lockWait = *wait;
     const platform::MachineRoot root = platform::MachineRoot::resolve(options.root);
     if (options.mode == Mode::Window) return runWindow(root, runOptions, argc, argv);
     brindlemoor::HeadlessOptions headless;

@@ -1,5 +1,6 @@
 // A run: every company folder below the master-data folder gets its table transfers and its
 // change file; a failure ends the run and is shown and logged.
+#include <algorithm>
 #include <chrono>
 
 #include "platform/db/database.h"
@@ -44,6 +45,18 @@ RunReport Synchronizer::exportMasterData() {
     enumerations_.setLocale(locale_);
     log_.close();
     try {
+        RunLock lock(root_);
+        if (!lock.lock(progress_, clock_, lockWait_)) {
+            report.outcome = RunReport::Outcome::NotStarted;
+            report.error = RunError{
+                ErrorNumber(platform::failure::kPermissionDenied), std::string(kProgramSource),
+                "Another run kept the server root locked (" + lock.file().string() + ")."};
+            progress_.append(
+                "Another run still works on this server root; this run did not start. Try "
+                "again when it has ended." +
+                std::string(kLineBreak));
+            return report;
+        }
         exportCompanies(report);
     } catch (...) {
         connections_.closeServer();
@@ -80,8 +93,7 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     const int32_t company = CompanyOfFolder(report.folder);
     report.company = company;
     const WindowStart windowStart = FindWindowStart(folder);
-    const std::filesystem::path changeFilePath =
-        folder / (masterdata_file::FileNameStamp(clock_.now()) + ".xml");
+    const std::filesystem::path changeFilePath = changeFileOfThisMinute(folder);
     findBusAddress(ToCompanyParameter(company));
     writeLog(kTwentyTwoBlanks + "FOR COMPANY " + std::to_string(company) + kTwentyTwoBlanks);
     if (windowStart.earliest) {
@@ -113,6 +125,33 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     changeFile_->save(changeFilePath);
     report.changeFile = changeFilePath;
     showCompanyDone(report);
+}
+
+// A run never replaces a change file that an earlier run wrote: its name is the start of the
+// next change window, and clients that have not fetched it yet would lose the changes only it
+// carries. When this minute's file exists, the run waits for the next minute; a clock that
+// stands still cannot get there.
+std::filesystem::path Synchronizer::changeFileOfThisMinute(const std::filesystem::path& folder) {
+    auto fileNow = [&] { return folder / (masterdata_file::FileNameStamp(clock_.now()) + ".xml"); };
+    std::filesystem::path file = fileNow();
+    if (!platform::fileExists(file)) return file;
+    if (clock_.isFixed()) {
+        throw platform::PlatformError(
+            kFileAlreadyExists,
+            "File already exists: " + file.string() +
+                " was written by an earlier run in this minute, and the time is fixed "
+                "(TAVIRO_NOW), so this run cannot wait for the next minute.");
+    }
+    progress_.append("A change file of this minute exists (" + file.string() +
+                     "); waiting for the next minute." + std::string(kLineBreak));
+    progress_.repaint();
+    while (platform::fileExists(file)) {
+        const int secondsLeft = 60 - clock_.now().second;
+        clock_.sleepFor(std::chrono::milliseconds(std::max(secondsLeft, 1) * 1000));
+        progress_.repaint();
+        file = fileNow();
+    }
+    return file;
 }
 
 void Synchronizer::showCompanyDone(const CompanyReport& report) {

@@ -29,8 +29,8 @@ struct HeadlessOptions {
 };
 
 // The exit status: 0 when every company was done, 3 when the run ended on an error (which it
-// showed and logged), 1 when the start-up failed or the summary could not be written. What the log
-// could not take is reported on `err`.
+// showed and logged), 1 when the start-up failed, another run kept the server root locked, or
+// the summary could not be written. What the log could not take is reported on `err`.
 int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostream& err,
                 const HeadlessOptions& options = {});
 

@@ -36,6 +36,8 @@ std::string_view outcomeName(RunReport::Outcome outcome) {
             return "failed";
         case RunReport::Outcome::StartUpFailed:
             return "start-up failed";
+        case RunReport::Outcome::NotStarted:
+            return "not started";
     }
     return "";
 }
@@ -76,6 +78,7 @@ int RunReport::exitStatus() const {
         case Outcome::Failed:
             return 3;
         case Outcome::StartUpFailed:
+        case Outcome::NotStarted:
             return 1;
     }
     return 1;

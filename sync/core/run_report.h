@@ -28,16 +28,17 @@ struct CompanyReport {
 
 struct RunReport {
     enum class Outcome {
-        Completed,     // every company done
-        Failed,        // ended on an error, which was shown and logged
-        StartUpFailed  // the start-up failed; no run
+        Completed,      // every company done
+        Failed,         // ended on an error, which was shown and logged
+        StartUpFailed,  // the start-up failed; no run
+        NotStarted      // another run kept the server root locked
     };
     Outcome outcome = Outcome::Completed;
     std::vector<CompanyReport> companies;  // those the run reached, in run order
     std::filesystem::path logFile;         // empty when the run wrote no log
     std::optional<RunError> error;
 
-    // 0 completed, 3 failed, 1 start-up failed.
+    // 0 completed, 3 failed, 1 start-up failed or not started.
     int exitStatus() const;
 };
 

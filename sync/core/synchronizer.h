@@ -16,6 +16,7 @@
 #include "sync/core/progress.h"
 #include "sync/core/run_clock.h"
 #include "sync/core/run_error.h"
+#include "sync/core/run_lock.h"
 #include "sync/core/run_log.h"
 #include "sync/core/run_report.h"
 #include "sync/core/server_connections.h"
@@ -26,6 +27,8 @@ namespace brindlemoor {
 
 struct RunOptions {
     RunClock* clock = nullptr;  // nullptr: the local time (SystemRunClock)
+    // How long a run waits for an earlier run that holds the server root.
+    std::chrono::milliseconds lockWait = kDefaultRunLockWait;
 };
 
 class Synchronizer {
@@ -41,8 +44,9 @@ class Synchronizer {
     // texts. A failure is shown and logged here; the program then ends.
     StartUpOutcome startUp();
 
-    // One run: every company folder's transfers and change file. A failure ends the run; it is
-    // shown and logged, and the run returns normally with a report that says where it ended.
+    // One run: every company folder's transfers and change file, under the server root's run
+    // lock. A failure ends the run; it is shown and logged, and the run returns normally with
+    // a report that says where it ended.
     RunReport exportMasterData();
 
     // A report of the failed start-up (outcome StartUpFailed, its error and log file).
@@ -82,6 +86,7 @@ class Synchronizer {
     void exportCompanies(RunReport& report);
     void exportCompany(const std::filesystem::path& folder, DescriptionLookup& descriptions,
                        CompanyReport& report);
+    std::filesystem::path changeFileOfThisMinute(const std::filesystem::path& folder);
     void showCompanyDone(const CompanyReport& report);
     void handleRunFailure(const RunError& error);
     void showWhereTheRunStopped(const RunReport& report);
@@ -94,6 +99,7 @@ class Synchronizer {
     Progress& progress_;
     std::unique_ptr<RunClock> systemClock_;
     RunClock& clock_;
+    std::chrono::milliseconds lockWait_;
     ServerFolders folders_;
     RunLog log_;
     bool unattended_ = false;

@@ -13,6 +13,7 @@ Synchronizer::Synchronizer(platform::MachineRoot root, Progress& progress, RunOp
       progress_(progress),
       systemClock_(options.clock ? nullptr : std::make_unique<SystemRunClock>()),
       clock_(options.clock ? *options.clock : *systemClock_),
+      lockWait_(options.lockWait),
       log_(root),
       connections_(root) {}
 

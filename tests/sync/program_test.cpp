@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/registry.h"
+#include "sync/core/run_lock.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_root.h"
 #include "tests/sync/support/server_machine.h"
@@ -185,6 +186,22 @@ TEST_F(ProgramTest, SummaryGivesEachCompanysTablesCountsFileAndError) {
         onMachine({"--run", "--summary", (scratch.dir() / "missing" / "s.json").string()});
     EXPECT_NE(unwritable.exitCode, 0);
     EXPECT_THAT(unwritable.err, HasSubstr("the summary could not be written"));
+}
+
+TEST_F(ProgramTest, SecondRunWaitsForTheFirstThenGivesUp) {
+    machine.addCompany("500", 500);
+    brindlemoor::RunLock first(machine.root());
+    ASSERT_TRUE(first.tryLock());
+    Environment environment;
+    environment.set("BRINDLEMOOR_LOCK_WAIT", "1");
+    const ProgramRun second = onMachine({"--run"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_THAT(second.out, HasSubstr("Another run of brindlemoor is working on this server root; "
+                                      "waiting up to 1 seconds"));
+    EXPECT_THAT(second.out, EndsWith("this run did not start. Try again when it has ended.\n"));
+    EXPECT_FALSE(machine.hasChangeFile("500"));
+    environment.set("BRINDLEMOOR_LOCK_WAIT", "soon");
+    EXPECT_EQ(onMachine({"--run"}).exitCode, 2);
 }
 
 // A new operator's two commands: --init prepares an empty root, the first --run works.

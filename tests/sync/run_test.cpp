@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/sync/support/server_machine.h"
+#include "tests/sync/support/stepping_clock.h"
 
 namespace {
 
@@ -344,25 +345,74 @@ TEST_F(RunTest, OtherErrorsAreReportedWithTheirNumberAndEarlierChangesStay) {
     EXPECT_FALSE(machine.hasChangeFile("500"));
 }
 
-TEST_F(RunTest, NextRunStartsAtTheMinuteOfTheLastChangeFile) {
+// A run never replaces an earlier run's change file: the second run of a minute waits for the
+// next minute, and its window starts at the first file's minute.
+TEST_F(RunTest, SecondRunInAMinuteWaitsForTheNextAndKeepsTheFirstFile) {
     machine.addCompany("500", 500);
     machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "OLD", "desc": "before"})",
                       "2026-12-07 09:04:59");
-    ASSERT_EQ(run(), 0);
-    EXPECT_THAT(machine.changeFile("500"), HasSubstr("ID=\"OLD\""));
-    // The second run in the same minute: its window starts at 09:05, and its file replaces the
-    // first.
+    sync_testing::SteppingClock clock({2026, 12, 7, 9, 5, 0});
+    brindlemoor::HeadlessOptions options;
+    options.run.clock = &clock;
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    const std::string first = machine.changeFile("500");
+    EXPECT_THAT(first, HasSubstr("ID=\"OLD\""));
+
     machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "NEW", "desc": "after"})",
                       "2026-12-07 09:05:00");
-    ASSERT_EQ(run(), 0);
-    EXPECT_EQ(element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS"),
+    clock.set({2026, 12, 7, 9, 5, 40});
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    EXPECT_EQ(clock.slept, std::chrono::seconds(20));
+    EXPECT_THAT(out, HasSubstr("A change file of this minute exists ("));
+    EXPECT_THAT(out, HasSubstr(doneLine("500", 500, 1, 0, 0, "2026-12-07 09-06")));
+    EXPECT_EQ(machine.changeFile("500"), first);
+    const std::string second = machine.changeFile("500", "2026-12-07 09-06");
+    EXPECT_EQ(element(second, "PROBLEMS", "PROBLEMS"),
               "<PROBLEMS><CPRL ID=\"NEW\" STATUS=\"I\"><DSCA>after</DSCA></CPRL></PROBLEMS>");
-    // Both runs logged into the file of the minute, the second after the first.
+    EXPECT_THAT(second, HasSubstr("TIME=\"20261207090600\""));
+    // Both runs log into the file of their first minute, the second after the first.
     const std::string log = machine.log();
-    EXPECT_THAT(log, StartsWith(companyLine("500") + kEarliest));
-    const std::string second = log.substr(log.find(kRunComplete) + kRunComplete.size());
-    EXPECT_THAT(second, StartsWith(companyLine("500") + "PROBLEMS: "));
-    EXPECT_THAT(second, EndsWith(kRunComplete));
+    EXPECT_THAT(log, StartsWith(companyLine("500")));
+    EXPECT_THAT(log, EndsWith(kRunComplete));
+    EXPECT_THAT(log.substr(log.find(kRunComplete)), StartsWith(kRunComplete + companyLine("500")));
+}
+
+// One run at a time on a root: a second one waits, saying so, until the first has ended.
+TEST_F(RunTest, RunWaitsWhileAnotherRunHoldsTheRoot) {
+    machine.addCompany("500", 500);
+    auto first = std::make_unique<brindlemoor::RunLock>(machine.root());
+    ASSERT_TRUE(first->tryLock());
+    sync_testing::SteppingClock clock({2026, 12, 7, 9, 5, 0});
+    int sleeps = 0;
+    clock.onSleep = [&] {
+        if (++sleeps == 3) first.reset();
+    };
+    brindlemoor::HeadlessOptions options;
+    options.run.clock = &clock;
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    EXPECT_EQ(sleeps, 3);
+    EXPECT_THAT(out, StartsWith("Press Synchronize to bring the master data up to date.\n"
+                                "Another run of brindlemoor is working on this server root; "
+                                "waiting up to 180 seconds for it to end (lock file " +
+                                (machine.dir() / "brindlemoor.lock").string() +
+                                ").\n"
+                                "Synchronizing Problems"));
+    EXPECT_TRUE(machine.hasChangeFile("500"));
+}
+
+TEST_F(RunTest, SecondRunInAMinuteOfAFixedClockFailsAndKeepsTheFirstFile) {
+    machine.addCompany("500", 500);
+    ASSERT_EQ(run(), 0);
+    const std::string first = machine.changeFile("500");
+    ASSERT_EQ(run(), 3);
+    EXPECT_EQ(machine.changeFile("500"), first);
+    const std::string file = (machine.companyFolder("500") / "2026-12-07 09-05.xml").string();
+    EXPECT_THAT(machine.log(), EndsWith(kRunComplete + "58 File already exists: " + file +
+                                        " was written by an earlier run in this minute, and the "
+                                        "time is fixed (TAVIRO_NOW), so this run cannot wait for "
+                                        "the next minute.\r\n"));
+    EXPECT_THAT(out, EndsWith("Brindlemoor Error See the log file for details.\n" +
+                              stoppedLine("at company 500 (folder 500)")));
 }
 
 TEST_F(RunTest, DatabaseCreationDateStartsTheFirstWindow) {
