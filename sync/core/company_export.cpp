@@ -122,7 +122,7 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
         RunTransfer(transfer, services, report.tables.back());
     }
 
-    changeFile_->save(changeFilePath);
+    writer.save(changeFilePath);
     report.changeFile = changeFilePath;
     showCompanyDone(report);
 }

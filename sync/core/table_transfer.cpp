@@ -15,7 +15,6 @@ namespace brindlemoor {
 
 namespace db = platform::db;
 namespace xml = platform::xml;
-using masterdata_file::ChangeFileWriter;
 
 std::optional<erp::ChangeKind> MapChangeKind(int16_t kind) {
     switch (static_cast<erp::ChangeKind>(kind)) {
@@ -161,6 +160,7 @@ class Transfer {
     std::string describe(const ColumnSource& source, const std::string& code);
     size_t columnIndex(std::string_view column) const;
     void logCounts();
+    void logReplacements();
 
     const TransferParticulars& transfer_;
     TransferServices& services_;
@@ -231,7 +231,7 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
         serverRow = loop.rows.find(company_, key);
         kind = RowStatus(serverRow.has_value());
     }
-    if (row) ChangeFileWriter::setStatus(row, StatusLetter(kind));
+    if (row) services_.changeFile->setStatus(row, StatusLetter(kind));
 
     const erp::Record* old = reported == erp::ChangeKind::Modified && change.oldValues
                                  ? change.oldValues.get()
@@ -251,9 +251,20 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
     }
     if (!row) return;
     for (size_t i = 0; i < transfer_.columns.size(); ++i) {
-        ChangeFileWriter::appendColumn(
+        services_.changeFile->appendColumn(
             row, transfer_.columns[i].column,
             kind == erp::ChangeKind::Deleted ? std::string() : values[i].value_or(std::string()));
+    }
+    logReplacements();
+}
+
+// The server keeps what the ERP delivered; only the change file carries U+FFFD instead of
+// what XML cannot carry, and the log says where.
+void Transfer::logReplacements() {
+    for (const masterdata_file::Replacement& replaced : services_.changeFile->takeReplacements()) {
+        services_.log->append(replaced.table + ": characters that XML cannot carry in " +
+                              replaced.column + " of key " + replaced.key +
+                              " were written as U+FFFD to the change file");
     }
 }
 

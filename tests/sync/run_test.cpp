@@ -9,6 +9,7 @@
 
 #include "tests/sync/support/server_machine.h"
 #include "tests/sync/support/stepping_clock.h"
+#include "tests/sync/support/strict_xml.h"
 
 namespace {
 
@@ -288,6 +289,39 @@ TEST_F(RunTest, ConfigurationsAndObjectsAreSplitByServiceCenter) {
             "<OBJECTS SERVICECENTER=\"\"><CROB CCFG=\"CFGX\" CROB=\"Z\" OSEQ=\"3\" "
             "STATUS=\"D\"><DSCA/><EMNO/>"
             "<LOCI/><CDEL/><CCNT/></CROB></OBJECTS></VOMasterData>"));
+}
+
+// Whatever the ERP and the server hold, the change file is well-formed XML 1.0 and its values
+// read back as written, except for the characters XML cannot carry, which are logged.
+TEST_F(RunTest, HostileValuesGiveAWellFormedChangeFile) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u1", "dsca": "ctrl\u0001 and \uffff", "tccu": 0})");
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u2", "dsca": "nul\u0000kept", "tccu": 0})");
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u3\t\r\n", "dsca": "two\r\nlines ]]> <&>", "tccu": 0})");
+    // A server text that is not UTF-8 reaches the file as the server's kept value.
+    machine.executeServer(
+        "insert into UNITS values ('500', 'u4', CAST(X'4F6BFF21' AS TEXT), 'Mass')");
+    machine.addChange("500", "UNITS", 1, R"({"dsca": "same"})",
+                      R"({"cuni": "u4", "dsca": "same", "tccu": 0})");
+    ASSERT_EQ(run(), 0) << out;
+    const fs::path file = machine.companyFolder("500") / "2026-12-07 09-05.xml";
+    EXPECT_EQ(sync_testing::StrictXmlErrors(file), "");
+    const std::string fffd = "\xEF\xBF\xBD";
+    const std::string text = machine.changeFile("500");
+    EXPECT_THAT(text, HasSubstr("<DSCA>ctrl" + fffd + " and " + fffd + "</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<DSCA>nul" + fffd + "kept</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<CUNI ID=\"u3&#9;&#13;&#10;\" STATUS=\"I\"><DSCA>two&#13;\nlines "
+                                "]]&gt; &lt;&amp;&gt;</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<CUNI ID=\"u4\" STATUS=\"M\"><DSCA>Ok" + fffd + "!</DSCA>"));
+    const std::string log = machine.log();
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u1 were "
+                               "written as U+FFFD to the change file\r\n"));
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u2 were "));
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u4 were "));
+    EXPECT_THAT(log, Not(HasSubstr("of key u3")));
 }
 
 TEST_F(RunTest, FolderNamesGiveCompanyNumbers) {
