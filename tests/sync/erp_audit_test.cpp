@@ -148,6 +148,29 @@ TEST_F(ErpAuditTest, FailuresAreTheComponentsOwn) {
     EXPECT_THROW(datasource->createBusinessObject("ORDERS"), DatasourceError);
 }
 
+TEST_F(ErpAuditTest, DeeplyNestedValuesAreRefusedWithoutACrash) {
+    // A field may hold a list; a value nested 100,000 levels deep is refused, not followed.
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "a", "dsca": [["x", {"y": 1}]]})");
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "b", "dsca": )" + deep + "}");
+    machine.addChange("500", "UNITS", 1, R"({"dsca": )" + deep + "}", R"({"cuni": "c"})");
+    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
+    ConnectionContext context;
+    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
+    AuditCriteria criteria;
+    criteria.addOutputFieldWithOldValue("dsca");
+    const auto changes = datasource->createBusinessObject("UNITS")->query(context, criteria);
+    ASSERT_TRUE(changes->hasMore());
+    EXPECT_EQ(changes->next().currentValues->get("getDescription").asText(), R"([["x",{"y":1}]])");
+    try {
+        changes->hasMore();
+        FAIL() << "the nested values were accepted";
+    } catch (const DatasourceError& error) {
+        EXPECT_EQ(error.description(),
+                  "The audit record 2 of UNITS holds values nested deeper than 32 levels.");
+    }
+}
+
 TEST_F(ErpAuditTest, ConnectionStringsComeFromTheRegistry) {
     const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
     EXPECT_EQ(datasource->GetConnectionString(8), "sqlite:C:\\Data\\pentavy.mdb");

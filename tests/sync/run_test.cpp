@@ -324,6 +324,23 @@ TEST_F(RunTest, HostileValuesGiveAWellFormedChangeFile) {
     EXPECT_THAT(log, Not(HasSubstr("of key u3")));
 }
 
+// A hostile audit row fails its table like any bad row: the run stops with a clear message,
+// the rows before it stay applied, the company gets no change file, and nothing crashes.
+TEST_F(RunTest, DeeplyNestedAuditValuesFailTheirTable) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
+    machine.addChange(
+        "500", "UNITS", 2, "",
+        R"({"cuni": "x", "dsca": )" + std::string(100000, '[') + std::string(100000, ']') + "}");
+    ASSERT_EQ(run(), 3);
+    EXPECT_THAT(machine.log(), HasSubstr(kZeroCounts + "-2147467259 The audit record 2 of UNITS "
+                                                       "holds values nested deeper than 32 "
+                                                       "levels.\r\nSee the log file"));
+    EXPECT_EQ(machine.serverRows("UNITS"),
+              std::vector<std::string>{"CUNI=kg|DSCA=kilogram|TCCU=Weight"});
+    EXPECT_FALSE(machine.hasChangeFile("500"));
+}
+
 TEST_F(RunTest, FolderNamesGiveCompanyNumbers) {
     machine.addCompany("abc", 0);
     machine.addCompany("0500", 500);
