@@ -37,6 +37,21 @@ class Stopwatch {
     std::chrono::steady_clock::time_point start_;
 };
 
+// A run killed while it saved a change file leaves the hidden temporary file of that save
+// (".<name>.xml.tmp<n>", see platform::writeFileAtomically) behind; the next run of the
+// company, holding the run lock, removes it.
+void removeStaleTemporaries(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name[0] != '.' || name.find(".xml.tmp") == std::string::npos) continue;
+        if (!std::filesystem::remove(entry.path(), error) && error) {
+            throw platform::PlatformError(platform::failure::kPermissionDenied,
+                                          "Permission denied: " + entry.path().string());
+        }
+    }
+}
+
 }  // namespace
 
 RunReport Synchronizer::exportMasterData() {
@@ -92,6 +107,7 @@ void Synchronizer::exportCompany(const std::filesystem::path& folder,
     report.folder = folder.filename().string();
     const int32_t company = CompanyOfFolder(report.folder);
     report.company = company;
+    removeStaleTemporaries(folder);
     const WindowStart windowStart = FindWindowStart(folder);
     const std::filesystem::path changeFilePath = changeFileOfThisMinute(folder);
     findBusAddress(ToCompanyParameter(company));

@@ -2,7 +2,6 @@
 // status and output.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <nlohmann/json.hpp>
 
@@ -10,11 +9,13 @@
 #include "sync/core/run_lock.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_root.h"
+#include "tests/sync/support/environment.h"
 #include "tests/sync/support/server_machine.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using sync_testing::Environment;
 using sync_testing::ExecuteSql;
 using sync_testing::ServerMachine;
 using ::testing::EndsWith;
@@ -23,34 +24,6 @@ using ::testing::Not;
 using testing_support::ProgramRun;
 
 const std::string kProgram = std::string(TAVIRO_BINARY_DIR) + "/bin/brindlemoor";
-
-// Sets environment variables for the life of a test (unset: nullptr) and restores them.
-class Environment {
-  public:
-    void set(const char* name, const char* value) {
-        if (saved_.find(name) == saved_.end()) {
-            const char* old = getenv(name);
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~Environment() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
-        }
-    }
-
-  private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
 
 class ProgramTest : public ::testing::Test {
   protected:

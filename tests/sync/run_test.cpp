@@ -341,6 +341,18 @@ TEST_F(RunTest, DeeplyNestedAuditValuesFailTheirTable) {
     EXPECT_FALSE(machine.hasChangeFile("500"));
 }
 
+// A run killed while it saved a change file leaves a hidden temporary file; the next run of the
+// company removes it, and leaves every other file alone.
+TEST_F(RunTest, StaleTemporaryChangeFilesAreRemoved) {
+    machine.addCompany("500", 500);
+    const fs::path folder = machine.companyFolder("500");
+    std::ofstream(folder / ".2026-12-07 09-01.xml.tmp123456") << "<VOMasterData";
+    std::ofstream(folder / ".hidden.txt") << "x";
+    ASSERT_EQ(run(), 0);
+    EXPECT_FALSE(fs::exists(folder / ".2026-12-07 09-01.xml.tmp123456"));
+    EXPECT_TRUE(fs::exists(folder / ".hidden.txt"));
+}
+
 TEST_F(RunTest, FolderNamesGiveCompanyNumbers) {
     machine.addCompany("abc", 0);
     machine.addCompany("0500", 500);
