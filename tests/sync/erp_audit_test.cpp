@@ -16,14 +16,18 @@ class ErpAuditTest : public ::testing::Test {
   protected:
     ErpAuditTest() { machine.addCompany("500", 500); }
 
+    // The changes a query of company 500's audit database answers.
+    std::unique_ptr<ChangeStream> changesOf(const std::string& object,
+                                            const AuditCriteria& criteria) {
+        if (!datasource) datasource = createDatasource(machine.root());
+        context.setAddress("sqlite:" + machine.auditDatabase("500").string());
+        return datasource->createBusinessObject(object)->query(context, criteria);
+    }
+
     // The keys of the changes a query answers, as "kind:key".
     std::vector<std::string> query(const std::string& object, const AuditCriteria& criteria,
                                    const std::string& keyMember) {
-        const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-        ConnectionContext context;
-        context.setAddress("sqlite:" + machine.auditDatabase("500").string());
-        const std::unique_ptr<ChangeStream> changes =
-            datasource->createBusinessObject(object)->query(context, criteria);
+        const std::unique_ptr<ChangeStream> changes = changesOf(object, criteria);
         std::vector<std::string> found;
         while (changes->hasMore()) {
             const Change change = changes->next();
@@ -44,6 +48,8 @@ class ErpAuditTest : public ::testing::Test {
     }
 
     ServerMachine machine;
+    std::unique_ptr<Datasource> datasource;
+    ConnectionContext context;
 };
 
 TEST_F(ErpAuditTest, ChangesComeInOrderFromTheWindowStartOn) {
@@ -112,12 +118,9 @@ TEST_F(ErpAuditTest, RecordsAnswerTheirMembersFromTheAuditFields) {
     machine.addChange("500", "UNITS", 1, R"({"dsca": "old", "tccu": 3})",
                       R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5, "extra": null})");
     machine.addChange("500", "UNITS", 2, "  ", R"({"cuni": "g"})");
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-    ConnectionContext context;
-    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
     AuditCriteria criteria;
     criteria.addOutputFieldWithOldValue("dsca");
-    const auto changes = datasource->createBusinessObject("units")->query(context, criteria);
+    const auto changes = changesOf("units", criteria);
     ASSERT_TRUE(changes->hasMore());
     const Change first = changes->next();
     EXPECT_EQ(first.currentValues->get("getDescription").asText(), "kilogram");
@@ -136,10 +139,7 @@ TEST_F(ErpAuditTest, RecordsAnswerTheirMembersFromTheAuditFields) {
 
 TEST_F(ErpAuditTest, FailuresAreTheComponentsOwn) {
     machine.addChange("500", "UNITS", 2, "", "not json");
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-    ConnectionContext context;
-    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
-    const auto changes = datasource->createBusinessObject("UNITS")->query(context, AuditCriteria());
+    const auto changes = changesOf("UNITS", AuditCriteria());
     EXPECT_THROW(changes->hasMore(), DatasourceError);
 
     context.setAddress("");
@@ -154,12 +154,9 @@ TEST_F(ErpAuditTest, DeeplyNestedValuesAreRefusedWithoutACrash) {
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "b", "dsca": )" + deep + "}");
     machine.addChange("500", "UNITS", 1, R"({"dsca": )" + deep + "}", R"({"cuni": "c"})");
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-    ConnectionContext context;
-    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
     AuditCriteria criteria;
     criteria.addOutputFieldWithOldValue("dsca");
-    const auto changes = datasource->createBusinessObject("UNITS")->query(context, criteria);
+    const auto changes = changesOf("UNITS", criteria);
     ASSERT_TRUE(changes->hasMore());
     EXPECT_EQ(changes->next().currentValues->get("getDescription").asText(), R"([["x",{"y":1}]])");
     try {
@@ -172,7 +169,7 @@ TEST_F(ErpAuditTest, DeeplyNestedValuesAreRefusedWithoutACrash) {
 }
 
 TEST_F(ErpAuditTest, ConnectionStringsComeFromTheRegistry) {
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
+    datasource = createDatasource(machine.root());
     EXPECT_EQ(datasource->GetConnectionString(8), "sqlite:C:\\Data\\pentavy.mdb");
     EXPECT_EQ(datasource->GetConnectionString(2), "");
     platform::Registry(machine.root())
