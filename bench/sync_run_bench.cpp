@@ -200,7 +200,7 @@ class BenchMachine {
         if (synchronizer.startUp() == brindlemoor::Synchronizer::StartUpOutcome::Failed) {
             throw std::runtime_error("start-up failed");
         }
-        synchronizer.ExportMasterData();
+        synchronizer.exportMasterData();
         if (!fs::exists(dir_ / "C/wwwroot/MasterData/500/2026-12-07 09-05.xml")) {
             throw std::runtime_error("the run wrote no change file");
         }

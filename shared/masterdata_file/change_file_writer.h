@@ -2,6 +2,13 @@
 // Writing a master-data change file: the file-name stamp, the TIME stamp, the frame the
 // document is begun from, and the table, row and column elements in the layout the reader
 // expects (table_set.h names them).
+//
+// Every file it writes is well-formed XML 1.0: a value holding characters XML 1.0 cannot carry
+// (control characters other than TAB, LF and CR, U+FFFE, U+FFFF, bytes that are not UTF-8) is
+// written with each of them replaced by U+FFFD, and the replacement is recorded for the log. A
+// CR is written as "&#13;" (a parser would read a raw CR as LF), and TAB, LF and CR in an
+// attribute as character references (a parser would read them as blanks).
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,6 +26,17 @@ std::string FileNameStamp(const platform::LocalDateTime& time);
 std::string TimeAttributeStamp(const platform::LocalDateTime& time);
 // The text a change file is begun from: the root element with COMP and TIME and no content.
 std::string FrameText(std::string_view company, std::string_view time);
+
+// The value with every character XML 1.0 cannot carry replaced by U+FFFD (each byte that is not
+// part of a well-formed UTF-8 character on its own); true in `replaced` when there was one.
+std::string XmlCharacters(std::string_view value, bool& replaced);
+
+// A value written with U+FFFD in place of characters XML 1.0 cannot carry.
+struct Replacement {
+    std::string table;   // the table element
+    std::string key;     // the row's key as written (OBJECTS: configuration:object:sequence)
+    std::string column;  // the column element or key attribute
+};
 
 // Appends tables, rows and columns to the change file held by `document`.
 class ChangeFileWriter {
@@ -40,13 +58,25 @@ class ChangeFileWriter {
         platform::xml::Node table, std::string_view rowElement,
         const std::vector<std::pair<std::string_view, std::string_view>>& keyAttributes);
 
-    static void setStatus(platform::xml::Node row, std::string_view status);
-    static void appendColumn(platform::xml::Node row, std::string_view column,
-                             std::string_view value);
+    void setStatus(platform::xml::Node row, std::string_view status);
+    void appendColumn(platform::xml::Node row, std::string_view column, std::string_view value);
+
+    // The replacements made since the last call, in the order they were made.
+    std::vector<Replacement> takeReplacements();
+
+    // The file's bytes: the document as the platform DOM writes it, with CR (and TAB and LF in
+    // attributes) as character references.
+    std::string text() const;
+    // Writes text() atomically; PlatformError when the file cannot be written.
+    void save(const std::filesystem::path& path) const;
 
   private:
+    // Sets an attribute or text as XML can carry it, recording a replacement.
+    std::string carried(platform::xml::Node row, std::string_view column, std::string_view value);
+
     platform::xml::Document& document_;
     std::map<std::pair<std::string, std::string>, platform::xml::Node> serviceCenterTables_;
+    std::vector<Replacement> replacements_;
 };
 
 }  // namespace masterdata_file

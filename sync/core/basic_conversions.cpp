@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace brindlemoor {
 
@@ -14,14 +15,6 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-[[noreturn]] void overflow() {
-    throw platform::PlatformError(platform::failure::kOverflow, "Overflow");
-}
-
-[[noreturn]] void typeMismatch() {
-    throw platform::PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
 }
 
 // Reads "[sign]digits[.digits][E[sign]digits]" at the start of `text` and says how many
@@ -77,34 +70,26 @@ std::optional<double> readNumber(std::string_view text, bool skipInnerBlanks, si
 
 int64_t roundHalfEven(double value) {
     const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
-    if (!(rounded >= -9.2e18 && rounded <= 9.2e18)) overflow();
+    if (!(rounded >= -9.2e18 && rounded <= 9.2e18)) throw platform::overflow();
     return static_cast<int64_t>(rounded);
 }
 
 template <class Integer>
 Integer fit(int64_t value) {
     if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max())
-        overflow();
+        throw platform::overflow();
     return static_cast<Integer>(value);
 }
 
 double wholeTextNumber(std::string_view text) {
-    const std::string trimmed = Trim(text);
+    const std::string_view trimmed = platform::trimBlanks(text);
     size_t used = 0;
     const std::optional<double> number = readNumber(trimmed, false, used);
-    if (!number || used != trimmed.size()) typeMismatch();
+    if (!number || used != trimmed.size()) throw platform::typeMismatch();
     return *number;
 }
 
 }  // namespace
-
-std::string Trim(std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && text[begin] == ' ') ++begin;
-    while (end > begin && text[end - 1] == ' ') --end;
-    return std::string(text.substr(begin, end - begin));
-}
 
 double NumericValue(std::string_view text) {
     size_t used = 0;
@@ -121,6 +106,14 @@ int16_t ToInteger(std::string_view text) {
 
 int32_t ToLong(std::string_view text) {
     return fit<int32_t>(roundHalfEven(wholeTextNumber(text)));
+}
+
+int32_t CompanyOfFolder(std::string_view folderName) {
+    return ToLong(NumericValue(folderName));
+}
+
+int16_t ToCompanyParameter(int32_t company) {
+    return fit<int16_t>(company);
 }
 
 int16_t ToInteger(const erp::Value& value) {

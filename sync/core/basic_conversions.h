@@ -27,7 +27,11 @@ int16_t ToInteger(const erp::Value& value);
 // A text that is a number as a whole to a 32-bit integer (type mismatch, overflow as above).
 int32_t ToLong(std::string_view text);
 
-// The text without leading and trailing blanks.
-std::string Trim(std::string_view text);
+// The company number of a folder name: the number the name starts with, rounded; 0 when it
+// starts with none (overflow when it does not fit 32 bits).
+int32_t CompanyOfFolder(std::string_view folderName);
+
+// The company number as the bus-component look-up takes it (16 bits; overflow otherwise).
+int16_t ToCompanyParameter(int32_t company);
 
 }  // namespace brindlemoor

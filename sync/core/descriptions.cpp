@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "sync/core/basic_conversions.h"
+#include "platform/text.h"
 
 namespace brindlemoor {
 
@@ -11,23 +11,20 @@ namespace db = platform::db;
 
 namespace {
 
-constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere;UID=wwwapps;pwd=;";
-
 std::string valueText(const db::Value& value) {
     return value.value_or(std::string());
 }
 
 }  // namespace
 
-std::string DescriptionLookup::LookupDescription(std::string_view table, std::string_view keyColumn,
-                                                 std::string_view keyValue,
-                                                 std::string_view company) {
+std::string DescriptionLookup::lookUp(std::string_view table, std::string_view keyColumn,
+                                      std::string_view keyValue, std::string_view company) {
     if (!connection_) connection_ = db::connect(kDescriptionDataSource, root_);
     const std::string sql = "select * from " + std::string(table) + " where COMP=?" + " and " +
-                            Trim(keyColumn) + " = ?";
+                            std::string(platform::trimBlanks(keyColumn)) + " = ?";
     std::unique_ptr<db::Statement>& statement = statements_[sql];
     if (!statement) statement = connection_->prepare(sql);
-    statement->bind(0, Trim(company));
+    statement->bind(0, std::string(platform::trimBlanks(company)));
     statement->bind(1, std::string(keyValue));
     const db::Recordset found = statement->query();
     if (found.empty()) return {};
@@ -84,9 +81,11 @@ std::string EnumerationTexts::text(Enumeration enumeration, int16_t value, db::C
     const std::string_view label = EnumerationLabel(enumeration, value);
     if (label.empty()) return {};
     if (const auto known = texts_.find(label); known != texts_.end()) return known->second;
-    const db::Recordset found =
-        server.query("select * from I18NTEXT where LOCALEID = " + db::quote(locale_) +
-                     "and LABEL = " + db::quote(label));
+    const std::unique_ptr<db::Statement> select =
+        server.prepare("select * from I18NTEXT where LOCALEID = ?" + std::string("and LABEL = ?"));
+    select->bind(0, locale_);
+    select->bind(1, std::string(label));
+    const db::Recordset found = select->query();
     std::string labelText = found.empty() ? std::string() : valueText(found.value(0, "TEXT"));
     texts_.emplace(std::string(label), labelText);
     return labelText;

@@ -13,6 +13,9 @@
 
 namespace brindlemoor {
 
+// The connection string of the description look-ups.
+inline constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere;UID=wwwapps;pwd=;";
+
 // Descriptions are read through the data source "Quillmere" on a connection of their own, so
 // they see what earlier transfers committed. The connection and its prepared look-ups stay for
 // the whole run.
@@ -22,8 +25,8 @@ class DescriptionLookup {
 
     // NAMA for BUSINESSPARTNERS and ADDRESSES, DSCA for any other table; empty when the code
     // has no row or no description.
-    std::string LookupDescription(std::string_view table, std::string_view keyColumn,
-                                  std::string_view keyValue, std::string_view company);
+    std::string lookUp(std::string_view table, std::string_view keyColumn,
+                       std::string_view keyValue, std::string_view company);
 
   private:
     platform::MachineRoot root_;
@@ -43,20 +46,9 @@ class EnumerationTexts {
         texts_.clear();
     }
 
+    // The text of an enumeration value; empty for a value outside the enumeration or a label
+    // the locale lacks.
     std::string text(Enumeration enumeration, int16_t value, platform::db::Connection& server);
-
-    std::string GetPhysicalQuantityText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::PhysicalQuantity, value, server);
-    }
-    std::string GetCostTypeText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::CostType, value, server);
-    }
-    std::string GetReasonTypeText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::ReasonType, value, server);
-    }
-    std::string GetServiceProcedureText(int16_t value, platform::db::Connection& server) {
-        return text(Enumeration::ServiceProcedure, value, server);
-    }
 
   private:
     std::string locale_;

@@ -15,18 +15,25 @@ void reportLogFailure(const Synchronizer& synchronizer, std::ostream& err) {
 
 }  // namespace
 
-int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostream& err) {
+int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostream& err,
+                const HeadlessOptions& options) {
     StreamProgress progress(out);
-    Synchronizer synchronizer(root, progress);
-    if (synchronizer.startUp() == Synchronizer::StartUpOutcome::Failed) {
-        out.flush();
-        reportLogFailure(synchronizer, err);
-        return 1;
-    }
-    synchronizer.ExportMasterData();
+    Synchronizer synchronizer(root, progress, options.run);
+    const RunReport report = synchronizer.startUp() == Synchronizer::StartUpOutcome::Failed
+                                 ? synchronizer.startUpReport()
+                                 : synchronizer.exportMasterData();
     out.flush();
     reportLogFailure(synchronizer, err);
-    return 0;
+    int status = report.exitStatus();
+    if (options.summary) {
+        try {
+            WriteSummary(report, *options.summary);
+        } catch (const platform::PlatformError& error) {
+            err << "brindlemoor: the summary could not be written: " << error.description() << "\n";
+            if (status == 0) status = 1;
+        }
+    }
+    return status;
 }
 
 }  // namespace brindlemoor

@@ -1,10 +1,13 @@
 #pragma once
 // The run without a window, for servers and schedulers: start-up, then exactly what a press of
 // "Synchronize" does, with every progress text written to `out` as the window would show it.
+#include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "platform/machine_root.h"
 #include "sync/core/progress.h"
+#include "sync/core/synchronizer.h"
 
 namespace brindlemoor {
 
@@ -19,8 +22,16 @@ class StreamProgress final : public Progress {
     std::ostream& out_;
 };
 
-// 0 after the run (also after a run that ended on an error, which it logged), 1 when the
-// start-up failed. What the log could not take is reported on `err`.
-int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostream& err);
+struct HeadlessOptions {
+    RunOptions run;
+    // Where the run's JSON summary goes (a Linux path); none when empty.
+    std::optional<std::filesystem::path> summary;
+};
+
+// The exit status: 0 when every company was done, 3 when the run ended on an error (which it
+// showed and logged), 1 when the start-up failed, another run kept the server root locked, or
+// the summary could not be written. What the log could not take is reported on `err`.
+int RunHeadless(const platform::MachineRoot& root, std::ostream& out, std::ostream& err,
+                const HeadlessOptions& options = {});
 
 }  // namespace brindlemoor

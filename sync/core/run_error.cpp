@@ -1,5 +1,6 @@
 #include "sync/core/run_error.h"
 
+#include "sync/core/password_mask.h"
 #include "sync/erp/datasource.h"
 
 namespace brindlemoor {
@@ -10,7 +11,9 @@ int32_t ErrorNumber(uint32_t code) {
     return static_cast<int32_t>(code);
 }
 
-RunError DescribeCurrentException() {
+namespace {
+
+RunError describe() {
     try {
         throw;
     } catch (const SourcedError& error) {
@@ -23,7 +26,18 @@ RunError DescribeCurrentException() {
         return {7, std::string(kProgramSource), "Out of memory"};
     } catch (const std::exception& error) {
         return {kGeneralFailureNumber, std::string(kProgramSource), error.what()};
+    } catch (...) {
+        return {kGeneralFailureNumber, std::string(kProgramSource), "Unspecified failure"};
     }
+}
+
+}  // namespace
+
+RunError DescribeCurrentException() {
+    RunError error = describe();
+    // A failure to connect may quote the connection string it was given.
+    error.description = MaskPasswords(error.description);
+    return error;
 }
 
 }  // namespace brindlemoor

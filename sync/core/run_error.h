@@ -18,6 +18,8 @@ inline constexpr std::string_view kProgramSource = "Brindlemoor";
 inline constexpr int32_t kGeneralFailureNumber = -2147467259;
 // The datasource component cannot be created.
 inline constexpr int32_t kCannotCreateObjectNumber = 429;
+// Runtime error 58, "File already exists".
+inline constexpr uint32_t kFileAlreadyExists = 0x800A003A;
 
 // A platform failure that names where it came from (the shell's registry read, say).
 class SourcedError : public platform::PlatformError {
@@ -39,7 +41,8 @@ struct RunError {
 // The error number of a failure code.
 int32_t ErrorNumber(uint32_t code);
 
-// Describes the exception being handled (call inside a catch block).
+// Describes the exception being handled (call inside a catch block), with every password in
+// its description masked.
 RunError DescribeCurrentException();
 
 }  // namespace brindlemoor

@@ -1,7 +1,7 @@
 #pragma once
 // The log of one run: "SynchronizedOn <stamp>.txt" in the log folder, a single-byte text file
 // with one line (CR LF) per entry. Every entry opens and closes the file, so a crash loses
-// nothing that was logged.
+// nothing that was logged. Runs in the same minute share the file, one after the other.
 #include <string>
 #include <string_view>
 
@@ -16,12 +16,15 @@ class RunLog {
   public:
     explicit RunLog(platform::MachineRoot root) : root_(std::move(root)) {}
 
-    // Creates the run's log file as a new, empty text file in `logFolder` (a Windows path).
-    // The folder must exist; it is not created (path not found otherwise).
-    void createDirForLogging(std::string_view logFolder);
+    // Makes "SynchronizedOn <stamp>.txt" in `logFolder` (a Windows path) the run's log file,
+    // creating it empty when it does not exist yet; an existing file is appended to. The
+    // folder must exist; it is not created (path not found otherwise).
+    void create(std::string_view logFolder, std::string_view stamp);
+    // Forgets the log file; entries then fail until the next create.
+    void close() { path_.clear(); }
 
     // Appends one entry. Fails (file not found) while no log file was created.
-    bool WriteIntoLog(std::string_view data);
+    void append(std::string_view data);
 
     bool isOpen() const { return !path_.empty(); }
     // Windows path of the log file; empty before the first createDirForLogging.

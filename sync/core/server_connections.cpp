@@ -10,7 +10,7 @@ constexpr int kSiblingApplication = 8;
 constexpr int kLorrimacApplication = 2;
 }  // namespace
 
-void ServerConnections::OpenDatabaseConnection(std::string_view database) {
+void ServerConnections::open(std::string_view database) {
     datasource_ = erp::createDatasource(root_);
     if (database == "Quillmere") {
         server_.reset();
@@ -28,10 +28,7 @@ void ServerConnections::OpenDatabaseConnection(std::string_view database) {
 }
 
 platform::db::Connection& ServerConnections::server() {
-    if (!server_) {
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
-    }
+    if (!server_) throw platform::objectNotSet();
     return *server_;
 }
 

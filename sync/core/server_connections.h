@@ -19,7 +19,7 @@ class ServerConnections {
     explicit ServerConnections(platform::MachineRoot root) : root_(std::move(root)) {}
 
     // Opens the connection of an application by name; any other name opens nothing.
-    void OpenDatabaseConnection(std::string_view database);
+    void open(std::string_view database);
 
     // The open server connection (also the one "Pentavy" opened); object not set when closed.
     platform::db::Connection& server();

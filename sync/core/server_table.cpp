@@ -82,15 +82,15 @@ void ServerTable::remove(const std::string& company, const std::vector<std::stri
     delete_->execute();
 }
 
-std::string RowStatus(bool serverHasRow) {
-    return serverHasRow ? "M" : "I";
+erp::ChangeKind RowStatus(bool serverHasRow) {
+    return serverHasRow ? erp::ChangeKind::Modified : erp::ChangeKind::Inserted;
 }
 
 ConfigurationServiceCenters::ConfigurationServiceCenters(db::Connection& server)
     : select_(server.prepare("select * from CONFIGURATIONS  where COMP=? and CCFG= ?")) {}
 
-std::string ConfigurationServiceCenters::GetConfigurationServiceCenter(
-    const std::string& configuration, const std::string& company) {
+std::string ConfigurationServiceCenters::serviceCenterOf(const std::string& configuration,
+                                                         const std::string& company) {
     constexpr size_t kServiceCenterPosition = 5;  // COMP, CCFG, DSCA, OFBP, BPDS, CWOC
     select_->bind(0, company);
     select_->bind(1, configuration);

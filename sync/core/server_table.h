@@ -9,6 +9,7 @@
 
 #include "platform/db/database.h"
 #include "sync/core/transfer_particulars.h"
+#include "sync/erp/datasource.h"
 
 namespace brindlemoor {
 
@@ -17,7 +18,7 @@ class ServerTable {
     ServerTable(platform::db::Connection& server, const TransferParticulars& transfer);
 
     // The server row of the key (COMP, then the key columns), with its columns by name;
-    // nullopt when the server has none. GetRowStatus is "M" exactly when there is one.
+    // nullopt when the server has none.
     std::optional<platform::db::Recordset> find(const std::string& company,
                                                 const std::vector<std::string>& key);
 
@@ -39,16 +40,15 @@ class ServerTable {
     std::unique_ptr<platform::db::Statement> delete_;
 };
 
-// GetRowStatus: "I" when the server has no row for the key, else "M".
-std::string RowStatus(bool serverHasRow);
+// A change that is not a deletion modifies the server's row when there is one, else inserts it.
+erp::ChangeKind RowStatus(bool serverHasRow);
 
 // The service center the server database holds for a configuration: the sixth column (CWOC)
 // of its CONFIGURATIONS row, read by position; empty when there is none.
 class ConfigurationServiceCenters {
   public:
     explicit ConfigurationServiceCenters(platform::db::Connection& server);
-    std::string GetConfigurationServiceCenter(const std::string& configuration,
-                                              const std::string& company);
+    std::string serviceCenterOf(const std::string& configuration, const std::string& company);
 
   private:
     std::unique_ptr<platform::db::Statement> select_;

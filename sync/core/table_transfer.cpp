@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "shared/masterdata_file/table_set.h"
 #include "sync/core/basic_conversions.h"
 #include "sync/core/server_table.h"
@@ -14,19 +15,27 @@ namespace brindlemoor {
 
 namespace db = platform::db;
 namespace xml = platform::xml;
-using masterdata_file::ChangeFileWriter;
 
-std::string MapChangeKind(int16_t kind) {
-    switch (kind) {
-        case erp::kDeleted:
-            return "D";
-        case erp::kModified:
-            return "M";
-        case erp::kInserted:
-            return "I";
-        default:
-            return "";
+std::optional<erp::ChangeKind> MapChangeKind(int16_t kind) {
+    switch (static_cast<erp::ChangeKind>(kind)) {
+        case erp::ChangeKind::Deleted:
+        case erp::ChangeKind::Modified:
+        case erp::ChangeKind::Inserted:
+            return static_cast<erp::ChangeKind>(kind);
     }
+    return std::nullopt;
+}
+
+std::string_view StatusLetter(erp::ChangeKind kind) {
+    switch (kind) {
+        case erp::ChangeKind::Deleted:
+            return "D";
+        case erp::ChangeKind::Modified:
+            return "M";
+        case erp::ChangeKind::Inserted:
+            return "I";
+    }
+    return "";
 }
 
 namespace {
@@ -117,10 +126,13 @@ struct LoopStatements {
 
 class Transfer {
   public:
-    Transfer(const TransferParticulars& transfer, TransferServices& services)
-        : transfer_(transfer), services_(services), company_(std::to_string(services.company)) {}
+    Transfer(const TransferParticulars& transfer, TransferServices& services, TableOutcome& outcome)
+        : transfer_(transfer),
+          services_(services),
+          company_(std::to_string(services.company)),
+          counts_(outcome) {}
 
-    TransferCounts run();
+    void run();
 
   private:
     const std::string& caption() const {
@@ -147,16 +159,17 @@ class Transfer {
     std::string enumerationText(const ColumnSource& source, int16_t value, LoopStatements& loop);
     std::string describe(const ColumnSource& source, const std::string& code);
     size_t columnIndex(std::string_view column) const;
-    void writeLog();
+    void logCounts();
+    void logReplacements();
 
     const TransferParticulars& transfer_;
     TransferServices& services_;
     const std::string company_;
-    TransferCounts counts_;
+    TableOutcome& counts_;
     xml::Node tableElement_;
 };
 
-TransferCounts Transfer::run() {
+void Transfer::run() {
     Progress& progress = *services_.progress;
     if (transfer_.toClients) {
         progress.append(runLabel(LabelTexts::kTableStart) + caption() +
@@ -186,12 +199,11 @@ TransferCounts Transfer::run() {
             progress.repaint();
         }
     }
-    writeLog();
-    return counts_;
+    logCounts();
 }
 
 void Transfer::applyAll(erp::ChangeStream& changes) {
-    services_.connections->OpenDatabaseConnection("Quillmere");
+    services_.connections->open("Quillmere");
     const CloseServerAfterLoop closeServer(*services_.connections);
     LoopStatements loop(services_.connections->server(), transfer_);
     KeepAppliedChanges transaction(loop.connection);
@@ -205,28 +217,30 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
                                    "The change carries no current values");
     }
     const erp::Record& current = *change.currentValues;
-    std::string kind = MapChangeKind(change.kind);
+    const std::optional<erp::ChangeKind> reported = MapChangeKind(change.kind);
     const std::vector<std::string> key = readKey(current);
 
     xml::Node row;
     if (transfer_.toClients) row = appendRow(tableElementFor(current, key, loop), key);
 
     // Whether the server already has the key decides between insert and modify, not the
-    // ERP's own word for the change.
+    // ERP's own word for the change (nor an unknown kind, which is no deletion either).
+    erp::ChangeKind kind = erp::ChangeKind::Deleted;
     std::optional<db::Recordset> serverRow;
-    if (kind != "D") {
+    if (reported != erp::ChangeKind::Deleted) {
         serverRow = loop.rows.find(company_, key);
         kind = RowStatus(serverRow.has_value());
     }
-    if (row) ChangeFileWriter::setStatus(row, kind);
+    if (row) services_.changeFile->setStatus(row, StatusLetter(kind));
 
-    const erp::Record* old =
-        change.kind == erp::kModified && change.oldValues ? change.oldValues.get() : nullptr;
+    const erp::Record* old = reported == erp::ChangeKind::Modified && change.oldValues
+                                 ? change.oldValues.get()
+                                 : nullptr;
     std::vector<db::Value> values(transfer_.columns.size(), std::string());
-    if (kind == "D") {
+    if (kind == erp::ChangeKind::Deleted) {
         loop.rows.remove(company_, key);
         ++counts_.deleted;
-    } else if (kind == "M") {
+    } else if (kind == erp::ChangeKind::Modified) {
         values = transfer_.toClients ? modifiedValues(current, old, *serverRow, key, loop)
                                      : modifiedServerOnlyValues(current, *serverRow, key, loop);
         ++counts_.modified;
@@ -237,9 +251,20 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
     }
     if (!row) return;
     for (size_t i = 0; i < transfer_.columns.size(); ++i) {
-        ChangeFileWriter::appendColumn(
+        services_.changeFile->appendColumn(
             row, transfer_.columns[i].column,
-            kind == "D" ? std::string() : values[i].value_or(std::string()));
+            kind == erp::ChangeKind::Deleted ? std::string() : values[i].value_or(std::string()));
+    }
+    logReplacements();
+}
+
+// The server keeps what the ERP delivered; only the change file carries U+FFFD instead of
+// what XML cannot carry, and the log says where.
+void Transfer::logReplacements() {
+    for (const masterdata_file::Replacement& replaced : services_.changeFile->takeReplacements()) {
+        services_.log->append(replaced.table + ": characters that XML cannot carry in " +
+                              replaced.column + " of key " + replaced.key +
+                              " were written as U+FFFD to the change file");
     }
 }
 
@@ -258,13 +283,14 @@ xml::Node Transfer::tableElementFor(const erp::Record& current, const std::vecto
         case Split::None:
             return tableElement_;
         case Split::Configurations:
-            serviceCenter = Trim(current.get(transfer_.serviceCenterMember).asText());
+            serviceCenter =
+                platform::trimBlanks(current.get(transfer_.serviceCenterMember).asText());
             if (serviceCenter.empty()) {
-                serviceCenter = loop.serviceCenters.GetConfigurationServiceCenter(key[0], company_);
+                serviceCenter = loop.serviceCenters.serviceCenterOf(key[0], company_);
             }
             break;
         case Split::Objects:
-            serviceCenter = loop.serviceCenters.GetConfigurationServiceCenter(key[0], company_);
+            serviceCenter = loop.serviceCenters.serviceCenterOf(key[0], company_);
             break;
     }
     return services_.changeFile->serviceCenterTable(transfer_.table, serviceCenter);
@@ -302,8 +328,8 @@ std::string Transfer::enumerationText(const ColumnSource& source, int16_t value,
 
 std::string Transfer::describe(const ColumnSource& source, const std::string& code) {
     if (source.onlyForCode && code.empty()) return {};
-    return services_.descriptions->LookupDescription(source.lookupTable, source.lookupKeyColumn,
-                                                     code, company_);
+    return services_.descriptions->lookUp(source.lookupTable, source.lookupKeyColumn, code,
+                                          company_);
 }
 
 std::vector<db::Value> Transfer::insertedValues(const erp::Record& current,
@@ -347,9 +373,10 @@ std::vector<db::Value> Transfer::modifiedValues(const erp::Record& current, cons
         const db::Value& kept = server.value(0, source.column);
         switch (source.kind) {
             case ColumnSource::Kind::Member: {
-                const std::string now = Trim(current.get(source.member).asText());
+                const std::string now(platform::trimBlanks(current.get(source.member).asText()));
                 const std::string before =
-                    old ? Trim(old->get(source.member).asText()) : std::string();
+                    old ? std::string(platform::trimBlanks(old->get(source.member).asText()))
+                        : std::string();
                 written[i] = now != before;
                 values[i] = written[i] ? db::Value(now) : kept;
                 break;
@@ -384,26 +411,28 @@ std::vector<db::Value> Transfer::modifiedServerOnlyValues(const erp::Record& cur
                                                           const std::vector<std::string>& key,
                                                           LoopStatements& loop) {
     const ColumnSource& source = transfer_.columns.at(0);
-    const std::string now = Trim(current.get(source.member).asText());
+    const std::string now(platform::trimBlanks(current.get(source.member).asText()));
     std::vector<db::Value> values{now.empty() ? server.value(0, source.column) : db::Value(now)};
     loop.rows.update(company_, key, values);
     if (!now.empty()) loop.propagation.propagate(key[0], now, company_);
     return values;
 }
 
-void Transfer::writeLog() {
+void Transfer::logCounts() {
     RunLog& log = *services_.log;
-    log.WriteIntoLog(transfer_.logCaption);
-    log.WriteIntoLog(std::to_string(counts_.deleted) + " record(s) Deleted, " +
-                     std::to_string(counts_.modified) + " record(s) Modified, " +
-                     std::to_string(counts_.inserted) + " Record(s) Inserted, " +
-                     std::string(kLogLineBreak));
+    log.append(transfer_.logCaption);
+    log.append(std::to_string(counts_.deleted) + " record(s) Deleted, " +
+               std::to_string(counts_.modified) + " record(s) Modified, " +
+               std::to_string(counts_.inserted) + " Record(s) Inserted, " +
+               std::string(kLogLineBreak));
 }
 
 }  // namespace
 
-TransferCounts RunTransfer(const TransferParticulars& transfer, TransferServices& services) {
-    return Transfer(transfer, services).run();
+void RunTransfer(const TransferParticulars& transfer, TransferServices& services,
+                 TableOutcome& outcome) {
+    outcome = TableOutcome{transfer.table};
+    Transfer(transfer, services, outcome).run();
 }
 
 }  // namespace brindlemoor

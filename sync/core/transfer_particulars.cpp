@@ -1,8 +1,5 @@
 #include "sync/core/transfer_particulars.h"
 
-// Each transfer names only the particulars it has; the others keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace brindlemoor {
 
 namespace {

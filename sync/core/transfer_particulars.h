@@ -28,46 +28,46 @@ enum class Split {
 };
 
 struct KeyParameter {
-    std::string_view field;  // ERP field name
-    std::string_view from;
-    std::string_view to;
+    std::string_view field{};  // ERP field name
+    std::string_view from{};
+    std::string_view to{};
     bool numeric = false;  // bounds are whole numbers
 };
 
 struct ColumnSource {
     enum class Kind { Member, Enumeration, Lookup };
     Kind kind = Kind::Member;
-    std::string_view column;  // server column and change-file element
+    std::string_view column{};  // server column and change-file element
     // Member and Enumeration: the member of the current record.
-    std::string_view member;
+    std::string_view member{};
     Enumeration enumeration = Enumeration::PhysicalQuantity;
     // Lookup: the description of a code, read from another server table.
-    std::string_view lookupTable;
-    std::string_view lookupKeyColumn;
-    std::string_view codeColumn;  // the column holding the code; empty: the row's own key
-    bool onlyForCode = false;     // looked up only when the code is not empty
+    std::string_view lookupTable{};
+    std::string_view lookupKeyColumn{};
+    std::string_view codeColumn{};  // the column holding the code; empty: the row's own key
+    bool onlyForCode = false;       // looked up only when the code is not empty
 };
 
 struct TransferParticulars {
-    std::string_view name;   // the operation, e.g. "get_Units"
-    std::string_view table;  // server table and business object, e.g. "UNITS"
-    bool toClients = true;   // false: kept in the server database only
-    std::vector<KeyParameter> keyParameters;
-    std::vector<std::string_view> fieldsWithOldValue;
-    std::vector<std::string_view> outputFields;
+    std::string_view name{};   // the operation, e.g. "get_Units"
+    std::string_view table{};  // server table and business object, e.g. "UNITS"
+    bool toClients = true;     // false: kept in the server database only
+    std::vector<KeyParameter> keyParameters{};
+    std::vector<std::string_view> fieldsWithOldValue{};
+    std::vector<std::string_view> outputFields{};
     // The key: members read and the server columns they fill (OBJECTS: three of each).
-    std::vector<std::string_view> keyMembers;
-    std::vector<std::string_view> keyColumns;
-    bool itemKey = false;               // the key is nine blanks followed by the item code
-    std::vector<ColumnSource> columns;  // beyond the key, in server and file order
+    std::vector<std::string_view> keyMembers{};
+    std::vector<std::string_view> keyColumns{};
+    bool itemKey = false;                 // the key is nine blanks followed by the item code
+    std::vector<ColumnSource> columns{};  // beyond the key, in server and file order
     Split split = Split::None;
-    std::string_view serviceCenterMember;  // Split::Configurations: the ERP's service center
+    std::string_view serviceCenterMember{};  // Split::Configurations: the ERP's service center
     bool windowSecondsZero = false;
     Propagation propagation = Propagation::None;
     // Progress and log.
     int captionPosition = -1;  // position among the table captions; -1: the UNITS caption
-    std::string_view dots;
-    std::string_view logCaption;
+    std::string_view dots{};
+    std::string_view logCaption{};
 };
 
 // All transfers in the order a company's run performs them.

@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "sync/core/basic_conversions.h"
 
 namespace brindlemoor {
@@ -19,13 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool hasExtension(const fs::path& file, std::string_view extension) {
-    return lowerCase(file.extension().string()) == extension;
+    return platform::toLower(file.extension().string()) == extension;
 }
 
 // Characters `from` (1-based) to `from + length - 1` of the text, as far as it goes.
@@ -97,8 +92,8 @@ std::vector<fs::path> ListInNameOrder(const fs::path& folder, bool folders) {
     std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
         const std::string left = a.filename().string();
         const std::string right = b.filename().string();
-        const std::string lowerLeft = lowerCase(left);
-        const std::string lowerRight = lowerCase(right);
+        const std::string lowerLeft = platform::toLower(left);
+        const std::string lowerRight = platform::toLower(right);
         return lowerLeft != lowerRight ? lowerLeft < lowerRight : left < right;
     });
     return entries;

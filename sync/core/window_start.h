@@ -26,8 +26,8 @@ WindowStart SetWindowStart(std::string_view day, std::string_view month, std::st
 // The window start of a company folder (a Linux path).
 WindowStart FindWindowStart(const std::filesystem::path& companyFolder);
 
-// Entries of a folder in name order (compared without regard to case, as the folder listing
-// of the original file system gives them).
+// Entries of a folder in name order, compared without regard to case as a Windows folder
+// listing gives them (names that differ only in case keep a stable byte order).
 std::vector<std::filesystem::path> ListInNameOrder(const std::filesystem::path& folder,
                                                    bool folders);
 

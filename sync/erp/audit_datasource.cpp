@@ -19,9 +19,6 @@ namespace {
 using Json = nlohmann::json;
 namespace db = platform::db;
 
-constexpr std::string_view kMiddlewareKey = "SOFTWARE\\Taviro\\Taviro Corbelline";
-constexpr std::string_view kConnectionStringsKey =
-    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings";
 constexpr std::string_view kItemProjectSegment = "         ";
 
 // Runs `work`, reporting every failure as the component's own.
@@ -128,8 +125,44 @@ bool withinBounds(const Json& values, const AuditCriteria& criteria) {
     return true;
 }
 
-std::shared_ptr<const Json> parseValues(const db::Value& text, const std::string& sequence) {
+// Values are flat records of fields; a few levels cover any field that holds a list. Deeper
+// nesting is refused before it is parsed, so that no step on the value (parsing, converting,
+// writing it out as text) can run out of stack on it.
+constexpr size_t kMaxValueDepth = 32;
+
+// True when arrays and objects in the JSON text nest deeper than `limit` (the text's own
+// object counting as one level). Strings are skipped, with their escapes.
+bool nestsDeeperThan(std::string_view text, size_t limit) {
+    size_t depth = 0;
+    bool inString = false;
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (inString) {
+            if (c == '\\') {
+                ++pos;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) return true;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return false;
+}
+
+std::shared_ptr<const Json> parseValues(const db::Value& text, const std::string& sequence,
+                                        std::string_view object) {
     if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos) return nullptr;
+    if (nestsDeeperThan(*text, kMaxValueDepth)) {
+        throw DatasourceError(platform::failure::kGeneral,
+                              "The audit record " + sequence + " of " + std::string(object) +
+                                  " holds values nested deeper than " +
+                                  std::to_string(kMaxValueDepth) + " levels.");
+    }
     try {
         auto values = std::make_shared<Json>(Json::parse(*text));
         if (!values->is_object()) throw std::runtime_error("not a JSON object");
@@ -172,7 +205,7 @@ class AuditChangeStream final : public ChangeStream {
             Change change;
             const std::vector<db::Value>& row = rows_.row(position_);
             change.kind = changeKind(row[1]);
-            if (auto old = parseValues(row[2], *row[0])) {
+            if (auto old = parseValues(row[2], *row[0], object_.name)) {
                 change.oldValues =
                     std::make_unique<AuditRecord>(std::move(old), object_, criteria_);
             }
@@ -190,7 +223,8 @@ class AuditChangeStream final : public ChangeStream {
         if (current_) return true;
         for (; position_ < rows_.rowCount(); ++position_) {
             const std::vector<db::Value>& row = rows_.row(position_);
-            std::shared_ptr<const Json> values = parseValues(row[3], row[0].value_or(""));
+            std::shared_ptr<const Json> values =
+                parseValues(row[3], row[0].value_or(""), object_.name);
             if (!values) values = std::make_shared<const Json>(Json::object());
             if (withinBounds(*values, *criteria_)) {
                 current_ = std::move(values);

@@ -20,16 +20,20 @@ namespace brindlemoor::erp {
 
 inline constexpr std::string_view kComponentName = "Corbelline.DatasourceConnection";
 
+// The middleware's registration in HKLM: its key, and below it the connection strings by
+// application number.
+inline constexpr std::string_view kMiddlewareKey = "SOFTWARE\\Taviro\\Taviro Corbelline";
+inline constexpr std::string_view kConnectionStringsKey =
+    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings";
+
 class DatasourceError : public platform::PlatformError {
   public:
     using platform::PlatformError::PlatformError;
     static std::string source() { return std::string(kComponentName); }
 };
 
-// The change kinds the component reports.
-inline constexpr int16_t kDeleted = 0;
-inline constexpr int16_t kModified = 1;
-inline constexpr int16_t kInserted = 2;
+// What a change did to a record, with the numbers the component reports for it.
+enum class ChangeKind : int16_t { Deleted = 0, Modified = 1, Inserted = 2 };
 
 // One record of a business object: answers its member calls ("getUnit", "getDescription").
 // A member the record has no value for answers an empty value.
@@ -40,6 +44,7 @@ class Record {
 };
 
 struct Change {
+    // The number the component reports: a ChangeKind, or any other number it may send.
     int16_t kind = 0;
     std::unique_ptr<Record> oldValues;  // null when the ERP holds no previous values
     std::unique_ptr<Record> currentValues;

@@ -16,46 +16,47 @@ QString qtText(std::string_view text) {
 }
 }  // namespace
 
-SyncWindow::SyncWindow(const platform::MachineRoot& root)
-    : txtSync_(new QPlainTextEdit(this)),
-      command1_(new QPushButton(QStringLiteral("Synchronize"), this)),
-      cmdClose_(new QPushButton(QStringLiteral("Close"), this)),
-      progress_(*txtSync_),
-      synchronizer_(root, progress_) {
+SyncWindow::SyncWindow(const platform::MachineRoot& root, RunOptions options)
+    : progressText_(new QPlainTextEdit(this)),
+      synchronizeButton_(new QPushButton(QStringLiteral("Synchronize"), this)),
+      closeButton_(new QPushButton(QStringLiteral("Close"), this)),
+      progress_(*progressText_),
+      synchronizer_(root, progress_, options) {
     setWindowTitle(QString::fromUtf8(kCaption));
-    txtSync_->setObjectName(QStringLiteral("txtSync"));
-    txtSync_->setReadOnly(true);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    progressText_->setObjectName(QStringLiteral("txtSync"));
+    progressText_->setReadOnly(true);
+    synchronizeButton_->setObjectName(QStringLiteral("Command1"));
+    closeButton_->setObjectName(QStringLiteral("cmdClose"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(command1_);
-    buttons->addWidget(cmdClose_);
+    buttons->addWidget(synchronizeButton_);
+    buttons->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(txtSync_);
+    layout->addWidget(progressText_);
     layout->addLayout(buttons);
     resize(560, 420);
 
-    QObject::connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    QObject::connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    QObject::connect(synchronizeButton_, &QPushButton::clicked, this, [this] { synchronize(); });
+    QObject::connect(closeButton_, &QPushButton::clicked, this, [this] { closeAndEnd(); });
 }
 
 Synchronizer::StartUpOutcome SyncWindow::load() {
     return synchronizer_.startUp();
 }
 
-void SyncWindow::Command1_Click() {
-    command1_->setEnabled(false);
-    cmdClose_->setEnabled(false);
+RunReport SyncWindow::synchronize() {
+    synchronizeButton_->setEnabled(false);
+    closeButton_->setEnabled(false);
     show();
-    synchronizer_.ExportMasterData();
-    command1_->setEnabled(true);
-    cmdClose_->setEnabled(true);
-    if (synchronizer_.unattended()) cmdClose_Click();
+    RunReport report = synchronizer_.exportMasterData();
+    synchronizeButton_->setEnabled(true);
+    closeButton_->setEnabled(true);
+    if (synchronizer_.unattended()) closeAndEnd();
+    return report;
 }
 
-void SyncWindow::cmdClose_Click() {
+void SyncWindow::closeAndEnd() {
     close();
 }
 
@@ -76,17 +77,16 @@ void TextBoxProgress::repaint() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-int RunWindow(const platform::MachineRoot& root, int& argc, char** argv) {
+int RunWindow(const platform::MachineRoot& root, int& argc, char** argv, RunOptions options) {
     QApplication application(argc, argv);
-    SyncWindow window(root);
+    SyncWindow window(root, options);
     switch (window.load()) {
         case Synchronizer::StartUpOutcome::Failed:
             // The window ends before it was ever shown; its text is all the operator gets.
-            std::cerr << window.txtSync().toPlainText().toStdString() << std::endl;
+            std::cerr << window.progressText().toPlainText().toStdString() << std::endl;
             return 1;
         case Synchronizer::StartUpOutcome::RunUnattended:
-            window.Command1_Click();
-            return 0;
+            return window.synchronize().exitStatus();
         case Synchronizer::StartUpOutcome::WaitForOperator:
             window.show();
             return application.exec();

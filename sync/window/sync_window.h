@@ -1,7 +1,7 @@
 #pragma once
-// The window SyncForm: the progress text box txtSync and the buttons Command1 ("Synchronize")
-// and cmdClose ("Close"). It shows the synchronizer's progress as it comes, repainting in the
-// middle of a run, and keeps both buttons disabled while a run lasts.
+// The window SyncForm: the progress text box (object name txtSync) and the buttons
+// "Synchronize" (Command1) and "Close" (cmdClose). It shows the synchronizer's progress as it
+// comes, repainting in the middle of a run, and keeps both buttons disabled while a run lasts.
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -26,32 +26,33 @@ class TextBoxProgress final : public Progress {
 
 class SyncWindow final : public QWidget {
   public:
-    explicit SyncWindow(const platform::MachineRoot& root);
+    explicit SyncWindow(const platform::MachineRoot& root, RunOptions options = {});
 
     // The start-up when the window loads, before it is shown.
     Synchronizer::StartUpOutcome load();
 
     // A run: buttons disabled, window shown, the run, buttons enabled; unattended, the window
     // then closes.
-    void Command1_Click();
+    RunReport synchronize();
     // Unloads the window; the program ends.
-    void cmdClose_Click();
+    void closeAndEnd();
 
-    QPlainTextEdit& txtSync() { return *txtSync_; }
-    QPushButton& Command1() { return *command1_; }
-    QPushButton& cmdClose() { return *cmdClose_; }
+    QPlainTextEdit& progressText() { return *progressText_; }
+    QPushButton& synchronizeButton() { return *synchronizeButton_; }
+    QPushButton& closeButton() { return *closeButton_; }
     Synchronizer& synchronizer() { return synchronizer_; }
 
   private:
-    QPlainTextEdit* txtSync_;
-    QPushButton* command1_;
-    QPushButton* cmdClose_;
+    QPlainTextEdit* progressText_;
+    QPushButton* synchronizeButton_;
+    QPushButton* closeButton_;
     TextBoxProgress progress_;
     Synchronizer synchronizer_;
 };
 
 // The program's window mode: loads the window, then waits for the operator, or runs at once
-// and ends when the server database asks for unattended runs. 1 when the start-up failed.
-int RunWindow(const platform::MachineRoot& root, int& argc, char** argv);
+// and ends when the server database asks for unattended runs (with the run's exit status,
+// as RunHeadless gives it). 1 when the start-up failed.
+int RunWindow(const platform::MachineRoot& root, int& argc, char** argv, RunOptions options = {});
 
 }  // namespace brindlemoor

@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "sync/erp/datasource.h"
+#include "tests/sync/support/failure_code.h"
 #include "tests/sync/support/server_machine.h"
 
 namespace {
@@ -15,14 +16,18 @@ class ErpAuditTest : public ::testing::Test {
   protected:
     ErpAuditTest() { machine.addCompany("500", 500); }
 
+    // The changes a query of company 500's audit database answers.
+    std::unique_ptr<ChangeStream> changesOf(const std::string& object,
+                                            const AuditCriteria& criteria) {
+        if (!datasource) datasource = createDatasource(machine.root());
+        context.setAddress("sqlite:" + machine.auditDatabase("500").string());
+        return datasource->createBusinessObject(object)->query(context, criteria);
+    }
+
     // The keys of the changes a query answers, as "kind:key".
     std::vector<std::string> query(const std::string& object, const AuditCriteria& criteria,
                                    const std::string& keyMember) {
-        const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-        ConnectionContext context;
-        context.setAddress("sqlite:" + machine.auditDatabase("500").string());
-        const std::unique_ptr<ChangeStream> changes =
-            datasource->createBusinessObject(object)->query(context, criteria);
+        const std::unique_ptr<ChangeStream> changes = changesOf(object, criteria);
         std::vector<std::string> found;
         while (changes->hasMore()) {
             const Change change = changes->next();
@@ -43,6 +48,8 @@ class ErpAuditTest : public ::testing::Test {
     }
 
     ServerMachine machine;
+    std::unique_ptr<Datasource> datasource;
+    ConnectionContext context;
 };
 
 TEST_F(ErpAuditTest, ChangesComeInOrderFromTheWindowStartOn) {
@@ -111,12 +118,9 @@ TEST_F(ErpAuditTest, RecordsAnswerTheirMembersFromTheAuditFields) {
     machine.addChange("500", "UNITS", 1, R"({"dsca": "old", "tccu": 3})",
                       R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5, "extra": null})");
     machine.addChange("500", "UNITS", 2, "  ", R"({"cuni": "g"})");
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-    ConnectionContext context;
-    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
     AuditCriteria criteria;
     criteria.addOutputFieldWithOldValue("dsca");
-    const auto changes = datasource->createBusinessObject("units")->query(context, criteria);
+    const auto changes = changesOf("units", criteria);
     ASSERT_TRUE(changes->hasMore());
     const Change first = changes->next();
     EXPECT_EQ(first.currentValues->get("getDescription").asText(), "kilogram");
@@ -135,10 +139,7 @@ TEST_F(ErpAuditTest, RecordsAnswerTheirMembersFromTheAuditFields) {
 
 TEST_F(ErpAuditTest, FailuresAreTheComponentsOwn) {
     machine.addChange("500", "UNITS", 2, "", "not json");
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
-    ConnectionContext context;
-    context.setAddress("sqlite:" + machine.auditDatabase("500").string());
-    const auto changes = datasource->createBusinessObject("UNITS")->query(context, AuditCriteria());
+    const auto changes = changesOf("UNITS", AuditCriteria());
     EXPECT_THROW(changes->hasMore(), DatasourceError);
 
     context.setAddress("");
@@ -147,19 +148,35 @@ TEST_F(ErpAuditTest, FailuresAreTheComponentsOwn) {
     EXPECT_THROW(datasource->createBusinessObject("ORDERS"), DatasourceError);
 }
 
+TEST_F(ErpAuditTest, DeeplyNestedValuesAreRefusedWithoutACrash) {
+    // A field may hold a list; a value nested 100,000 levels deep is refused, not followed.
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "a", "dsca": [["x", {"y": 1}]]})");
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "b", "dsca": )" + deep + "}");
+    machine.addChange("500", "UNITS", 1, R"({"dsca": )" + deep + "}", R"({"cuni": "c"})");
+    AuditCriteria criteria;
+    criteria.addOutputFieldWithOldValue("dsca");
+    const auto changes = changesOf("UNITS", criteria);
+    ASSERT_TRUE(changes->hasMore());
+    EXPECT_EQ(changes->next().currentValues->get("getDescription").asText(), R"([["x",{"y":1}]])");
+    try {
+        changes->hasMore();
+        FAIL() << "the nested values were accepted";
+    } catch (const DatasourceError& error) {
+        EXPECT_EQ(error.description(),
+                  "The audit record 2 of UNITS holds values nested deeper than 32 levels.");
+    }
+}
+
 TEST_F(ErpAuditTest, ConnectionStringsComeFromTheRegistry) {
-    const std::unique_ptr<Datasource> datasource = createDatasource(machine.root());
+    datasource = createDatasource(machine.root());
     EXPECT_EQ(datasource->GetConnectionString(8), "sqlite:C:\\Data\\pentavy.mdb");
     EXPECT_EQ(datasource->GetConnectionString(2), "");
     platform::Registry(machine.root())
         .deleteKey(platform::Hive::LocalMachine,
                    "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings");
-    try {
-        createDatasource(machine.root());
-        FAIL() << "created without its registration";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), kCannotCreateObject);
-    }
+    EXPECT_EQ(sync_testing::FailureCodeOf([&] { createDatasource(machine.root()); }),
+              kCannotCreateObject);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 
 #include "tests/sync/support/server_machine.h"
+#include "tests/sync/support/stepping_clock.h"
+#include "tests/sync/support/strict_xml.h"
 
 namespace {
 
@@ -15,8 +17,10 @@ namespace fs = std::filesystem;
 using sync_testing::ChangeFileText;
 using sync_testing::EmptyTables;
 using sync_testing::ServerMachine;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 // The progress captions and dots of the twenty client tables, in run order.
 const std::vector<std::pair<std::string, std::string>> kClientProgress = {
@@ -64,12 +68,12 @@ std::string companyLine(const std::string& company) {
     return std::string(22, ' ') + "FOR COMPANY " + company + std::string(22, ' ') + "\r\n";
 }
 
-std::string unchangedCompanyProgress() {
+std::string unchangedCompanyProgress(const std::string& doneLine) {
     std::string text;
     for (const auto& [caption, dots] : kClientProgress) {
         text += "Synchronizing " + caption + dots + "\n" + "No changes: " + caption + " done\n";
     }
-    return text + kCompanyDone;
+    return text + kCompanyDone + doneLine;
 }
 
 std::string unchangedCompanyLog() {
@@ -97,6 +101,19 @@ std::string element(const std::string& file, const std::string& open, const std:
 class RunTest : public ::testing::Test {
   protected:
     int run() { return machine.runHeadless(out, err); }
+    // The line after a company's change file: its counts and the file.
+    std::string doneLine(const std::string& folder, int company, int inserted, int modified,
+                         int deleted, const std::string& stamp = "2026-12-07 09-05") const {
+        return "Company " + std::to_string(company) + ": " + std::to_string(inserted) +
+               " inserted, " + std::to_string(modified) + " modified, " + std::to_string(deleted) +
+               " deleted; change file " +
+               (machine.companyFolder(folder) / (stamp + ".xml")).string() + "\n";
+    }
+    // The line after a failed run's texts.
+    std::string stoppedLine(const std::string& where) const {
+        return "The run stopped " + where + "; the log file is " + machine.logFile().string() +
+               "\n";
+    }
     ServerMachine machine;
     std::string out;
     std::string err;
@@ -106,7 +123,7 @@ TEST_F(RunTest, CompanyWithoutChangesGivesEmptyTablesNoChangeLinesAndZeroCounts)
     machine.addCompany("500", 500);
     ASSERT_EQ(run(), 0);
     EXPECT_EQ(out, "Press Synchronize to bring the master data up to date.\n" +
-                       unchangedCompanyProgress());
+                       unchangedCompanyProgress(doneLine("500", 500, 0, 0, 0)));
     EXPECT_EQ(err, "");
     EXPECT_EQ(machine.changeFile("500"), ChangeFileText("500", EmptyTables()));
     EXPECT_EQ(machine.log(), companyLine("500") + kEarliest + unchangedCompanyLog() + kRunComplete);
@@ -274,6 +291,68 @@ TEST_F(RunTest, ConfigurationsAndObjectsAreSplitByServiceCenter) {
             "<LOCI/><CDEL/><CCNT/></CROB></OBJECTS></VOMasterData>"));
 }
 
+// Whatever the ERP and the server hold, the change file is well-formed XML 1.0 and its values
+// read back as written, except for the characters XML cannot carry, which are logged.
+TEST_F(RunTest, HostileValuesGiveAWellFormedChangeFile) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u1", "dsca": "ctrl\u0001 and \uffff", "tccu": 0})");
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u2", "dsca": "nul\u0000kept", "tccu": 0})");
+    machine.addChange("500", "UNITS", 2, "",
+                      R"({"cuni": "u3\t\r\n", "dsca": "two\r\nlines ]]> <&>", "tccu": 0})");
+    // A server text that is not UTF-8 reaches the file as the server's kept value.
+    machine.executeServer(
+        "insert into UNITS values ('500', 'u4', CAST(X'4F6BFF21' AS TEXT), 'Mass')");
+    machine.addChange("500", "UNITS", 1, R"({"dsca": "same"})",
+                      R"({"cuni": "u4", "dsca": "same", "tccu": 0})");
+    ASSERT_EQ(run(), 0) << out;
+    const fs::path file = machine.companyFolder("500") / "2026-12-07 09-05.xml";
+    EXPECT_EQ(sync_testing::StrictXmlErrors(file), "");
+    const std::string fffd = "\xEF\xBF\xBD";
+    const std::string text = machine.changeFile("500");
+    EXPECT_THAT(text, HasSubstr("<DSCA>ctrl" + fffd + " and " + fffd + "</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<DSCA>nul" + fffd + "kept</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<CUNI ID=\"u3&#9;&#13;&#10;\" STATUS=\"I\"><DSCA>two&#13;\nlines "
+                                "]]&gt; &lt;&amp;&gt;</DSCA>"));
+    EXPECT_THAT(text, HasSubstr("<CUNI ID=\"u4\" STATUS=\"M\"><DSCA>Ok" + fffd + "!</DSCA>"));
+    const std::string log = machine.log();
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u1 were "
+                               "written as U+FFFD to the change file\r\n"));
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u2 were "));
+    EXPECT_THAT(log, HasSubstr("UNITS: characters that XML cannot carry in DSCA of key u4 were "));
+    EXPECT_THAT(log, Not(HasSubstr("of key u3")));
+}
+
+// A hostile audit row fails its table like any bad row: the run stops with a clear message,
+// the rows before it stay applied, the company gets no change file, and nothing crashes.
+TEST_F(RunTest, DeeplyNestedAuditValuesFailTheirTable) {
+    machine.addCompany("500", 500);
+    machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
+    machine.addChange(
+        "500", "UNITS", 2, "",
+        R"({"cuni": "x", "dsca": )" + std::string(100000, '[') + std::string(100000, ']') + "}");
+    ASSERT_EQ(run(), 3);
+    EXPECT_THAT(machine.log(), HasSubstr(kZeroCounts + "-2147467259 The audit record 2 of UNITS "
+                                                       "holds values nested deeper than 32 "
+                                                       "levels.\r\nSee the log file"));
+    EXPECT_EQ(machine.serverRows("UNITS"),
+              std::vector<std::string>{"CUNI=kg|DSCA=kilogram|TCCU=Weight"});
+    EXPECT_FALSE(machine.hasChangeFile("500"));
+}
+
+// A run killed while it saved a change file leaves a hidden temporary file; the next run of the
+// company removes it, and leaves every other file alone.
+TEST_F(RunTest, StaleTemporaryChangeFilesAreRemoved) {
+    machine.addCompany("500", 500);
+    const fs::path folder = machine.companyFolder("500");
+    std::ofstream(folder / ".2026-12-07 09-01.xml.tmp123456") << "<VOMasterData";
+    std::ofstream(folder / ".hidden.txt") << "x";
+    ASSERT_EQ(run(), 0);
+    EXPECT_FALSE(fs::exists(folder / ".2026-12-07 09-01.xml.tmp123456"));
+    EXPECT_TRUE(fs::exists(folder / ".hidden.txt"));
+}
+
 TEST_F(RunTest, FolderNamesGiveCompanyNumbers) {
     machine.addCompany("abc", 0);
     machine.addCompany("0500", 500);
@@ -291,7 +370,7 @@ TEST_F(RunTest, ErrorInFifthCompanyStopsTheRunAndKeepsEarlierFiles) {
     }
     // The fifth company's bus component cannot be reached.
     fs::remove(machine.auditDatabase("505"));
-    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(run(), 3);
     for (const char* company : {"501", "502", "503", "504"})
         EXPECT_TRUE(machine.hasChangeFile(company));
     EXPECT_FALSE(machine.hasChangeFile("505"));
@@ -301,7 +380,8 @@ TEST_F(RunTest, ErrorInFifthCompanyStopsTheRunAndKeepsEarlierFiles) {
                 HasSubstr("Synchronizing Problems......\n"
                           "Corbelline.DatasourceConnection Bus component- The master data could "
                           "not be synchronized.\nSee the log file for details."));
-    EXPECT_EQ(out.substr(out.size() - 29), "See the log file for details.");
+    EXPECT_THAT(out, EndsWith("See the log file for details.\n" +
+                              stoppedLine("at company 505 (folder 505)")));
     const std::string log = machine.log();
     EXPECT_THAT(log, HasSubstr(companyLine("505") + kEarliest + "-2147467259 The database file '" +
                                machine.auditDatabase("505").string() +
@@ -318,29 +398,84 @@ TEST_F(RunTest, OtherErrorsAreReportedWithTheirNumberAndEarlierChangesStay) {
     machine.addCompany("500", 500);
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "xx", "dsca": "bad", "tccu": "heavy"})");
-    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(run(), 3);
     EXPECT_EQ(out.substr(out.find("Synchronizing Units")),
-              "Synchronizing Units........\nBrindlemoor Error See the log file for details.\n");
+              "Synchronizing Units........\nBrindlemoor Error See the log file for details.\n" +
+                  stoppedLine("at company 500 (folder 500)"));
     EXPECT_THAT(machine.log(), HasSubstr("REASONS: \r\n" + kZeroCounts + "13 Type mismatch\r\n"));
     EXPECT_EQ(machine.serverRows("UNITS"),
               std::vector<std::string>{"CUNI=kg|DSCA=kilogram|TCCU=Weight"});
     EXPECT_FALSE(machine.hasChangeFile("500"));
 }
 
-TEST_F(RunTest, NextRunStartsAtTheMinuteOfTheLastChangeFile) {
+// A run never replaces an earlier run's change file: the second run of a minute waits for the
+// next minute, and its window starts at the first file's minute.
+TEST_F(RunTest, SecondRunInAMinuteWaitsForTheNextAndKeepsTheFirstFile) {
     machine.addCompany("500", 500);
     machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "OLD", "desc": "before"})",
                       "2026-12-07 09:04:59");
-    ASSERT_EQ(run(), 0);
-    EXPECT_THAT(machine.changeFile("500"), HasSubstr("ID=\"OLD\""));
-    // The second run in the same minute: its window starts at 09:05, and its file replaces the
-    // first.
+    sync_testing::SteppingClock clock({2026, 12, 7, 9, 5, 0});
+    brindlemoor::HeadlessOptions options;
+    options.run.clock = &clock;
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    const std::string first = machine.changeFile("500");
+    EXPECT_THAT(first, HasSubstr("ID=\"OLD\""));
+
     machine.addChange("500", "PROBLEMS", 2, "", R"({"cprl": "NEW", "desc": "after"})",
                       "2026-12-07 09:05:00");
-    ASSERT_EQ(run(), 0);
-    EXPECT_EQ(element(machine.changeFile("500"), "PROBLEMS", "PROBLEMS"),
+    clock.set({2026, 12, 7, 9, 5, 40});
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    EXPECT_EQ(clock.slept, std::chrono::seconds(20));
+    EXPECT_THAT(out, HasSubstr("A change file of this minute exists ("));
+    EXPECT_THAT(out, HasSubstr(doneLine("500", 500, 1, 0, 0, "2026-12-07 09-06")));
+    EXPECT_EQ(machine.changeFile("500"), first);
+    const std::string second = machine.changeFile("500", "2026-12-07 09-06");
+    EXPECT_EQ(element(second, "PROBLEMS", "PROBLEMS"),
               "<PROBLEMS><CPRL ID=\"NEW\" STATUS=\"I\"><DSCA>after</DSCA></CPRL></PROBLEMS>");
-    EXPECT_THAT(machine.log(), Not(HasSubstr("earliest")));
+    EXPECT_THAT(second, HasSubstr("TIME=\"20261207090600\""));
+    // Both runs log into the file of their first minute, the second after the first.
+    const std::string log = machine.log();
+    EXPECT_THAT(log, StartsWith(companyLine("500")));
+    EXPECT_THAT(log, EndsWith(kRunComplete));
+    EXPECT_THAT(log.substr(log.find(kRunComplete)), StartsWith(kRunComplete + companyLine("500")));
+}
+
+// One run at a time on a root: a second one waits, saying so, until the first has ended.
+TEST_F(RunTest, RunWaitsWhileAnotherRunHoldsTheRoot) {
+    machine.addCompany("500", 500);
+    auto first = std::make_unique<brindlemoor::RunLock>(machine.root());
+    ASSERT_TRUE(first->tryLock());
+    sync_testing::SteppingClock clock({2026, 12, 7, 9, 5, 0});
+    int sleeps = 0;
+    clock.onSleep = [&] {
+        if (++sleeps == 3) first.reset();
+    };
+    brindlemoor::HeadlessOptions options;
+    options.run.clock = &clock;
+    ASSERT_EQ(machine.runHeadless(out, err, options), 0);
+    EXPECT_EQ(sleeps, 3);
+    EXPECT_THAT(out, StartsWith("Press Synchronize to bring the master data up to date.\n"
+                                "Another run of brindlemoor is working on this server root; "
+                                "waiting up to 180 seconds for it to end (lock file " +
+                                (machine.dir() / "brindlemoor.lock").string() +
+                                ").\n"
+                                "Synchronizing Problems"));
+    EXPECT_TRUE(machine.hasChangeFile("500"));
+}
+
+TEST_F(RunTest, SecondRunInAMinuteOfAFixedClockFailsAndKeepsTheFirstFile) {
+    machine.addCompany("500", 500);
+    ASSERT_EQ(run(), 0);
+    const std::string first = machine.changeFile("500");
+    ASSERT_EQ(run(), 3);
+    EXPECT_EQ(machine.changeFile("500"), first);
+    const std::string file = (machine.companyFolder("500") / "2026-12-07 09-05.xml").string();
+    EXPECT_THAT(machine.log(), EndsWith(kRunComplete + "58 File already exists: " + file +
+                                        " was written by an earlier run in this minute, and the "
+                                        "time is fixed (TAVIRO_NOW), so this run cannot wait for "
+                                        "the next minute.\r\n"));
+    EXPECT_THAT(out, EndsWith("Brindlemoor Error See the log file for details.\n" +
+                              stoppedLine("at company 500 (folder 500)")));
 }
 
 TEST_F(RunTest, DatabaseCreationDateStartsTheFirstWindow) {

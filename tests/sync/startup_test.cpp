@@ -29,6 +29,10 @@ class StartUpTest : public ::testing::Test {
         return outcome;
     }
     platform::Registry registry() const { return platform::Registry(machine.root()); }
+    // The line that follows a failed start-up's texts when the log file could be written.
+    std::string startUpFailed() const {
+        return "The start-up failed; the log file is " + machine.logFile().string() + "\n";
+    }
 
     ServerMachine machine;
     std::string out;
@@ -76,7 +80,7 @@ TEST_F(StartUpTest, MissingWebRootFailsAndIsLogged) {
     const std::string description =
         "Unable to open registry key \"HKLM\\SOFTWARE\\Microsoft\\INetStp\\PathWWWRoot\" for "
         "reading.";
-    EXPECT_EQ(out, "WshShell.RegRead - " + description + "\n");
+    EXPECT_EQ(out, "WshShell.RegRead - " + description + "\n" + startUpFailed());
     EXPECT_EQ(machine.log(), "WshShell.RegRead  -2147024894 " + description + " \r\n");
     EXPECT_EQ(err, "");
 }
@@ -87,7 +91,8 @@ TEST_F(StartUpTest, MissingMiddlewareFolderCannotBeLogged) {
     EXPECT_EQ(machine.runHeadless(out, err), 1);
     EXPECT_EQ(out,
               "WshShell.RegRead - Unable to open registry key "
-              "\"HKLM\\SOFTWARE\\Taviro\\Taviro Corbelline\\InstMainDir\" for reading.\n");
+              "\"HKLM\\SOFTWARE\\Taviro\\Taviro Corbelline\\InstMainDir\" for reading.\n"
+              "The start-up failed; no log file could be written\n");
     EXPECT_THAT(err, HasSubstr("brindlemoor: the log could not be written: 76 Path not found"));
 }
 
@@ -95,7 +100,7 @@ TEST_F(StartUpTest, MissingDatasourceComponentIsError429) {
     registry().deleteKey(Hive::LocalMachine, std::string(kMiddlewareKey) + "\\ConnectionStrings");
     std::string out;
     EXPECT_EQ(machine.runHeadless(out), 1);
-    EXPECT_EQ(out, "\nBrindlemoor - ActiveX component can't create object\n");
+    EXPECT_EQ(out, "\nBrindlemoor - ActiveX component can't create object\n" + startUpFailed());
     EXPECT_EQ(machine.log(),
               "Corbelline.dll was not registered on your system\r\n"
               "Brindlemoor  429 ActiveX component can't create object \r\n");
@@ -109,7 +114,7 @@ TEST_F(StartUpTest, ServerDatabaseFailureIsAGeneralFailure) {
     const std::string description =
         "The connection string names no data source (DSN=...), sqlite: file or postgresql:// "
         "server.";
-    EXPECT_EQ(out, "Brindlemoor - " + description + "\n");
+    EXPECT_EQ(out, "Brindlemoor - " + description + "\n" + startUpFailed());
     EXPECT_EQ(machine.log(), "-2147467259 - " + description +
                                  "\r\nCould not Synchronize Master Data - Process Aborted\r\n"
                                  "Brindlemoor  -2147467259 " +
@@ -122,17 +127,18 @@ TEST_F(StartUpTest, TooManyRunLabelsFailTheStartUp) {
         "insert into I18NText values ('1033', 'SLBEU0463', 'again')");
     std::string out;
     EXPECT_EQ(machine.runHeadless(out), 1);
-    EXPECT_EQ(out, "Brindlemoor - Subscript out of range\n");
+    EXPECT_EQ(out, "Brindlemoor - Subscript out of range\n" + startUpFailed());
     EXPECT_EQ(machine.log(), "Brindlemoor  9 Subscript out of range \r\n");
 }
 
 TEST_F(StartUpTest, RunWithoutLogFolderShowsItsErrorAndReportsTheLog) {
     std::filesystem::remove_all(machine.logFolder());
     std::string out, err;
-    EXPECT_EQ(machine.runHeadless(out, err), 0);
+    EXPECT_EQ(machine.runHeadless(out, err), 3);
     EXPECT_EQ(out,
               "Press Synchronize to bring the master data up to date.\n"
-              "Brindlemoor Error See the log file for details.\n");
+              "Brindlemoor Error See the log file for details.\n"
+              "The run stopped before the first company; no log file could be written\n");
     EXPECT_THAT(err, HasSubstr("the log could not be written: 53 File not found: "));
 }
 

@@ -43,30 +43,31 @@ TEST_F(WindowTest, OperatorRunKeepsButtonsDisabledUntilItEnds) {
     machine.addChange("500", "UNITS", 2, "", R"({"cuni": "kg", "dsca": "kilogram", "tccu": 5})");
     SyncWindow window(machine.root());
     EXPECT_EQ(window.windowTitle().toStdString(), "Taviro Quillmere  -> Synchronize Master Data");
-    EXPECT_EQ(window.Command1().text().toStdString(), "Synchronize");
-    EXPECT_EQ(window.cmdClose().text().toStdString(), "Close");
+    EXPECT_EQ(window.synchronizeButton().text().toStdString(), "Synchronize");
+    EXPECT_EQ(window.closeButton().text().toStdString(), "Close");
     ASSERT_EQ(window.load(), Synchronizer::StartUpOutcome::WaitForOperator);
-    EXPECT_EQ(window.txtSync().toPlainText().toStdString(),
+    EXPECT_EQ(window.progressText().toPlainText().toStdString(),
               "Press Synchronize to bring the master data up to date.\n");
     window.show();
 
     int changesDuringRun = 0;
     int changesWithButtonsEnabled = 0;
-    QObject::connect(&window.txtSync(), &QPlainTextEdit::textChanged, [&] {
+    QObject::connect(&window.progressText(), &QPlainTextEdit::textChanged, [&] {
         ++changesDuringRun;
-        if (window.Command1().isEnabled() || window.cmdClose().isEnabled())
+        if (window.synchronizeButton().isEnabled() || window.closeButton().isEnabled())
             ++changesWithButtonsEnabled;
     });
-    window.Command1().click();
+    window.synchronizeButton().click();
 
     EXPECT_GT(changesDuringRun, 40);
     EXPECT_EQ(changesWithButtonsEnabled, 0);
-    EXPECT_TRUE(window.Command1().isEnabled());
-    EXPECT_TRUE(window.cmdClose().isEnabled());
+    EXPECT_TRUE(window.synchronizeButton().isEnabled());
+    EXPECT_TRUE(window.closeButton().isEnabled());
     EXPECT_TRUE(window.isVisible());
-    const std::string text = window.txtSync().toPlainText().toStdString();
+    const std::string text = window.progressText().toPlainText().toStdString();
     EXPECT_THAT(text, HasSubstr("Synchronizing Units........\nUnits done\n"));
-    EXPECT_THAT(text, HasSubstr("\nThe master-data file of the company has been written.\n"));
+    EXPECT_THAT(text, HasSubstr("\nThe master-data file of the company has been written.\n"
+                                "Company 500: 1 inserted, 0 modified, 0 deleted; change file "));
     EXPECT_THAT(machine.changeFile("500"), HasSubstr("<CUNI ID=\"kg\" STATUS=\"I\">"));
 
     const QPixmap picture = window.grab();
@@ -74,7 +75,7 @@ TEST_F(WindowTest, OperatorRunKeepsButtonsDisabledUntilItEnds) {
     ASSERT_TRUE(picture.save(QString::fromStdString(png.string()), "PNG"));
     EXPECT_GT(std::filesystem::file_size(png), 1000u);
 
-    window.cmdClose().click();
+    window.closeButton().click();
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -84,10 +85,10 @@ TEST_F(WindowTest, UnattendedStartRunsAndCloses) {
     SyncWindow window(machine.root());
     ASSERT_EQ(window.load(), Synchronizer::StartUpOutcome::RunUnattended);
     EXPECT_FALSE(window.isVisible());
-    window.Command1_Click();
+    window.synchronize();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(machine.hasChangeFile("500"));
-    EXPECT_THAT(window.txtSync().toPlainText().toStdString(),
+    EXPECT_THAT(window.progressText().toPlainText().toStdString(),
                 ::testing::StartsWith("Synchronizing Problems......\n"));
 }
 
@@ -95,7 +96,7 @@ TEST_F(WindowTest, FailedStartUpShowsTheError) {
     std::filesystem::remove(machine.serverDatabase());
     SyncWindow window(machine.root());
     EXPECT_EQ(window.load(), Synchronizer::StartUpOutcome::Failed);
-    EXPECT_THAT(window.txtSync().toPlainText().toStdString(), HasSubstr("Brindlemoor - "));
+    EXPECT_THAT(window.progressText().toPlainText().toStdString(), HasSubstr("Brindlemoor - "));
     EXPECT_TRUE(window.synchronizer().endAfterError());
 }
 

@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "platform/registry.h"
-#include "sync/core/headless_run.h"
 
 namespace sync_testing {
 
@@ -157,14 +156,19 @@ fs::path ServerMachine::logFolder() const {
     return map("C:\\Program Files\\Corbelline\\Taviro Quillmere\\Brindlemoor");
 }
 
-std::string ServerMachine::log(const std::string& stamp) const {
-    return testing_support::readFile(logFolder() / ("SynchronizedOn " + stamp + ".txt"));
+fs::path ServerMachine::logFile(const std::string& stamp) const {
+    return logFolder() / ("SynchronizedOn " + stamp + ".txt");
 }
 
-int ServerMachine::runHeadless(std::string& out, std::string& err) const {
+std::string ServerMachine::log(const std::string& stamp) const {
+    return testing_support::readFile(logFile(stamp));
+}
+
+int ServerMachine::runHeadless(std::string& out, std::string& err,
+                               const brindlemoor::HeadlessOptions& options) const {
     std::ostringstream output;
     std::ostringstream errors;
-    const int status = brindlemoor::RunHeadless(root(), output, errors);
+    const int status = brindlemoor::RunHeadless(root(), output, errors, options);
     out = output.str();
     err = errors.str();
     return status;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/db/database.h"
+#include "sync/core/headless_run.h"
 #include "tests/support/temp_root.h"
 
 namespace sync_testing {
@@ -56,9 +57,11 @@ class ServerMachine {
     // The run's log ("" when missing).
     std::string log(const std::string& stamp = "2026-12-07 09-05") const;
     std::filesystem::path logFolder() const;
+    std::filesystem::path logFile(const std::string& stamp = "2026-12-07 09-05") const;
 
     // Runs `brindlemoor --run` in-process; answers the exit status.
-    int runHeadless(std::string& out, std::string& err) const;
+    int runHeadless(std::string& out, std::string& err,
+                    const brindlemoor::HeadlessOptions& options = {}) const;
     int runHeadless(std::string& out) const {
         std::string err;
         return runHeadless(out, err);

@@ -13,20 +13,14 @@
 #include "sync/core/window_start.h"
 #include "sync/erp/business_objects.h"
 #include "tests/support/temp_root.h"
+#include "tests/sync/support/failure_code.h"
 
 namespace {
 
 using namespace brindlemoor;
 namespace fs = std::filesystem;
 
-uint32_t failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::PlatformError& error) {
-        return error.code();
-    }
-    return 0;
-}
+using sync_testing::FailureCodeOf;
 
 TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(ToLong(NumericValue("500")), 500);
@@ -37,13 +31,13 @@ TEST(ConversionsTest, FolderNamesAndTextsBecomeNumbers) {
     EXPECT_EQ(ToInteger(" 05 "), 5);
     EXPECT_EQ(ToInteger(erp::Value()), 0);
     EXPECT_EQ(ToInteger(erp::Value::text("81")), 81);
-    EXPECT_EQ(failureOf([] { ToInteger(""); }), platform::failure::kTypeMismatch);
-    EXPECT_EQ(failureOf([] { ToInteger("5-"); }), platform::failure::kTypeMismatch);
-    EXPECT_EQ(failureOf([] { ToInteger("40000"); }), platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([] { ToInteger(erp::Value::number(70000)); }),
+    EXPECT_EQ(FailureCodeOf([] { ToInteger(""); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger("5-"); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger("40000"); }), platform::failure::kOverflow);
+    EXPECT_EQ(FailureCodeOf([] { ToInteger(erp::Value::number(70000)); }),
               platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([] { ToLong(NumericValue("99999999999")); }), platform::failure::kOverflow);
-    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(FailureCodeOf([] { ToLong(NumericValue("99999999999")); }),
+              platform::failure::kOverflow);
 }
 
 TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
@@ -71,7 +65,7 @@ TEST(WindowStartTest, LastChangeFileByNameElseDatabaseElseEarliest) {
 
     // Any other XML name is cut the same way, and fails when it holds no date.
     std::ofstream(folder / "notes.xml") << "x";
-    EXPECT_EQ(failureOf([&] { FindWindowStart(folder); }), platform::failure::kTypeMismatch);
+    EXPECT_EQ(FailureCodeOf([&] { FindWindowStart(folder); }), platform::failure::kTypeMismatch);
 }
 
 TEST(ChangeFileWriterTest, StampsFrameAndRowsAsTheReaderExpects) {
@@ -103,6 +97,49 @@ TEST(ChangeFileWriterTest, StampsFrameAndRowsAsTheReaderExpects) {
     // A new file starts afresh.
     writer.begin("501", "20020315090508");
     EXPECT_NE(writer.serviceCenterTable("CONFIGURATIONS", "SC1"), sc1);
+}
+
+TEST(ChangeFileWriterTest, CharactersXmlCannotCarryBecomeReplacementCharacters) {
+    const auto carried = [](std::string_view value) {
+        bool replaced = false;
+        std::string text = masterdata_file::XmlCharacters(value, replaced);
+        return (replaced ? "replaced:" : "kept:") + text;
+    };
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(carried("plain\ttext\r\n"), "kept:plain\ttext\r\n");
+    EXPECT_EQ(carried("K\xC3\xB6ln \xE2\x82\xAC \xF0\x9F\x94\xA7"),
+              "kept:K\xC3\xB6ln \xE2\x82\xAC \xF0\x9F\x94\xA7");
+    EXPECT_EQ(carried("a\x01"
+                      "b"),
+              "replaced:a" + fffd + "b");
+    EXPECT_EQ(carried(std::string_view("ab\0cd", 5)), "replaced:ab" + fffd + "cd");
+    EXPECT_EQ(carried("\xEF\xBF\xBF\xEF\xBF\xBE"), "replaced:" + fffd + fffd);  // U+FFFF, U+FFFE
+    // Each byte that is not part of a well-formed character is replaced on its own.
+    EXPECT_EQ(carried("\xED\xA0\x80"), "replaced:" + fffd + fffd + fffd);  // a surrogate
+    EXPECT_EQ(carried("\xC0\xAF"), "replaced:" + fffd + fffd);             // overlong '/'
+    EXPECT_EQ(carried("x\xE2\x82"), "replaced:x" + fffd + fffd);           // cut short
+    EXPECT_EQ(carried("\x80z"), "replaced:" + fffd + "z");
+
+    platform::xml::Document document;
+    masterdata_file::ChangeFileWriter writer(document);
+    writer.begin("500", "20020315090507");
+    auto row = writer.appendRow(writer.appendTable("UNITS"), "CUNI", {{"ID", "k\t1\n\r\x02"}});
+    writer.setStatus(row, "I");
+    writer.appendColumn(row, "DSCA", "line\r\nnext \"q\" > ]]>\x1F");
+    EXPECT_EQ(writer.text(),
+              "<VOMasterData COMP=\"500\" TIME=\"20020315090507\"><UNITS><CUNI "
+              "ID=\"k&#9;1&#10;&#13;" +
+                  fffd +
+                  "\" STATUS=\"I\"><DSCA>line&#13;\nnext \"q\" &gt; "
+                  "]]&gt;" +
+                  fffd + "</DSCA></CUNI></UNITS></VOMasterData>");
+    const std::vector<masterdata_file::Replacement> replaced = writer.takeReplacements();
+    ASSERT_EQ(replaced.size(), 2u);
+    EXPECT_EQ(replaced[0].table, "UNITS");
+    EXPECT_EQ(replaced[0].key, "k\t1\n\r" + fffd);
+    EXPECT_EQ(replaced[0].column, "ID");
+    EXPECT_EQ(replaced[1].column, "DSCA");
+    EXPECT_TRUE(writer.takeReplacements().empty());
 }
 
 TEST(TransferParticularsTest, TwentyFourTransfersInRunOrderMatchingTheChangeFile) {
