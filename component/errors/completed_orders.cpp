@@ -32,8 +32,6 @@ std::vector<std::string>& errorOrders() {
     return orders;
 }
 
-std::string_view attributeOf(xml::Node node, const char* name) { return node.attribute(name).value(); }
-
 std::string activityKey(std::string_view order, std::string_view activity) {
     std::string key(order);
     key += '\x1f';
@@ -52,9 +50,9 @@ public:
         if (!orders_) {
             orders_.emplace();
             const xml::Node container = containerOf(kOrders);
-            for (xml::Node record : xml::childElements(container))
-                if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
-                    orders_->emplace(key.value());
+            for (xml::Node record : xml::elementChildren(container))
+                if (const auto key = xml::attributeView(record, "ServiceOrder"))
+                    orders_->emplace(*key);
         }
         return orders_->contains(std::string(order));
     }
@@ -63,12 +61,12 @@ public:
         if (!activities_) {
             activities_.emplace();
             const xml::Node container = containerOf(kActivities);
-            for (xml::Node group : xml::childElements(container)) {
-                const pugi::xml_attribute id = group.attribute("ID");
+            for (xml::Node group : xml::elementChildren(container)) {
+                const auto id = xml::attributeView(group, "ID");
                 if (!id) continue;
-                for (xml::Node entry : xml::childElements(group))
-                    if (const pugi::xml_attribute number = entry.attribute("Activity"))
-                        activities_->emplace(activityKey(id.value(), number.value()));
+                for (xml::Node entry : xml::elementChildren(group))
+                    if (const auto number = xml::attributeView(entry, "Activity"))
+                        activities_->emplace(activityKey(*id, *number));
             }
         }
         return activities_->contains(activityKey(order, activity));
@@ -100,7 +98,7 @@ private:
 class StoreRemoval {
 public:
     explicit StoreRemoval(xml::Node storeRoot) {
-        indexGroups(activityGroups_, FindContainer(storeRoot, kActivities), nullptr);
+        indexGroups(activityGroups_, FindContainer(storeRoot, kActivities), {});
         for (size_t i = 0; i < std::size(kLineContainers); ++i)
             indexGroups(lineGroups_[i], FindContainer(storeRoot, kLineContainers[i]), "Activity");
     }
@@ -127,7 +125,7 @@ public:
         for (GroupsByOrder& groups : lineGroups_) removeLineGroups(groups, order, number);
         const xml::Node group = activity.parent();
         xml::remove(activity);
-        if (!group.first_child()) {
+        if (!xml::hasChildNodes(group)) {
             auto found = activityGroups_.find(order);
             xml::remove(group);
             found->second.erase(found->second.begin());
@@ -142,13 +140,16 @@ private:
     };
     using GroupsByOrder = std::unordered_map<std::string, std::vector<Group>>;
 
-    static void indexGroups(GroupsByOrder& index, xml::Node container, const char* activityAttribute) {
-        for (xml::Node group = container.first_child(); group; group = group.next_sibling()) {
-            if (group.type() != pugi::node_element) continue;
-            const pugi::xml_attribute id = group.attribute("ID");
+    // Activity groups are indexed without an activity (`activityAttribute` empty).
+    static void indexGroups(GroupsByOrder& index, xml::Node container,
+                            std::string_view activityAttribute) {
+        for (xml::Node group : xml::elementChildren(container)) {
+            const auto id = xml::attributeView(group, "ID");
             if (!id) continue;
-            Group entry{group, activityAttribute ? group.attribute(activityAttribute).value() : ""};
-            index[id.value()].push_back(std::move(entry));
+            Group entry{group, std::string(activityAttribute.empty()
+                                               ? std::string_view()
+                                               : xml::attributeOrEmpty(group, activityAttribute))};
+            index[std::string(*id)].push_back(std::move(entry));
         }
     }
 
@@ -187,12 +188,12 @@ void CollectErrorOrders(Session& session) {
     xml::Document report;
     if (!LoadUploadReport(session, report)) objectNotSet();
     const auto refused = [](xml::Node node) {
-        return attributeOf(node, kReportStatus.data()) == kStatusError;
+        return xml::attributeEquals(node, kReportStatus, kStatusError);
     };
     for (xml::Node group : ReportGroups(report)) {
         if (!refused(group)) continue;
         for (xml::Node entry : ReportEntries(group))
-            if (refused(entry)) orders.emplace_back(attributeOf(entry, kEntryOrder.data()));
+            if (refused(entry)) orders.emplace_back(xml::attributeOrEmpty(entry, kEntryOrder));
     }
 }
 

@@ -20,10 +20,12 @@ namespace xml = platform::xml;
 
 namespace {
 
-// An attribute as the report's readers take it: a missing one reads as the empty text.
-std::string_view attributeOf(xml::Node node, const char* name) { return node.attribute(name).value(); }
+// A missing attribute reads as the empty text.
+std::string_view attributeOf(xml::Node node, std::string_view name) {
+    return xml::attributeOrEmpty(node, name);
+}
 
-bool refused(xml::Node node) { return attributeOf(node, kReportStatus.data()) == kStatusError; }
+bool refused(xml::Node node) { return xml::attributeEquals(node, kReportStatus, kStatusError); }
 
 // Calls `visit` for every refused entry of a group that is itself marked "Error", in
 // document order; entries of other groups do not count.

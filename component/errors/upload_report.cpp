@@ -33,7 +33,7 @@ std::vector<xml::Node> ReportEntries(xml::Node group) {
 bool RemoveEntryAndEmptyGroup(xml::Node entry) {
     const xml::Node group = xml::requireNode(entry).parent();
     xml::remove(entry);
-    if (!group || group.first_child() || group.type() != pugi::node_element) return false;
+    if (!xml::isElement(group) || xml::hasChildNodes(group)) return false;
     xml::remove(group);
     return true;
 }
@@ -74,8 +74,8 @@ std::string_view ReportCostTypeContainer(std::string_view costType) {
 UploadReportIndex::UploadReportIndex(const xml::Document& report) {
     for (xml::Node group : ReportGroups(report)) {
         for (xml::Node entry : ReportEntries(group)) {
-            const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
-            if (order) byOrder_[order.value()].push_back(entry);
+            if (const auto order = xml::attributeView(entry, kEntryOrder))
+                byOrder_[std::string(*order)].push_back(entry);
         }
     }
 }
@@ -87,9 +87,9 @@ const std::vector<xml::Node>& UploadReportIndex::entriesOf(std::string_view orde
 }
 
 void UploadReportIndex::remove(xml::Node entry) {
-    const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
+    const auto order = xml::attributeView(entry, kEntryOrder);
     if (!order) return;
-    const auto found = byOrder_.find(order.value());
+    const auto found = byOrder_.find(std::string(*order));
     if (found == byOrder_.end()) return;
     auto& entries = found->second;
     entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());

@@ -176,9 +176,9 @@ xml::Node valueListEntry(const std::vector<xml::Node>& entries, size_t position)
 
 std::string option(xml::Node entry, std::string_view marker) {
     std::string html = "<OPTION value=";
-    html += entry.attribute("Id").value();
+    html += xml::attributeOrEmpty(entry, "Id");
     html += marker;
-    html += entry.attribute("Value").value();
+    html += xml::attributeOrEmpty(entry, "Value");
     return html;
 }
 
@@ -233,13 +233,13 @@ std::string RenderEnumSelect(Session& session, std::string_view element, std::st
             html += option(valueListEntry(entries, 0), " selected>");
         } else {
             for (xml::Node entry : entries)
-                if (value == entry.attribute("Id").value()) html += option(entry, " >");
+                if (value == xml::attributeOrEmpty(entry, "Id")) html += option(entry, " >");
         }
     } else if (field == "ActivityStatus") {
         html += activityStatusOptions(entries, value, mode);
     } else {
         for (xml::Node entry : entries)
-            html += option(entry, value == entry.attribute("Id").value() ? " selected>" : ">");
+            html += option(entry, value == xml::attributeOrEmpty(entry, "Id") ? " selected>" : ">");
     }
     html += "</SELECT></td>";
     return html;

@@ -101,63 +101,21 @@ struct Record {
 
 // --- Reads of the loaded store ------------------------------------------------------------
 
-// The activity of an order: among the children of every group of the order, first match.
-xml::Node findActivity(xml::Node storeRoot, std::string_view order, std::string_view activity,
-                       bool& groupFound) {
-    groupFound = false;
-    for (xml::Node group = FindContainer(storeRoot, kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || order != group.attribute("ID").value() ||
-            !group.attribute("ID"))
-            continue;
-        groupFound = true;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            const pugi::xml_attribute number = child.attribute("Activity");
-            if (child.type() == pugi::node_element && number && activity == number.value())
-                return child;
-        }
-    }
-    return {};
-}
-
-xml::Node findLine(xml::Node storeRoot, std::string_view container, std::string_view order,
-                   std::string_view activity, std::string_view line, bool& groupFound) {
-    groupFound = false;
-    for (xml::Node group = FindContainer(storeRoot, container).first_child(); group;
-         group = group.next_sibling()) {
-        const pugi::xml_attribute id = group.attribute("ID");
-        const pugi::xml_attribute number = group.attribute("Activity");
-        if (group.type() != pugi::node_element || !id || !number || order != id.value() ||
-            activity != number.value())
-            continue;
-        groupFound = true;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            const pugi::xml_attribute lineNumber = child.attribute("LineNumber");
-            if (child.type() == pugi::node_element && lineNumber && line == lineNumber.value())
-                return child;
-        }
-    }
-    return {};
-}
-
 // GetOrderStatus answered from the loaded store, which this view does not change.
 std::string orderStatusIn(const xml::Document& store, std::string_view order) {
     for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record")) {
-        const pugi::xml_attribute number = record.attribute("ServiceOrder");
-        if (number && order == number.value()) return OrderStatusOf(record);
+        if (xml::attributeEquals(record, "ServiceOrder", order)) return OrderStatusOf(record);
     }
     return {};
 }
 
+// The last ActivityDescription field of the activity; "" when there is none.
 std::string activityDescriptionIn(const xml::Document& store, std::string_view order,
                                   std::string_view activity) {
-    bool groupFound = false;
-    const xml::Node record = findActivity(store.node(), order, activity, groupFound);
+    const xml::Node record = LookUpActivity(store.node(), order, activity).record;
     std::string description;
-    for (xml::Node field = record.first_child(); field; field = field.next_sibling())
-        if (field.type() == pugi::node_element &&
-            std::string_view(field.name()) == "ActivityDescription")
-            description = xml::text(field);
+    for (xml::Node field : xml::elementChildren(record))
+        if (xml::isElementNamed(field, "ActivityDescription")) description = xml::text(field);
     return description;
 }
 
@@ -171,7 +129,7 @@ bool orderFlag19In(const xml::Document& store, std::string_view order) {
 
 bool editableByRule(const Request& request, xml::Node node, const std::string& orderStatus) {
     if (request.fromErrorList) return true;
-    const std::string_view state = node.attribute("State").value();
+    const std::string_view state = xml::attributeOrEmpty(node, "State");
     if (state == "MU" || state == "NU") return false;
     return orderStatus == kOpen;
 }
@@ -189,11 +147,15 @@ Record findRecord(Session& session, const Request& request) {
         orderStatus = trimBlanks(OrderStatusOf(record.node));
     } else if (kind == Kind::Activity) {
         record.local = request.activity.starts_with('_');
-        record.node = findActivity(store.node(), request.order, request.activity, groupFound);
+        const RecordLookup found = LookUpActivity(store.node(), request.order, request.activity);
+        record.node = found.record;
+        groupFound = found.groupFound;
     } else {
         record.local = request.line.starts_with('_');
-        record.node = findLine(store.node(), request.kind.element, request.order, request.activity,
-                               request.line, groupFound);
+        const RecordLookup found = LookUpLine(store.node(), request.kind.element, request.order,
+                                              request.activity, request.line);
+        record.node = found.record;
+        groupFound = found.groupFound;
     }
     // A labor line that came from the server is never changed or deleted here.
     const bool receivedLaborLine = kind == Kind::Labor && !record.local;
@@ -208,7 +170,7 @@ Record findRecord(Session& session, const Request& request) {
     record.editable = editableByRule(request, record.node, orderStatus);
     if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;
     const bool newOnLaptop =
-        std::string_view(record.node.attribute("State").value()) == "N" && record.local;
+        xml::attributeOrEmpty(record.node, "State") == "N" && record.local;
     record.deletable = newOnLaptop || (kind == Kind::Order && orderStatus == kClosed);
     if (receivedLaborLine) record.editable = record.deletable = false;
     return record;
@@ -231,8 +193,7 @@ std::string fieldRows(Session& session, const Request& request, const Record& re
     const RecordKind& kind = request.kind;
     std::string rows;
     size_t position = 0;
-    for (xml::Node field = record.node.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
+    for (xml::Node field : xml::elementChildren(record.node)) {
         const bool shown = position++ > 0 || kind.kind == Kind::Order ||
                            kind.kind == Kind::Activity ||
                            (kind.kind == Kind::Labor && record.local);

@@ -71,12 +71,7 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
     std::string links;
     if (const xml::Node group =
             FindLineGroup(session.state.orderStore.node(), kLaborLines, iOrno, iAcln)) {
-        xml::Node line;
-        for (xml::Node candidate : xml::childElements(group))
-            if (xml::attribute(candidate, "LineNumber") == iLine) {
-                line = candidate;
-                break;
-            }
+        const xml::Node line = xml::childWithAttribute(group, "LineNumber", iLine);
         state = xml::requireAttribute(xml::requireNode(line), "State");
         // The order's status is not consulted; a local line opened for correction is editable.
         editable = (local && iError == 1) || !isUploaded(state);

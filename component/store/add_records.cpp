@@ -21,20 +21,6 @@ constexpr std::string_view kOrderExists = "SLBEU0324";
 constexpr std::string_view kActivityExists = "SLBEU0325";
 constexpr std::string_view kLineExists = "SLBEU0326";
 
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
-bool attributeEquals(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
-// The first element of that name below `scope`, in document order.
-xml::Node firstDescendant(xml::Node scope, std::string_view name) {
-    return scope.find_node([&](xml::Node node) { return isElement(node) && name == node.name(); });
-}
-
 // A store container as the add steps reach it: "zudivevezored/<container>".
 xml::Node storeContainer(Session& session, std::string_view container) {
     std::string path(kStoreRoot);
@@ -56,7 +42,7 @@ void appendAsNew(xml::Node parent, xml::Node element) {
 // (markup characters included) becomes an attribute value.
 void buildNewActivityGroup(xml::Document& holder, std::string_view order) {
     holder.clear();
-    xml::Node group = holder.node().append_child("ServiceOrder");
+    xml::Node group = xml::appendElement(holder.node(), "ServiceOrder");
     xml::setAttribute(group, "ID", order);
     xml::setAttribute(group, "State", kStateNew);
 }
@@ -88,14 +74,11 @@ bool AddActivityGroup(Session& session, std::string_view order, xml::Node group,
 bool AddActivity(Session& session, std::string_view order, std::string_view activity,
                  xml::Node element, std::string& message) {
     xml::Node lastGroup;
-    for (xml::Node group = FindContainer(storeRoot(session), kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (!isElement(group) || !attributeEquals(group, "ID", order)) continue;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            if (isElement(child) && attributeEquals(child, "Activity", activity)) {
-                message = GetLabelText(session, kActivityExists);
-                return false;
-            }
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot(session), kActivities))) {
+        if (!xml::attributeEquals(group, "ID", order)) continue;
+        if (xml::childWithAttribute(group, "Activity", activity)) {
+            message = GetLabelText(session, kActivityExists);
+            return false;
         }
         lastGroup = group;
     }
@@ -121,11 +104,9 @@ bool AddLine(Session& session, std::string_view container, std::string_view orde
     const xml::Node group = FindLineGroup(storeRoot(session), container, order, activity);
     // A group without lines takes no line (and says nothing about it).
     if (!xml::firstChildElement(group)) return false;
-    for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-        if (isElement(child) && attributeEquals(child, "LineNumber", line)) {
-            message = GetLabelText(session, kLineExists);
-            return false;
-        }
+    if (xml::childWithAttribute(group, "LineNumber", line)) {
+        message = GetLabelText(session, kLineExists);
+        return false;
     }
     if (!ValidateRecord(session, element, container, message)) return false;
     appendAsNew(group, element);
@@ -140,7 +121,7 @@ std::string addByKind(Session& session, xml::Node requestRoot, bool& stored) {
     const std::string_view kind = requestRoot.name();
     std::string message;
     if (kind == kOrders) {
-        const xml::Node record = xml::requireNode(firstDescendant(requestRoot, "record"));
+        const xml::Node record = xml::requireNode(xml::firstDescendant(requestRoot, "record"));
         const std::string order = xml::requireAttribute(record, "ServiceOrder");
         stored = AddOrder(session, order, record, message);
         if (stored) {
@@ -150,12 +131,12 @@ std::string addByKind(Session& session, xml::Node requestRoot, bool& stored) {
             AddActivityGroup(session, order, newGroup.root(), groupMessage);
         }
     } else if (kind == kActivities) {
-        const xml::Node group = xml::requireNode(firstDescendant(requestRoot, "ServiceOrder"));
+        const xml::Node group = xml::requireNode(xml::firstDescendant(requestRoot, "ServiceOrder"));
         const xml::Node activity = xml::requireNode(xml::firstChildElement(group));
         stored = AddActivity(session, xml::requireAttribute(group, "ID"),
                              xml::requireAttribute(activity, "Activity"), activity, message);
     } else if (kind == kMaterialLines || kind == kLaborLines || kind == kOtherLines) {
-        const xml::Node group = xml::requireNode(firstDescendant(requestRoot, "ServiceOrder"));
+        const xml::Node group = xml::requireNode(xml::firstDescendant(requestRoot, "ServiceOrder"));
         const std::string order = xml::requireAttribute(group, "ID");
         const std::string activity = xml::requireAttribute(group, "Activity");
         stored = AddLineGroup(session, kind, order, activity, group, message);

@@ -10,15 +10,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
-bool attributeEquals(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
 void removeIfPresent(xml::Node node) {
     if (node) xml::remove(node);
 }
@@ -27,14 +18,10 @@ void removeIfPresent(xml::Node node) {
 template <typename Select>
 void removeGroups(xml::Node storeRoot, std::string_view container, bool firstOnly,
                   Select selected) {
-    xml::Node group = FindContainer(storeRoot, container).first_child();
-    while (group) {
-        const xml::Node next = group.next_sibling();
-        if (isElement(group) && selected(group)) {
-            xml::remove(group);
-            if (firstOnly) return;
-        }
-        group = next;
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) {
+        if (!selected(group)) continue;
+        xml::remove(group);
+        if (firstOnly) return;
     }
 }
 
@@ -45,7 +32,7 @@ void deleteOrder(xml::Node storeRoot, std::string_view order) {
     removeIfPresent(FindActivityGroup(storeRoot, order));
     for (std::string_view container : {kMaterialLines, kOtherLines, kLaborLines}) {
         removeGroups(storeRoot, container, false,
-                     [&](xml::Node group) { return attributeEquals(group, "ID", order); });
+                     [&](xml::Node group) { return xml::attributeEquals(group, "ID", order); });
     }
 }
 
@@ -55,11 +42,11 @@ void deleteActivity(xml::Node storeRoot, std::string_view order, std::string_vie
     removeIfPresent(FindActivity(storeRoot, order, activity));
     for (std::string_view container : {kMaterialLines, kOtherLines, kLaborLines}) {
         removeGroups(storeRoot, container, true, [&](xml::Node lines) {
-            return attributeEquals(lines, "ID", order) &&
-                   attributeEquals(lines, "Activity", activity);
+            return xml::attributeEquals(lines, "ID", order) &&
+                   xml::attributeEquals(lines, "Activity", activity);
         });
     }
-    if (group && !group.first_child()) {
+    if (group && !xml::hasChildNodes(group)) {
         xml::remove(group);
         removeIfPresent(FindOrder(storeRoot, order));
     }
@@ -70,7 +57,7 @@ void deleteLine(xml::Node storeRoot, std::string_view container, std::string_vie
     const xml::Node group = FindLineGroup(storeRoot, container, order, activity);
     if (!group) return;
     removeIfPresent(FindLine(storeRoot, container, order, activity, line));
-    if (!group.first_child()) xml::remove(group);
+    if (!xml::hasChildNodes(group)) xml::remove(group);
 }
 
 // The line container of a page's cost type; hours registrations are labor lines.

@@ -28,21 +28,6 @@ std::string fieldText(xml::Node record, size_t position) {
     return xml::text(field(record, position));
 }
 
-template <typename Visit>
-void forEachChildElement(xml::Node parent, Visit visit) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_element) visit(child);
-}
-
-xml::Node childWithAttribute(xml::Node parent, const char* name, std::string_view value) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        const pugi::xml_attribute attribute = child.attribute(name);
-        if (attribute && value == attribute.value()) return child;
-    }
-    return {};
-}
-
 // The steps of the merge, on the loaded store and its index.
 class StoreMerge {
   public:
@@ -79,7 +64,7 @@ class StoreMerge {
     // A group that holds no activities receives none: an empty group is left as it is.
     bool ImportActivity(std::string_view order, std::string_view activity, xml::Node incoming) {
         const xml::Node group = index_.activityGroup(order);
-        if (!xml::firstChildElement(group) || childWithAttribute(group, "Activity", activity))
+        if (!xml::firstChildElement(group) || xml::childWithAttribute(group, "Activity", activity))
             return false;
         xml::appendCopy(group, incoming);
         changed_ = true;
@@ -97,18 +82,18 @@ class StoreMerge {
     bool ImportLine(std::string_view container, std::string_view order, std::string_view activity,
                     std::string_view line, xml::Node incoming) {
         const xml::Node group = index_.lineGroup(container, order, activity);
-        const xml::Node local = childWithAttribute(group, "LineNumber", line);
+        const xml::Node local = xml::childWithAttribute(group, "LineNumber", line);
         if (!local) {
             xml::appendCopy(xml::requireNode(group), incoming);
             changed_ = true;
             return true;
         }
-        forEachChildElement(local, [&](xml::Node localField) {
-            if (const xml::Node incomingField = incoming.child(localField.name())) {
+        for (xml::Node localField : xml::elementChildren(local)) {
+            if (const xml::Node incomingField = xml::childNamed(incoming, localField.name())) {
                 xml::setText(localField, xml::text(incomingField));
                 changed_ = true;
             }
-        });
+        }
         return false;
     }
 
@@ -165,11 +150,11 @@ std::string groupPath(std::string_view container) {
 void mergeOrders(StoreMerge& merge, const xml::Document& incoming, MergeFlags& flags) {
     // The first child of the incoming root holds the orders, whatever its name.
     const xml::Node orders = incoming.root().first_child();
-    forEachChildElement(orders, [&](xml::Node record) {
+    for (xml::Node record : xml::elementChildren(orders)) {
         if (merge.ImportOrderOrGroup(xml::requireAttribute(record, "ServiceOrder"), record,
                                      StoreMerge::RecordList::Orders))
             flags.ordersAdded = true;
-    });
+    }
 }
 
 // Only the order whose group brought something new is reopened.
@@ -181,11 +166,11 @@ void mergeActivities(StoreMerge& merge, const xml::Document& incoming, MergeFlag
             if (merge.ImportOrderOrGroup(order, group, StoreMerge::RecordList::ActivityGroups)) {
                 groupChanged = true;
             } else {
-                forEachChildElement(group, [&](xml::Node activity) {
+                for (xml::Node activity : xml::elementChildren(group)) {
                     if (merge.ImportActivity(order, xml::requireAttribute(activity, "Activity"),
                                              activity))
                         groupChanged = true;
-                });
+                }
             }
         }
         if (groupChanged) {
@@ -206,11 +191,11 @@ void mergeLines(StoreMerge& merge, const xml::Document& incoming, MergeFlags& fl
                 flags.linesChanged[type] = true;
                 continue;
             }
-            forEachChildElement(group, [&](xml::Node line) {
+            for (xml::Node line : xml::elementChildren(group)) {
                 if (merge.ImportLine(container, order, activity,
                                      xml::requireAttribute(line, "LineNumber"), line))
                     flags.linesChanged[type] = true;
-            });
+            }
         }
     }
 }

@@ -39,19 +39,6 @@ long long counterValue(const std::string& data) {
     return number;
 }
 
-bool hasAttributeValue(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
-// The first child element whose attribute `name` equals `value`.
-xml::Node childWithAttribute(xml::Node parent, const char* name, std::string_view value) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_element && hasAttributeValue(child, name, value))
-            return child;
-    return {};
-}
-
 }  // namespace
 
 bool LoadOrderStore(Session& session) {
@@ -75,24 +62,23 @@ int16_t NextRecordNumber(Session& session, int kind) {
 }
 
 xml::Node FindOrder(xml::Node storeRoot, std::string_view order) {
-    return childWithAttribute(FindContainer(storeRoot, kOrders), "ServiceOrder", order);
+    return xml::childWithAttribute(FindContainer(storeRoot, kOrders), "ServiceOrder", order);
 }
 
 xml::Node FindActivityGroup(xml::Node storeRoot, std::string_view order) {
-    return childWithAttribute(FindContainer(storeRoot, kActivities), "ID", order);
+    return xml::childWithAttribute(FindContainer(storeRoot, kActivities), "ID", order);
 }
 
 xml::Node FindActivity(xml::Node storeRoot, std::string_view order, std::string_view activity) {
     const xml::Node group = FindActivityGroup(storeRoot, order);
-    return group ? childWithAttribute(group, "Activity", activity) : xml::Node();
+    return xml::childWithAttribute(group, "Activity", activity);
 }
 
 xml::Node FindLineGroup(xml::Node storeRoot, std::string_view container, std::string_view order,
                         std::string_view activity) {
-    const xml::Node lines = FindContainer(storeRoot, container);
-    for (xml::Node group = lines.first_child(); group; group = group.next_sibling()) {
-        if (group.type() == pugi::node_element && hasAttributeValue(group, "ID", order) &&
-            hasAttributeValue(group, "Activity", activity))
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) {
+        if (xml::attributeEquals(group, "ID", order) &&
+            xml::attributeEquals(group, "Activity", activity))
             return group;
     }
     return {};
@@ -101,7 +87,39 @@ xml::Node FindLineGroup(xml::Node storeRoot, std::string_view container, std::st
 xml::Node FindLine(xml::Node storeRoot, std::string_view container, std::string_view order,
                    std::string_view activity, std::string_view line) {
     const xml::Node group = FindLineGroup(storeRoot, container, order, activity);
-    return group ? childWithAttribute(group, "LineNumber", line) : xml::Node();
+    return xml::childWithAttribute(group, "LineNumber", line);
+}
+
+namespace {
+
+template <typename IsGroup>
+RecordLookup lookUpInGroups(xml::Node container, IsGroup isGroup, std::string_view keyAttribute,
+                            std::string_view key) {
+    RecordLookup found;
+    for (xml::Node group : xml::elementChildren(container)) {
+        if (!isGroup(group)) continue;
+        found.groupFound = true;
+        found.record = xml::childWithAttribute(group, keyAttribute, key);
+        if (found.record) break;
+    }
+    return found;
+}
+
+}  // namespace
+
+RecordLookup LookUpActivity(xml::Node storeRoot, std::string_view order,
+                            std::string_view activity) {
+    const auto ofOrder = [&](xml::Node group) { return xml::attributeEquals(group, "ID", order); };
+    return lookUpInGroups(FindContainer(storeRoot, kActivities), ofOrder, "Activity", activity);
+}
+
+RecordLookup LookUpLine(xml::Node storeRoot, std::string_view container, std::string_view order,
+                        std::string_view activity, std::string_view line) {
+    const auto ofActivity = [&](xml::Node group) {
+        return xml::attributeEquals(group, "ID", order) &&
+               xml::attributeEquals(group, "Activity", activity);
+    };
+    return lookUpInGroups(FindContainer(storeRoot, container), ofActivity, "LineNumber", line);
 }
 
 }  // namespace quillmere

@@ -33,6 +33,7 @@ void SaveOrderStore(Session& session);
 int16_t NextRecordNumber(Session& session, int kind);
 
 // Record look-up in a loaded store, first match in document order; null nodes when absent.
+// Activities and lines are looked for in the first group of their order (and activity).
 platform::xml::Node FindOrder(platform::xml::Node storeRoot, std::string_view order);
 platform::xml::Node FindActivityGroup(platform::xml::Node storeRoot, std::string_view order);
 platform::xml::Node FindActivity(platform::xml::Node storeRoot, std::string_view order,
@@ -42,5 +43,17 @@ platform::xml::Node FindLineGroup(platform::xml::Node storeRoot, std::string_vie
 platform::xml::Node FindLine(platform::xml::Node storeRoot, std::string_view container,
                              std::string_view order, std::string_view activity,
                              std::string_view line);
+
+// A record looked for among the children of every group of its order (and activity), first
+// match in document order, as the views read the store; also says whether any such group
+// exists, which the views tell apart from a group that lacks the record.
+struct RecordLookup {
+    platform::xml::Node record;  // null when no group holds it
+    bool groupFound = false;
+};
+RecordLookup LookUpActivity(platform::xml::Node storeRoot, std::string_view order,
+                            std::string_view activity);
+RecordLookup LookUpLine(platform::xml::Node storeRoot, std::string_view container,
+                        std::string_view order, std::string_view activity, std::string_view line);
 
 }  // namespace quillmere

@@ -46,7 +46,7 @@ class StoreIndex {
     static std::string lineKey(std::string_view order, std::string_view activity);
     static platform::xml::Node lookUp(const NodeMap& map, std::string_view key);
     static void indexChildren(NodeMap& map, platform::xml::Node container,
-                              const char* keyAttribute);
+                              std::string_view keyAttribute);
     NodeMap* lineGroupsOf(std::string_view container);
     const NodeMap* lineGroupsOf(std::string_view container) const;
 

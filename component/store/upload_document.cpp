@@ -17,10 +17,6 @@ constexpr std::string_view kFinished = "20";
 constexpr std::string_view kWholeGroup = "1";
 constexpr std::string_view kOneRecord = "2";
 
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
 bool isLineContainer(std::string_view container) {
     return container == kMaterialLines || container == kLaborLines || container == kOtherLines;
 }
@@ -38,22 +34,17 @@ std::string statusOf(xml::Node record) {
 // Removes from a group of the copy the children with nothing to send, and marks the others.
 void filterChildren(xml::Node group, std::string_view container, UploadMarks& marks) {
     const bool lines = isLineContainer(container);
-    xml::Node child = group.first_child();
-    while (child) {
-        const xml::Node next = child.next_sibling();
-        if (isElement(child)) {
-            if (IsSettledForUpload(RecordState(child))) {
-                xml::remove(child);
-            } else if (lines) {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(group, "Activity"),
-                                   xml::requireAttribute(child, "LineNumber"), kOneRecord);
-            } else {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(child, "Activity"), "", kOneRecord);
-            }
+    for (xml::Node child : xml::elementChildren(group)) {
+        if (IsSettledForUpload(RecordState(child))) {
+            xml::remove(child);
+        } else if (lines) {
+            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(group, "Activity"),
+                               xml::requireAttribute(child, "LineNumber"), kOneRecord);
+        } else {
+            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(child, "Activity"), "", kOneRecord);
         }
-        child = next;
     }
 }
 
@@ -62,13 +53,11 @@ void filterChildren(xml::Node group, std::string_view container, UploadMarks& ma
 // --- Activity groups --------------------------------------------------------------------------
 
 ActivityGroupIndex::ActivityGroupIndex(xml::Node documentRoot) {
-    for (xml::Node group = FindContainer(documentRoot, kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (!isElement(group)) continue;
-        const pugi::xml_attribute id = group.attribute("ID");
+    for (xml::Node group : xml::elementChildren(FindContainer(documentRoot, kActivities))) {
+        const auto id = xml::attributeView(group, "ID");
         if (!id) continue;
-        firstGroups_.try_emplace(id.value(), group);
-        if (group.first_child()) ordersWithActivities_.insert(id.value());
+        firstGroups_.try_emplace(std::string(*id), group);
+        if (xml::hasChildNodes(group)) ordersWithActivities_.emplace(*id);
     }
 }
 
@@ -122,16 +111,15 @@ void UploadMarks::mark(xml::Node record) {
 }
 
 const std::vector<xml::Node>& UploadMarks::childrenWithKey(xml::Node group,
-                                                           const char* keyAttribute,
+                                                           std::string_view keyAttribute,
                                                            std::string_view key) {
     static const std::vector<xml::Node> kNone;
-    auto [entry, added] = children_.try_emplace(group.internal_object());
+    auto [entry, added] = children_.try_emplace(group);
     KeyedChildren& byKey = entry->second;
     if (added) {
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            if (!isElement(child)) continue;
-            if (const pugi::xml_attribute value = child.attribute(keyAttribute))
-                byKey[value.value()].push_back(child);
+        for (xml::Node child : xml::elementChildren(group)) {
+            if (const auto value = xml::attributeView(child, keyAttribute))
+                byKey[std::string(*value)].push_back(child);
         }
     }
     const auto found = byKey.find(std::string(key));
@@ -155,7 +143,7 @@ void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
         for (xml::Node child : xml::childElements(group)) mark(child);
         return;
     }
-    const char* keyAttribute = lines ? "LineNumber" : "Activity";
+    const std::string_view keyAttribute = lines ? "LineNumber" : "Activity";
     for (xml::Node child : childrenWithKey(group, keyAttribute, lines ? line : activity))
         mark(child);
 }
@@ -167,18 +155,13 @@ void FilterOrders(xml::Node copyRoot, UploadMarks& marks) {
     if (!orders) throwObjectNotSet();
     // Decided on the copy before its groups are filtered, as the groups stand in the store.
     const ActivityGroupIndex groups(copyRoot);
-    xml::Node record = orders.first_child();
-    while (record) {
-        const xml::Node next = record.next_sibling();
-        if (isElement(record)) {
-            const std::string state = RecordState(record);
-            const std::string order = xml::requireAttribute(record, "ServiceOrder");
-            if (IsSettledForUpload(state) || !HasActivities(order, groups))
-                xml::remove(record);
-            else
-                marks.MarkUploaded(kOrders, order, "", "", kOneRecord);
-        }
-        record = next;
+    for (xml::Node record : xml::elementChildren(orders)) {
+        const std::string state = RecordState(record);
+        const std::string order = xml::requireAttribute(record, "ServiceOrder");
+        if (IsSettledForUpload(state) || !HasActivities(order, groups))
+            xml::remove(record);
+        else
+            marks.MarkUploaded(kOrders, order, "", "", kOneRecord);
     }
 }
 
@@ -186,31 +169,26 @@ void FilterGroups(xml::Node copyRoot, std::string_view container, UploadMarks& m
     const xml::Node groups = FindContainer(copyRoot, container);
     if (!groups) return;
     const bool lines = isLineContainer(container);
-    xml::Node group = groups.first_child();
-    while (group) {
-        const xml::Node next = group.next_sibling();
-        if (isElement(group)) {
-            if (RecordState(group) != kStateNew) {
-                filterChildren(group, container, marks);
-                if (!group.first_child()) xml::remove(group);
-            } else if (lines) {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(group, "Activity"), "", kWholeGroup);
-            } else if (!group.first_child()) {
-                xml::remove(group);
-            } else {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"), "", "",
-                                   kWholeGroup);
-            }
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (RecordState(group) != kStateNew) {
+            filterChildren(group, container, marks);
+            if (!xml::hasChildNodes(group)) xml::remove(group);
+        } else if (lines) {
+            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(group, "Activity"), "", kWholeGroup);
+        } else if (!xml::hasChildNodes(group)) {
+            xml::remove(group);
+        } else {
+            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"), "", "",
+                               kWholeGroup);
         }
-        group = next;
     }
 }
 
 bool HasUploadContent(xml::Node documentRoot) {
     for (std::string_view container :
          {kOrders, kActivities, kMaterialLines, kLaborLines, kOtherLines}) {
-        if (FindContainer(documentRoot, container).first_child()) return true;
+        if (xml::hasChildNodes(FindContainer(documentRoot, container))) return true;
     }
     return false;
 }
@@ -232,7 +210,7 @@ std::string CreateXMLStringForUpdate(Session& session) {
     std::string upload;
     try {
         xml::Document copy;
-        copy.native().reset(session.state.orderStore.native());
+        copy.copyFrom(session.state.orderStore);
         FilterOrders(copy.node(), marks);
         for (std::string_view container : {kActivities, kMaterialLines, kLaborLines, kOtherLines})
             FilterGroups(copy.node(), container, marks);

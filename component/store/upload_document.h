@@ -66,12 +66,12 @@ class UploadMarks {
   private:
     using KeyedChildren = std::unordered_map<std::string, std::vector<platform::xml::Node>>;
     const std::vector<platform::xml::Node>& childrenWithKey(platform::xml::Node group,
-                                                            const char* keyAttribute,
+                                                            std::string_view keyAttribute,
                                                             std::string_view key);
     void mark(platform::xml::Node record);
 
     StoreIndex index_;
-    std::unordered_map<pugi::xml_node_struct*, KeyedChildren> children_;
+    std::unordered_map<platform::xml::Node, KeyedChildren, platform::xml::NodeHash> children_;
     bool changed_ = false;
 };
 

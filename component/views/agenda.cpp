@@ -41,8 +41,8 @@ class OrderStatuses {
   public:
     explicit OrderStatuses(const xml::Document& store) {
         for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
-            if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
-                records_.try_emplace(key.value(), record);
+            if (const auto key = xml::attributeView(record, "ServiceOrder"))
+                records_.try_emplace(std::string(*key), record);
     }
     std::string of(const std::string& order) const {
         const auto found = records_.find(order);
@@ -102,10 +102,8 @@ void appendActivityRow(std::string& html, const AgendaVariant& variant,
     html += HtmlText(number);
     html += "</span>";
     html += "</td>";
-    for (xml::Node field = activity.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
+    for (xml::Node field : xml::elementChildren(activity))
         html += BuildListCell(definitions, kActivities, field.name(), xml::text(field), kFormName);
-    }
     html += "</tr>";
 }
 
@@ -155,14 +153,12 @@ std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
     const OrderStatuses statuses(store);
     std::string list;
     const xml::Node groups = FindContainer(store.node(), kActivities);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
         const std::string order = xml::requireAttribute(group, "ID");
         if (statuses.of(order) != variant.status) continue;
         appendGroupRow(list, columns, order);
-        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling())
-            if (activity.type() == pugi::node_element)
-                appendActivityRow(list, variant, definitions, order, activity);
+        for (xml::Node activity : xml::elementChildren(group))
+            appendActivityRow(list, variant, definitions, order, activity);
     }
     if (list.empty()) return reportFailure(session, variant.emptyKey);
     return html + list + tail(variant);

@@ -127,8 +127,7 @@ public:
                             number);
         html += "</td>";
         bool first = true;
-        for (xml::Node field = line.first_child(); field; field = field.next_sibling()) {
-            if (field.type() != pugi::node_element) continue;
+        for (xml::Node field : xml::elementChildren(line)) {
             if (!first)
                 html += BuildListCell(definitions_, type_.container, field.name(), xml::text(field),
                                       "material");
@@ -223,15 +222,13 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
     const CostLineRows rowsOf(type, definitions, headings);
     std::string rows;
     const xml::Node groups = FindContainer(session.state.orderStore.node(), type.container);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !variant.admitsGroup(group, order, activity))
-            continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!variant.admitsGroup(group, order, activity)) continue;
         const std::string groupOrder = xml::requireAttribute(group, "ID");
         const std::string groupActivity = xml::requireAttribute(group, "Activity");
         std::string lineRows;
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling()) {
-            if (line.type() != pugi::node_element || !variant.admitsLine(line)) continue;
-            lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
+        for (xml::Node line : xml::elementChildren(group)) {
+            if (variant.admitsLine(line)) lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
         }
         if (lineRows.empty() && !variant.keepsGroupWithoutLines) continue;
         rows += rowsOf.orderRow(groupOrder);
@@ -302,8 +299,8 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
     if (!groups)
         return noCostLinesTable(session, type, ">" + GetLabelText(session, "SLBEU0315"), offline,
                                 iOrno, iAcln);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !groupOfActivity(group, iOrno, iAcln)) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!groupOfActivity(group, iOrno, iAcln)) continue;
         std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0>";
         html += BuildTitleBar(2, title, "divCostLines");
         html += "<tr><td width=100%>";
@@ -314,8 +311,7 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
         const CostLineRows rows(type, definitions, headings);
         html += rows.orderRow(iOrno);
         html += rows.activityRow(iOrno, iAcln);
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling())
-            if (line.type() == pugi::node_element) html += rows.lineRow(iOrno, iAcln, line);
+        for (xml::Node line : xml::elementChildren(group)) html += rows.lineRow(iOrno, iAcln, line);
         // The outer table and its cell stay open: the page closes them.
         html += "</table>";
         return html;

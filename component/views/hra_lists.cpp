@@ -111,15 +111,13 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     std::string rows;
     const xml::Node groups = FindContainer(session.state.orderStore.node(), kLaborLines);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
         const std::string order = xml::requireAttribute(group, "ID");
         const std::string activity = xml::requireAttribute(group, "Activity");
         // Lines of an activity's cost are not registrations.
         if (!order.empty() || !activity.empty()) continue;
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling())
-            if (line.type() == pugi::node_element && admits(line))
-                rows += registrationRow(definitions, order, activity, line);
+        for (xml::Node line : xml::elementChildren(group))
+            if (admits(line)) rows += registrationRow(definitions, order, activity, line);
     }
     return FinishLineList(session, std::move(fragment), rows, kListAction, laborTitle);
 }
@@ -132,14 +130,14 @@ std::string getColumnHeadingsForHRA(Session& session, int16_t& iCols, const std:
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), iBoiTag);
     if (kinds.empty()) objectNotSet();
     for (xml::Node definition : xml::childElements(kinds.front())) {
-        const std::string_view place = definition.attribute("UINTERFACE").value();
+        const std::string_view place = xml::attributeOrEmpty(definition, "UINTERFACE");
         if (place != "1" && place != "3") continue;
         const std::string_view name = definition.name();
         if (name == "ServiceOrder" || name == "Activity") continue;
         if (iCols == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
         ++iCols;
         html += "<td class=tableheader align=center nowrap>";
-        html += definition.attribute("LABEL").value();
+        html += xml::attributeOrEmpty(definition, "LABEL");
         html += "</td>";
         if (iCols == 1) {
             html += "<td class=tableheader align=center nowrap>";

@@ -36,11 +36,6 @@ std::string kindPath(std::string_view kind, std::string_view field) {
     return path;
 }
 
-// An attribute as the page's concatenation reads it: a missing one adds nothing.
-std::string attributeOrEmpty(xml::Node node, const char* name) {
-    return node.attribute(name).value();
-}
-
 }  // namespace
 
 FieldDefinition UndefinedFieldDefinition(std::string_view field) {
@@ -114,12 +109,12 @@ std::string BuildColumnHeadings(Session& session, int16_t& counter, std::string_
         throw PlatformError(platform::failure::kObjectNotSet,
                             "Object variable or With block variable not set");
     for (xml::Node definition : xml::childElements(kinds.front())) {
-        const std::string_view place = definition.attribute("UINTERFACE").value();
-        if (!definition.attribute("UINTERFACE") || (place != "1" && place != "3")) continue;
+        const auto place = xml::attributeView(definition, "UINTERFACE");
+        if (!place || (*place != "1" && *place != "3")) continue;
         if (counter == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
         ++counter;
         html += "<td class=tableheader nowrap>";
-        html += attributeOrEmpty(definition, "LABEL");
+        html += xml::attributeOrEmpty(definition, "LABEL");
         html += "</td>";
     }
     html += "</tr>";
@@ -141,8 +136,8 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
         throw PlatformError(platform::failure::kObjectNotSet,
                             "Object variable or With block variable not set");
     for (xml::Node entry : xml::childElements(matches.front())) {
-        const pugi::xml_attribute id = entry.attribute("Id");
-        if (id && code == id.value()) return EnumCell(attributeOrEmpty(entry, "Value"));
+        if (xml::attributeEquals(entry, "Id", code))
+            return EnumCell(xml::attributeOrEmpty(entry, "Value"));
     }
     return EnumCell("");
 }
@@ -212,8 +207,7 @@ std::string GetOrderStatus(Session& session, std::string_view order) {
     xml::Document store;
     store.loadFile(session.path(paths::kOrderStore));
     for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
-        if (record.attribute("ServiceOrder") && order == record.attribute("ServiceOrder").value())
-            return OrderStatusOf(record);
+        if (xml::attributeEquals(record, "ServiceOrder", order)) return OrderStatusOf(record);
     return {};
 }
 

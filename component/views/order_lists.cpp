@@ -80,10 +80,8 @@ std::string detailsLink(std::string_view kind, std::string_view order, std::stri
 std::string fieldCells(const FieldDefinitionIndex& definitions, std::string_view kind,
                        xml::Node record) {
     std::string html;
-    for (xml::Node field = record.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
+    for (xml::Node field : xml::elementChildren(record))
         html += BuildListCell(definitions, kind, field.name(), xml::text(field), kOrderFormName);
-    }
     return html;
 }
 
@@ -113,9 +111,8 @@ std::string renderOrderList(Session& session, const OrderListVariant& variant) {
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     std::string rows;
     const xml::Node orders = requireContainer(session, kOrders);
-    for (xml::Node record = orders.first_child(); record; record = record.next_sibling()) {
-        if (record.type() != pugi::node_element || !variant.orders.admits(record)) continue;
-        rows += orderRow(definitions, record);
+    for (xml::Node record : xml::elementChildren(orders)) {
+        if (variant.orders.admits(record)) rows += orderRow(definitions, record);
     }
     if (rows.empty()) {
         ReportListFailure(session, variant.emptyListAction, GetLabelText(session, "SLBEU0303"));
@@ -186,13 +183,13 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 
     std::string rows;
     const xml::Node groups = FindContainer(session.state.orderStore.node(), kActivities);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !variant.groups.admits(group)) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!variant.groups.admits(group)) continue;
         const std::string order = xml::requireAttribute(group, "ID");
         std::string activityRows;
-        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling()) {
-            if (activity.type() != pugi::node_element || !variant.activities.admits(activity)) continue;
-            activityRows += activityRow(definitions, order, activity);
+        for (xml::Node activity : xml::elementChildren(group)) {
+            if (variant.activities.admits(activity))
+                activityRows += activityRow(definitions, order, activity);
         }
         // Unlike the agenda, a group without admitted activities leaves no trace.
         if (activityRows.empty()) continue;

@@ -9,21 +9,13 @@
 namespace platform::xml {
 namespace {
 
-// pugixml is lenient where the original DOM refused the document: it keeps text and further
+// pugixml is lenient where the Windows DOM refuses the document: it keeps text and further
 // elements beside the root. Parsing as a fragment keeps them visible so that we can refuse
 // them here; whitespace-only text is still dropped by the parser.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
 
-[[noreturn]] void throwObjectNotSet() {
-    throw PlatformError(failure::kObjectNotSet, "Object variable or With block variable not set");
-}
-
 [[noreturn]] void throwXml(const std::string& description) {
     throw PlatformError(failure::kXml, description);
-}
-
-bool isElement(Node node) {
-    return node.type() == pugi::node_element;
 }
 
 bool hasName(Node node, std::string_view name) {
@@ -90,7 +82,7 @@ std::vector<std::string_view> splitPath(std::string_view path) {
 // --- Serialization -------------------------------------------------------------------------
 
 // Attribute values escape the quote that delimits them, text escapes ">" instead; this is
-// exactly what the original DOM did, so byte-exact output depends on it.
+// exactly what the Windows DOM does, so byte-exact output depends on it.
 void appendEscaped(std::string& out, const char* value, bool inAttribute) {
     for (const char* p = value; *p; ++p) {
         if (*p == '&') {
@@ -268,6 +260,85 @@ Node Document::root() const {
     return doc_.document_element();
 }
 
+// --- Walking -------------------------------------------------------------------------------
+
+bool isElement(Node node) {
+    return node.type() == pugi::node_element;
+}
+
+bool isElementNamed(Node node, std::string_view name) {
+    return isElement(node) && hasName(node, name);
+}
+
+namespace {
+
+Node nextElementSibling(Node node) {
+    for (node = node.next_sibling(); node; node = node.next_sibling()) {
+        if (isElement(node)) return node;
+    }
+    return {};
+}
+
+}  // namespace
+
+ElementChildren::Iterator::Iterator(Node current)
+    : current_(current), next_(current ? nextElementSibling(current) : Node()) {}
+
+ElementChildren::Iterator& ElementChildren::Iterator::operator++() {
+    current_ = next_;
+    next_ = current_ ? nextElementSibling(current_) : Node();
+    return *this;
+}
+
+ElementChildren::Iterator ElementChildren::begin() const {
+    return Iterator(firstChildElement(parent_));
+}
+
+ElementChildren elementChildren(Node node) {
+    return ElementChildren(node);
+}
+
+std::vector<Node> descendantElements(Node scope) {
+    std::vector<Node> found;
+    forEachDescendant(scope, [&](Node node) {
+        if (isElement(node)) found.push_back(node);
+    });
+    return found;
+}
+
+Node firstDescendant(Node scope, std::string_view name) {
+    for (Node node = nextInSubtree(scope, scope); node; node = nextInSubtree(node, scope)) {
+        if (isElementNamed(node, name)) return node;
+    }
+    return {};
+}
+
+std::vector<Node> descendantsOrSelfNamed(Node scope, std::string_view name) {
+    std::vector<Node> found;
+    if (!scope || name.empty()) return found;
+    // The XPath engine walks the nodes without a library call per node, which counts in a
+    // document of a hundred thousand elements; its node set comes in document order.
+    const pugi::xpath_query query(("descendant-or-self::" + std::string(name)).c_str());
+    const pugi::xpath_node_set matches = query.evaluate_node_set(scope);
+    found.reserve(matches.size());
+    for (const pugi::xpath_node& match : matches) found.push_back(match.node());
+    return found;
+}
+
+Node childNamed(Node parent, std::string_view name) {
+    for (Node child : elementChildren(parent)) {
+        if (hasName(child, name)) return child;
+    }
+    return {};
+}
+
+Node childWithAttribute(Node parent, std::string_view name, std::string_view value) {
+    for (Node child : elementChildren(parent)) {
+        if (attributeEquals(child, name, value)) return child;
+    }
+    return {};
+}
+
 // --- Free functions ------------------------------------------------------------------------
 
 std::string serialize(Node node) {
@@ -298,11 +369,13 @@ Node selectFirst(Node scope, std::string_view path) {
     return selectFirstFrom(scope, splitPath(path), 0);
 }
 
+bool hasChildNodes(Node node) {
+    return static_cast<bool>(node.first_child());
+}
+
 std::vector<Node> childElements(Node node) {
     std::vector<Node> elements;
-    for (Node child : node.children()) {
-        if (isElement(child)) elements.push_back(child);
-    }
+    for (Node child : elementChildren(node)) elements.push_back(child);
     return elements;
 }
 
@@ -334,6 +407,17 @@ std::string text(Node node) {
     return out;
 }
 
+void assignText(Node node, std::string& out) {
+    const Node only = node.first_child();
+    if (!only) {
+        out.clear();
+    } else if (only.type() == pugi::node_pcdata && !only.next_sibling()) {
+        out.assign(only.value());
+    } else {
+        out = text(node);
+    }
+}
+
 void setText(Node node, std::string_view value) {
     requireNode(node);
     if (node.type() != pugi::node_element && node.type() != pugi::node_document) {
@@ -344,16 +428,30 @@ void setText(Node node, std::string_view value) {
     if (!value.empty()) node.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
 }
 
-std::optional<std::string> attribute(Node node, std::string_view name) {
+std::optional<std::string_view> attributeView(Node node, std::string_view name) {
     for (pugi::xml_attribute a : node.attributes()) {
-        if (std::string_view(a.name()) == name) return std::string(a.value());
+        if (std::string_view(a.name()) == name) return std::string_view(a.value());
     }
     return std::nullopt;
 }
 
+std::optional<std::string> attribute(Node node, std::string_view name) {
+    if (const auto value = attributeView(node, name)) return std::string(*value);
+    return std::nullopt;
+}
+
+std::string_view attributeOrEmpty(Node node, std::string_view name) {
+    return attributeView(node, name).value_or(std::string_view());
+}
+
+bool attributeEquals(Node node, std::string_view name, std::string_view value) {
+    const auto found = attributeView(node, name);
+    return found && *found == value;
+}
+
 std::string requireAttribute(Node node, std::string_view name) {
     std::optional<std::string> value = attribute(requireNode(node), name);
-    if (!value) throw PlatformError(failure::kInvalidUseOfNull, "Invalid use of Null");
+    if (!value) throw invalidUseOfNull();
     return *value;
 }
 
@@ -373,8 +471,21 @@ void setAttribute(Node node, std::string_view name, std::string_view value) {
 }
 
 Node requireNode(Node node) {
-    if (!node) throwObjectNotSet();
+    if (!node) throw objectNotSet();
     return node;
+}
+
+Node appendElement(Node parent, std::string_view name) {
+    requireNode(parent);
+    // A document holds one root element; a second one could not be read back.
+    if (parent.type() == pugi::node_document && firstChildElement(parent)) {
+        throwXml("Only one top level element is allowed in an XML document");
+    }
+    Node element = parent.append_child(pugi::node_element);
+    if (!element || !element.set_name(std::string(name).c_str())) {
+        throwXml("This node cannot be inserted here");
+    }
+    return element;
 }
 
 Node appendCopy(Node parent, Node source) {
@@ -387,6 +498,10 @@ Node appendCopy(Node parent, Node source) {
     Node copy = parent.append_copy(source);
     if (!copy) throwXml("This node cannot be inserted here");
     return copy;
+}
+
+void removeChildren(Node node) {
+    requireNode(node).remove_children();
 }
 
 void remove(Node node) {

@@ -79,6 +79,37 @@ TEST_F(OrderStoreTest, FindsTheFirstMatchOfEachRecordKind) {
     }
 }
 
+TEST_F(OrderStoreTest, LookUpsSearchEveryGroupAndTellAMissingGroupFromAMissingRecord) {
+    xml::Document store;
+    ASSERT_TRUE(store.parse(kStore));
+    // A second group of order 100 and of its activity 10, each holding what the first lacks.
+    xml::Document extra;
+    ASSERT_TRUE(extra.parse("<ServiceOrder ID=\"100\"><a Activity=\"30\" n=\"x\"/></ServiceOrder>"));
+    xml::appendCopy(FindActivityGroup(store.node(), "100").parent(), extra.root());
+    ASSERT_TRUE(extra.parse("<ServiceOrder ID=\"100\" Activity=\"10\"><l LineNumber=\"5\" "
+                            "n=\"y\"/></ServiceOrder>"));
+    xml::appendCopy(FindLineGroup(store.node(), quillmere::kMaterialLines, "100", "10").parent(),
+                    extra.root());
+
+    EXPECT_EQ(tag(quillmere::LookUpActivity(store.node(), "100", "30").record), "x");
+    EXPECT_EQ(tag(FindActivity(store.node(), "100", "30")), "(none)");  // first group only
+    EXPECT_EQ(tag(quillmere::LookUpActivity(store.node(), "100", "10").record), "d");
+    const quillmere::RecordLookup missingActivity =
+        quillmere::LookUpActivity(store.node(), "100", "99");
+    EXPECT_TRUE(missingActivity.groupFound);
+    EXPECT_FALSE(missingActivity.record);
+    EXPECT_FALSE(quillmere::LookUpActivity(store.node(), "300", "10").groupFound);
+
+    const auto line = [&](std::string_view activity, std::string_view number) {
+        return quillmere::LookUpLine(store.node(), quillmere::kMaterialLines, "100", activity,
+                                     number);
+    };
+    EXPECT_EQ(tag(line("10", "5").record), "y");
+    EXPECT_EQ(tag(line("20", "2").record), "i");
+    EXPECT_TRUE(line("20", "9").groupFound);
+    EXPECT_FALSE(line("30", "1").groupFound);
+}
+
 TEST_F(OrderStoreTest, TheIndexAnswersAsTheWalksAndFollowsAppendedRecords) {
     xml::Document store;
     ASSERT_TRUE(store.parse(kStore));
