@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -7,14 +8,6 @@
 namespace platform {
 
 namespace {
-
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && isLeapYear(year)) return 29;
-    return days[month - 1];
-}
 
 LocalDateTime systemNow() {
     const std::time_t seconds = std::time(nullptr);
@@ -26,9 +19,16 @@ LocalDateTime systemNow() {
 
 }  // namespace
 
+bool isValidDate(int year, int month, int day) {
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    return date.ok();
+}
+
 bool isValidDateTime(const LocalDateTime& t) {
-    if (t.year < 1 || t.year > 9999 || t.month < 1 || t.month > 12) return false;
-    if (t.day < 1 || t.day > daysInMonth(t.year, t.month)) return false;
+    if (t.year < 1 || t.year > 9999 || !isValidDate(t.year, t.month, t.day)) return false;
     return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
            t.second <= 59;
 }

@@ -34,7 +34,10 @@ std::string formatGeneralDate(const LocalDateTime& t);
 // The short date form: "12/7/26".
 std::string formatShortDate(const LocalDateTime& t);
 
-// True when the fields form a real calendar date and a time of day.
+// True when year, month and day form a real date of the proleptic Gregorian calendar.
+bool isValidDate(int year, int month, int day);
+
+// True when the fields form a real calendar date (years 1 to 9999) and a time of day.
 bool isValidDateTime(const LocalDateTime& t);
 
 }  // namespace platform

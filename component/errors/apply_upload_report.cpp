@@ -4,6 +4,7 @@
 #include "component/errors/store_removal.h"
 #include "component/store/order_store.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -20,12 +21,6 @@ constexpr std::string_view kClosed = "35";
 
 bool createdOnLaptop(std::string_view number) {
     return !number.empty() && number.front() == '_';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 std::string attributeOr(xml::Node node, std::string_view name) {
@@ -216,7 +211,7 @@ bool ReportHasErrors(const UploadReportIndex& entries, std::string_view order,
         const auto entryActivity = xml::attribute(entry, kEntryActivity);
         const auto costType = xml::attribute(entry, kEntryCostType);
         if (!entryActivity || !costType || !costType->empty()) continue;
-        const std::string_view trimmed = trimBlanks(*entryActivity);
+        const std::string_view trimmed = platform::trimBlanks(*entryActivity);
         if (trimmed.empty() || (!activity.empty() && trimmed != activity)) continue;
         if (attributeOr(entry, kReportStatus) == kStatusError) return true;
         // An activity the server took over still counts as refused while a line of it is.

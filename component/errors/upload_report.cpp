@@ -8,6 +8,7 @@
 #include "component/core/install_paths.h"
 #include "component/store/order_store.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -39,8 +40,7 @@ bool RemoveEntryAndEmptyGroup(xml::Node entry) {
 }
 
 int16_t ReportEntryId(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    text = platform::trimBlanks(text);
     const PlatformError mismatch(platform::failure::kTypeMismatch, "Type mismatch");
     size_t pos = 0;
     const bool negative = pos < text.size() && text[pos] == '-';

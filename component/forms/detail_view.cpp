@@ -12,6 +12,7 @@
 #include "component/store/store_index.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
@@ -57,12 +58,6 @@ bool isCostLine(const RecordKind& kind) {
 [[noreturn]] void recordNotFound() {
     throw platform::PlatformError(platform::failure::kObjectNotSet,
                                   "Object variable or With block variable not set");
-}
-
-std::string trimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 // The seven link texts, read first.
@@ -144,7 +139,7 @@ Record findRecord(Session& session, const Request& request) {
         record.local = request.order.starts_with('_');
         record.node = FindOrder(store.node(), request.order);
         if (!record.node) recordNotFound();
-        orderStatus = trimBlanks(OrderStatusOf(record.node));
+        orderStatus = platform::trimBlanks(OrderStatusOf(record.node));
     } else if (kind == Kind::Activity) {
         record.local = request.activity.starts_with('_');
         const RecordLookup found = LookUpActivity(store.node(), request.order, request.activity);
@@ -165,7 +160,7 @@ Record findRecord(Session& session, const Request& request) {
     }
     if (!record.node) recordNotFound();
     if (kind != Kind::Order)
-        orderStatus = trimBlanks(orderStatusIn(store, trimBlanks(request.order)));
+        orderStatus = platform::trimBlanks(orderStatusIn(store, platform::trimBlanks(request.order)));
 
     record.editable = editableByRule(request, record.node, orderStatus);
     if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;

@@ -9,6 +9,7 @@
 #include "component/masterdata/local_database.h"
 #include "component/views/html_blocks.h"
 #include "platform/machine_root.h"
+#include "platform/text.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
@@ -48,12 +49,6 @@ constexpr std::array<CodeEntry, 20> kCodes = {{
     {"CROB", {"OBJECTS", "SLBUE9191"}},
 }};
 // clang-format on
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 bool isCompanyColumn(std::string_view column) {
     return platform::equalsIgnoreCase(column, "COMP");
@@ -105,7 +100,7 @@ MasterDataTable MasterDataTableForCode(std::string_view iCode) {
 std::string MasterData(Session& session, const std::string& iCode) {
     const std::string currentName = GetVariable(session, "Currentmdb");
     LoadFieldMapperDocument(session);
-    const std::string file = MasterDataFilePath(trimBlanks(currentName));
+    const std::string file = MasterDataFilePath(platform::trimBlanks(currentName));
     if (!platform::fileExists(session.path(file))) {
         reportMissingDatabase(session);
         return {};

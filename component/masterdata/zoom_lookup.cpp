@@ -9,11 +9,13 @@
 #include "component/masterdata/local_database.h"
 #include "component/views/html_blocks.h"
 #include "platform/machine_root.h"
+#include "platform/text.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
 
 namespace db = platform::db;
+using platform::trimBlanks;
 
 namespace {
 
@@ -67,12 +69,6 @@ std::string_view panelIdOf(std::string_view formName) {
     for (std::string_view form : kPanelForms)
         if (form == formName) return "divZoomHype";
     return {};
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 std::string valueText(const db::Value& value) { return value ? *value : std::string(); }

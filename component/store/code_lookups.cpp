@@ -4,9 +4,12 @@
 
 #include "component/masterdata/local_database.h"
 #include "platform/db/database.h"
+#include "platform/text.h"
 #include "shared/masterdata_file/table_set.h"
 
 namespace quillmere {
+
+using platform::trimBlanks;
 
 namespace {
 
@@ -34,12 +37,6 @@ constexpr std::array<CodeLookup, 14> kCodeLookups = {{
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view value) {
-    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
-    return value;
-}
-
 bool IsLookedUpCode(std::string_view field) {
     for (const CodeLookup& lookup : kCodeLookups)
         if (lookup.field == field) return true;
@@ -54,7 +51,7 @@ std::optional<std::string> CodeLookupQuery(std::string_view field, std::string_v
             query += masterdata_file::kItemCodePrefix;
             query += platform::db::escapeQuotes(value);
         } else {
-            query += platform::db::escapeQuotes(TrimBlanks(value));
+            query += platform::db::escapeQuotes(trimBlanks(value));
         }
         query += "'";
         return query;
@@ -67,7 +64,7 @@ std::string ObjectLookupQuery(std::string_view configuration, std::string_view o
     query += platform::db::escapeQuotes(configuration);
     query += "'";
     query += " and CROB = '";
-    query += platform::db::escapeQuotes(TrimBlanks(object));
+    query += platform::db::escapeQuotes(trimBlanks(object));
     query += "'";
     return query;
 }
@@ -81,7 +78,7 @@ std::string ObjectNumberLookupQuery(std::string_view configuration, std::string_
     query += platform::db::escapeQuotes(object);
     query += "'";
     query += " and OSEQ = '";
-    query += platform::db::escapeQuotes(TrimBlanks(objectNumber));
+    query += platform::db::escapeQuotes(trimBlanks(objectNumber));
     query += "'";
     return query;
 }

@@ -28,7 +28,4 @@ std::string ObjectNumberLookupQuery(std::string_view configuration, std::string_
 // database error reaches the caller.
 bool MasterDataHasRow(Session& session, std::string_view query);
 
-// Blanks trimmed from both ends, as the runtime's Trim does.
-std::string_view TrimBlanks(std::string_view value);
-
 }  // namespace quillmere

@@ -9,6 +9,7 @@
 #include "component/store/code_lookups.h"
 #include "component/store/order_store.h"
 #include "component/store/value_checks.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -152,7 +153,7 @@ class FieldCheck {
     }
 
     bool checkQuantity() {
-        if (TrimBlanks(value_).empty() || IsNumericText(value_)) return true;
+        if (platform::trimBlanks(value_).empty() || IsNumericText(value_)) return true;
         return failWithName(" :  ", kBadNumber);
     }
 
@@ -171,7 +172,7 @@ class FieldCheck {
         if (isOneOf(field_, {"HourlyLaborType", "CostComponent", "ReferenceActivity"}))
             return checkRequired();
         if (field_ == "ServiceKit")
-            return !TrimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
+            return !platform::trimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
                    failWithLabel(kRequired);
         if (field_ == "InterruptionReason") return checkInterruptionReason();
         return true;

@@ -16,6 +16,7 @@
 #include "component/views/order_lists.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
@@ -52,13 +53,13 @@ std::string inQuotes(std::string_view value) {
 
 // Month/day/year, a blank and the time digits; an empty date gives "// ".
 std::string registrationDate(std::string_view stored) {
-    std::string date(Mid(stored, 5, 2));
+    std::string date(platform::mid(stored, 5, 2));
     date += "/";
-    date += Mid(stored, 7, 2);
+    date += platform::mid(stored, 7, 2);
     date += "/";
-    date += Mid(stored, 1, 4);
+    date += platform::mid(stored, 1, 4);
     date += " ";
-    date += Mid(stored, 10, 4);
+    date += platform::mid(stored, 10, 4);
     return date;
 }
 

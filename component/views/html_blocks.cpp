@@ -7,6 +7,7 @@
 #include "component/views/list_cell.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
@@ -174,9 +175,7 @@ std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view
 }
 
 std::string EscapeHtmlValue(std::string_view value) {
-    const size_t first = value.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    value = value.substr(first, value.find_last_not_of(' ') - first + 1);
+    value = platform::trimBlanks(value);
     std::string escaped;
     escaped.reserve(value.size());
     for (char c : value) {

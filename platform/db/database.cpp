@@ -1,4 +1,4 @@
-// Recordsets, quoting, the translation of statements written for the original databases, and
+// Recordsets, quoting, the translation of statements written for Access and ODBC, and
 // transactions: everything that is the same for both drivers.
 #include "platform/db/database.h"
 
@@ -7,6 +7,7 @@
 
 #include "platform/db/drivers.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace platform::db {
 
@@ -24,12 +25,6 @@ bool isBlank(char c) {
 
 bool isIdentifierChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 // Walks the start of a statement word by word.
@@ -158,13 +153,13 @@ std::string quote(std::string_view value) {
 std::string translate(std::string_view sql, Dialect /*dialect*/) {
     // Both dialects take LIMIT and neither reads a bare table name, so the rules are shared.
     if (std::optional<std::string> limited = translateTop(sql)) return *limited;
-    const std::string_view trimmed = trimBlanks(sql);
+    const std::string_view trimmed = trimWhitespace(sql);
     if (isBareTableName(trimmed)) return "SELECT * FROM " + std::string(trimmed);
     return std::string(sql);
 }
 
 std::string commandText(std::string_view sql, Dialect dialect) {
-    if (trimBlanks(sql).empty()) throw PlatformError(failure::kDatabase, kNoCommandText);
+    if (trimWhitespace(sql).empty()) throw PlatformError(failure::kDatabase, kNoCommandText);
     return translate(sql, dialect);
 }
 

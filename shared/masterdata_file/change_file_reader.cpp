@@ -17,13 +17,6 @@ constexpr std::string_view kCompanyAttribute = "COMP";
 // The key attributes of an OBJECTS row, in the order of its key columns.
 constexpr std::string_view kObjectKeys[] = {"CCFG", "CROB", "OSEQ"};
 
-// ASCII only, as element names of the change file are.
-void assignUpper(std::string& target, std::string_view name) {
-    target.assign(name);
-    for (char& c : target)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-}
-
 bool serviceCenterMatches(xml::Node element, std::string_view table, std::string_view wanted) {
     const auto value = xml::attributeView(element, kServiceCenterAttribute);
     if (!value) return false;
@@ -65,7 +58,7 @@ void readColumns(xml::Node rowNode, std::vector<ColumnValue>& columns) {
     for (xml::Node child : xml::elementChildren(rowNode)) {
         if (count == columns.size()) columns.emplace_back();
         ColumnValue& column = columns[count++];
-        assignUpper(column.name, child.name());
+        platform::assignUpper(column.name, child.name());  // ASCII, as the element names are
         xml::assignText(child, column.value);
     }
     columns.resize(count);
