@@ -4,7 +4,8 @@
 #include <functional>
 #include <string_view>
 
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
 #include "component/core/labels.h"
 #include "component/core/log.h"
@@ -51,22 +52,9 @@ std::string reportUnreadable(Session& session) {
     return message;
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
-// showdetails(kind, order, activity, line, "1"): "1" opens the record for correction.
-std::string correctionArguments(std::string_view kind, std::string_view order,
-                                std::string_view activity, std::string_view line) {
-    std::string arguments = inQuotes(kind);
-    for (std::string_view value : {order, activity, line, std::string_view("1")}) {
-        arguments += ",";
-        arguments += inQuotes(value);
-    }
-    return arguments;
+// The call that opens the entry's record for correction.
+std::string correctionCall(const DetailsTarget& target) {
+    return ShowDetailsCall(target, DetailsPurpose::Correct);
 }
 
 struct CostLineKind {
@@ -104,51 +92,28 @@ std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
         kind = kCostLineKinds[i].kind;
         caption = captions.costLines[i];
     }
-    std::string html = "<span class=links";
-    html += " onclick=javascript:showdetails(";
-    html += correctionArguments(kind, order, activity, line);
-    html += ")>";
-    html += caption;
-    html += ": ";
-    html += HtmlText(order);
-    html += "/ ";
-    html += HtmlText(activity);
-    html += "/ ";
-    html += HtmlText(line);
-    html += "</span>";
-    return html;
+    std::string content(caption);
+    content += ": ";
+    content += HtmlText(order);
+    content += "/ ";
+    content += HtmlText(activity);
+    content += "/ ";
+    content += HtmlText(line);
+    return DetailsLink(std::nullopt, correctionCall({kind, order, activity, line}), content);
 }
 
 std::string orderLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += correctionArguments("1", order, "", "");
-    html += ")>";
-    html += captions.order;
-    html += ": ";
-    html += HtmlText(order);
-    html += "</span>";
-    return html;
+    return DetailsLink(order, correctionCall({"1", order}),
+                       captions.order + ": " + HtmlText(order));
 }
 
 // The activity caption is followed by ":" alone, unlike the other two.
 std::string activityLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
     const std::string_view activity = attributeOf(entry, "Activity");
-    std::string html = "<span id=";
-    html += HtmlAttribute(activity);
-    html += " class=links onclick=javascript:showdetails(";
-    html += correctionArguments("2", order, activity, "");
-    html += ")>";
-    html += captions.activity;
-    html += ":";
-    html += HtmlText(order);
-    html += "/ ";
-    html += HtmlText(activity);
-    html += "</span>";
-    return html;
+    return DetailsLink(activity, correctionCall({"2", order, activity}),
+                       captions.activity + ":" + HtmlText(order) + "/ " + HtmlText(activity));
 }
 
 std::string recordLink(const LinkCaptions& captions, xml::Node entry) {

@@ -2,7 +2,7 @@
 // RenderLaborField.
 #include <array>
 
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
@@ -110,13 +110,10 @@ std::string readOnlyCell(Session& session, const FieldDefinition& definition,
         return "<td id=" + std::string(field) + ">" + HtmlText(value) + "</td></tr>";
     if (definition.dataType == "e") return BuildEnumCell(session, element, field, value) + "</tr>";
     if (isTrue(definition.hyperlink)) {
-        std::string cell = "<td>&nbsp;<a href=javascript:hyperlink(";
-        cell += "\"" + std::string(field) + "\"";
-        cell += ",";
-        cell += "\"" + EscapeHtmlValue(value) + "\"";
-        cell += ",";
-        cell += QuotedValue(objectName);
-        cell += ")>";
+        std::string cell = "<td>&nbsp;<a href=javascript:";
+        cell += PageFunctionCall("hyperlink", {QuotedValue(field), Quoted(EscapeHtmlValue(value)),
+                                               QuotedValue(objectName)});
+        cell += ">";
         cell += HtmlText(value);
         cell += "</a></td></tr>";
         return cell;

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"

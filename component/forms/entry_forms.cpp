@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
@@ -177,13 +177,10 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
         newCell = "<td align=right>";
         newCell += "<input type=button value=";
         newCell += GetLabelText(session, "SLBEU0285");
-        newCell += " onclick=javascript:newObject(";
-        newCell += QuotedValue(kind->kindDigit);
-        newCell += ",";
-        newCell += QuotedValue(iOrno);
-        newCell += ",";
-        newCell += QuotedValue(iAcln);
-        newCell += ")>";
+        newCell += " onclick=javascript:";
+        newCell += PageFunctionCall(
+            "newObject", {QuotedValue(kind->kindDigit), QuotedValue(iOrno), QuotedValue(iAcln)});
+        newCell += ">";
         newCell += "</td>";
         html += BuildTitleBar(2, GetLabelText(session, kind->titleKey), "divDetails");
         html += BuildNewRecordForm(session, kind->element, objectName, order, activity, line);
@@ -255,11 +252,9 @@ std::string NewObject(Session& session, const std::string& iObject, const std::s
     html += "<input ";
     html += " type=button value=";
     html += GetLabelText(session, "SLBEU0284");
-    html += " onclick=javascript:CreateActivity(";
-    html += QuotedValue(objectName);
-    html += ",";
-    html += QuotedValue(activity);
-    html += ")></td></tr></table>";
+    html += " onclick=javascript:";
+    html += PageFunctionCall("CreateActivity", {QuotedValue(objectName), QuotedValue(activity)});
+    html += "></td></tr></table>";
     return html;
 }
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/forms/detail_view.h"

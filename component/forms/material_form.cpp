@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/forms/entry_forms.h"
@@ -133,17 +133,10 @@ std::string CreateMaterialForm(Session& session) {
     html += "<input";
     html += " type=button value=";
     html += GetLabelText(session, "SLBEU0284");
-    html += " onclick=javascript:saveObject(";
-    html += QuotedValue("material");
-    html += ",";
-    html += QuotedValue("");
-    html += ",";
-    html += QuotedValue("");
-    html += ",";
-    html += QuotedValue(line);
-    html += ",";
-    html += QuotedValue("1");
-    html += ")>";
+    html += " onclick=javascript:";
+    html += PageFunctionCall("saveObject", {QuotedValue("material"), QuotedValue(""),
+                                            QuotedValue(""), QuotedValue(line), QuotedValue("1")});
+    html += ">";
     html += "</td>";
     html += "</tr>";
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/settings.h"
 #include "component/masterdata/local_database.h"
@@ -77,13 +77,6 @@ bool isColumn(std::string_view column, std::string_view name) {
     return platform::equalsIgnoreCase(column, name);
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += value;
-    out += "\"";
-    return out;
-}
-
 // The statement of the look-up, with the value bound rather than written into the text.
 db::Recordset queryLookup(Session& session, std::string_view table, std::string_view keyColumn,
                           std::string_view value, bool hyperlink) {
@@ -140,15 +133,12 @@ std::string zoomRow(const ZoomRequest& request, const db::Recordset& records, si
         const std::string& name = records.columns()[column];
         const std::string value = valueText(values[column]);
         if (isColumn(name, request.keyColumn)) {
-            html += "<td nowrap><a href=javascript:FillValues(";
-            html += inQuotes(trimBlanks(EscapeHtmlValue(value)));
-            html += ",";
-            html += inQuotes(HtmlAttribute(second));
-            html += ",";
-            html += inQuotes(HtmlAttribute(request.formName));
-            html += ",";
-            html += inQuotes(HtmlAttribute(request.fieldKind));
-            html += ")>";
+            html += "<td nowrap><a href=javascript:";
+            html += PageFunctionCall("FillValues", {Quoted(trimBlanks(EscapeHtmlValue(value))),
+                                                    QuotedValue(second),
+                                                    QuotedValue(request.formName),
+                                                    QuotedValue(request.fieldKind)});
+            html += ">";
             html += HtmlText(trimBlanks(value));
             html += "</a></td>";
         } else if (!isColumn(name, "COMP")) {

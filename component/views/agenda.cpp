@@ -4,7 +4,8 @@
 #include <unordered_map>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -61,15 +62,11 @@ std::string reportFailure(Session& session, std::string_view key) {
     return {};
 }
 
-std::string showDetailsCall(std::string_view kind, const std::string& order,
-                            std::string_view activity) {
-    std::string call = " class=links onclick=javascript:showdetails(";
-    call += "\"" + std::string(kind) + "\",";
-    call += "\"" + HtmlAttribute(order) + "\",";
-    call += "\"" + HtmlAttribute(activity) + "\",";
-    call += "\"\",";
-    call += "\"2\")>";
-    return call;
+// The link that opens a record's details, in a span named after the order.
+std::string detailsLink(std::string_view kind, std::string_view order, std::string_view activity,
+                        std::string_view shown) {
+    return DetailsLink(order, ShowDetailsCall({kind, order, activity}, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 void appendGroupRow(std::string& html, int16_t columns, const std::string& order) {
@@ -77,11 +74,7 @@ void appendGroupRow(std::string& html, int16_t columns, const std::string& order
     html += "<td colspan=";
     html += std::to_string(columns);
     html += ">&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(order);
-    html += showDetailsCall("1", order, "");
-    html += HtmlText(order);
-    html += "</span>";
+    html += detailsLink("1", order, "", order);
     html += "</td>";
     html += "</tr>";
 }
@@ -96,11 +89,7 @@ void appendActivityRow(std::string& html, const AgendaVariant& variant,
     html += "</td>";
     html += "<td>";
     html += "&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(order);
-    html += showDetailsCall("2", order, number);
-    html += HtmlText(number);
-    html += "</span>";
+    html += detailsLink("2", order, number, number);
     html += "</td>";
     for (xml::Node field : xml::elementChildren(activity))
         html += BuildListCell(definitions, kActivities, field.name(), xml::text(field), kFormName);

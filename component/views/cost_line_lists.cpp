@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -57,33 +58,10 @@ std::string titleOf(Session& session, const CostType& type) {
     return known(type) ? GetLabelText(session, type.titleKey) : std::string();
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
-// "<span id=order class=links onclick=javascript:showdetails(args)>shown</span>"
-std::string detailsLink(std::string_view order, std::string_view arguments, std::string_view shown) {
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += arguments;
-    html += ")>";
-    html += HtmlText(shown);
-    html += "</span>";
-    return html;
-}
-
-std::string showdetailsArguments(std::string_view kind, std::string_view order,
-                                 std::string_view activity, std::string_view line) {
-    std::string arguments = inQuotes(kind);
-    for (std::string_view value : {order, activity, line, std::string_view("2")}) {
-        arguments += ",";
-        arguments += inQuotes(value);
-    }
-    return arguments;
+// The link that opens a record's details, in a span named after the order.
+std::string detailsLink(const DetailsTarget& target, std::string_view shown) {
+    return DetailsLink(target.order, ShowDetailsCall(target, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 // The rows of one line group: its order row, its activity row and one row per admitted line.
@@ -97,7 +75,7 @@ public:
         html += "<td colspan=";
         html += std::to_string(headings_);
         html += ">&nbsp;";
-        html += detailsLink(order, showdetailsArguments("1", order, "", ""), order);
+        html += detailsLink({"1", order}, order);
         html += "</td>";
         html += "</tr>";
         return html;
@@ -109,7 +87,7 @@ public:
         html += "<td colspan=";
         html += std::to_string(headings_ - 1);
         html += ">&nbsp;";
-        html += detailsLink(order, showdetailsArguments("2", order, activity, ""), activity);
+        html += detailsLink({"2", order, activity}, activity);
         html += "</td>";
         html += "</tr>";
         return html;
@@ -123,8 +101,7 @@ public:
         html += "<td>&nbsp;</td>";
         html += "<td>";
         html += "&nbsp;";
-        html += detailsLink(order, showdetailsArguments(type_.kindCode, order, activity, number),
-                            number);
+        html += detailsLink({type_.kindCode, order, activity, number}, number);
         html += "</td>";
         bool first = true;
         for (xml::Node field : xml::elementChildren(line)) {
@@ -154,14 +131,11 @@ std::string noCostLinesTable(Session& session, const CostType& type, std::string
     if (offline) {
         html += message;
         html += "<input type=button value=";
-        html += "\"" + GetLabelText(session, "SLBEU0314") + "\"";
-        html += " onclick=javascript:newObject(";
-        html += inQuotes(type.kindCode);
-        html += ",";
-        html += inQuotes(order);
-        html += ",";
-        html += inQuotes(activity);
-        html += ")>";
+        html += Quoted(GetLabelText(session, "SLBEU0314"));
+        html += " onclick=javascript:";
+        html += PageFunctionCall(
+            "newObject", {QuotedValue(type.kindCode), QuotedValue(order), QuotedValue(activity)});
+        html += ">";
         html += "</td></tr></table>";
     } else {
         html += ">";
@@ -264,12 +238,10 @@ std::string CostLinesHeader(Session& session, const std::string& iOrno, const st
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += "<SELECT name=costtype";
-    html += " onchange=javascript:showlines(";
-    html += "costtype.options[costtype.selectedIndex].value,";
-    html += inQuotes(iOrno);
-    html += ",";
-    html += inQuotes(iAcln);
-    html += ")>";
+    html += " onchange=javascript:";
+    html += PageFunctionCall("showlines", {"costtype.options[costtype.selectedIndex].value",
+                                           QuotedValue(iOrno), QuotedValue(iAcln)});
+    html += ">";
     html += "<option value=0 selected>";
     html += GetLabelText(session, "SLBEU0317");
     html += "<option value=1>";

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -44,13 +45,6 @@ bool uploadedLine(xml::Node line) {
     return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
 // Month/day/year, a blank and the time digits; an empty date gives "// ".
 std::string registrationDate(std::string_view stored) {
     std::string date(platform::mid(stored, 5, 2));
@@ -72,21 +66,10 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
     std::string html = "<tr class=tablerows>";
     html += "<td align=center>";
     html += "&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(number);
-    html += " class=links onclick=javascript:showdetailsforhra(";
-    html += inQuotes(kLaborKindCode);
-    html += ",";
-    html += inQuotes(order);
-    html += ",";
-    html += inQuotes(activity);
-    html += ",";
-    html += inQuotes(number);
-    html += ",";
-    html += inQuotes("2");
-    html += ")>";
-    html += HtmlText(number);
-    html += "</span>";
+    html += DetailsLink(number,
+                        ShowDetailsCall({kLaborKindCode, order, activity, number},
+                                        DetailsPurpose::Show, "showdetailsforhra"),
+                        HtmlText(number));
     html += "</td>";
     html += "<td align=center>";
     html += HtmlText(registrationDate(xml::text(fields[kRegistrationDatePosition])));

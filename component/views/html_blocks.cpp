@@ -1,6 +1,6 @@
 #include "component/views/html_blocks.h"
 
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
@@ -17,17 +17,8 @@ using platform::PlatformError;
 
 namespace {
 
-constexpr char kQuote = '"';
-
 bool shownInLists(const FieldDefinition& definition) {
     return definition.userInterface == "1" || definition.userInterface == "3";
-}
-
-std::string inQuotes(std::string_view value) {
-    std::string out(1, kQuote);
-    out += value;
-    out += kQuote;
-    return out;
 }
 
 std::string kindPath(std::string_view kind, std::string_view field) {
@@ -60,13 +51,10 @@ std::string ListCell(const FieldDefinition& definition, std::string_view field,
     if (definition.dataType == "e") return enumCell();
     std::string cell;
     if (definition.hyperlink == "True") {
-        cell += "<td align=center>&nbsp;<a href=javascript:hyperlink(";
-        cell += inQuotes(field);
-        cell += ",";
-        cell += inQuotes(EscapeHtmlValue(value));
-        cell += ",";
-        cell += inQuotes(formName);
-        cell += ")>";
+        cell += "<td align=center>&nbsp;<a href=javascript:";
+        cell += PageFunctionCall("hyperlink", {QuotedValue(field), Quoted(EscapeHtmlValue(value)),
+                                               QuotedValue(formName)});
+        cell += ">";
         cell += HtmlText(value);
         cell += "</a></td>";
         return cell;
@@ -156,50 +144,22 @@ std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view
     html += "<td valign=bottom align=right>";
     if (mode == 1) {
         html += "<input type=submit ";
-        html += " onclick=javascript:minimize(";
-        html += inQuotes(panelId);
-        html += ") value=";
-        html += inQuotes(" _ ");
+        html += " onclick=javascript:";
+        html += PageFunctionCall("minimize", {QuotedValue(panelId)});
+        html += " value=";
+        html += Quoted(" _ ");
         html += ">";
     }
     html += "<input type=submit ";
-    html += " onclick=javascript:winclose(";
-    html += inQuotes(panelId);
-    html += ") value=";
-    html += inQuotes(" x ");
+    html += " onclick=javascript:";
+    html += PageFunctionCall("winclose", {QuotedValue(panelId)});
+    html += " value=";
+    html += Quoted(" x ");
     html += ">";
     html += "</td></tr>";
     html += "</table>";
     html += "</td></tr>";
     return html;
-}
-
-std::string EscapeHtmlValue(std::string_view value) {
-    value = platform::trimBlanks(value);
-    std::string escaped;
-    escaped.reserve(value.size());
-    for (char c : value) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case ' ':
-                escaped += "&nbsp;";
-                break;
-            case '"':
-                escaped += "\"\"";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
 }
 
 std::string GetOrderStatus(Session& session, std::string_view order) {

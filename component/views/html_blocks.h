@@ -32,9 +32,6 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
                           std::string_view code);
 // The title row of a panel: mode 1 with minimize and close buttons, any other mode close only.
 std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view panelId);
-// The value trimmed, with blanks as &nbsp;, double quotes doubled, < and > as entities (and
-// & as &amp; first, so a value cannot smuggle markup).
-std::string EscapeHtmlValue(std::string_view value);
 // The status (first field) of the order in the store file on disk; "" when absent.
 std::string GetOrderStatus(Session& session, std::string_view order);
 

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -58,22 +59,11 @@ xml::Node requireContainer(Session& session, std::string_view name) {
     return xml::requireNode(FindContainer(session.state.orderStore.node(), name));
 }
 
-// The link that opens a record's details: showdetails("kind","order","activity","","2").
+// The link that opens a record's details, in a span named after the order.
 std::string detailsLink(std::string_view kind, std::string_view order, std::string_view activity,
                         std::string_view shown) {
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += "\"";
-    html += kind;
-    html += "\",\"";
-    html += HtmlAttribute(order);
-    html += "\",\"";
-    html += HtmlAttribute(activity);
-    html += "\",\"\",\"2\")>";
-    html += HtmlText(shown);
-    html += "</span>";
-    return html;
+    return DetailsLink(order, ShowDetailsCall({kind, order, activity}, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 // One list cell per field of the record, in document order.

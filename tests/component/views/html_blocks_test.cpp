@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include "component/core/field_mapper_document.h"
+#include "component/core/html.h"
 #include "component/views/field_definition_index.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
