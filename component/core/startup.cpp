@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "component/core/label_keys.h"
 #include "component/core/install_paths.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
@@ -65,7 +66,7 @@ void createFileWithText(const std::filesystem::path& path, std::string_view text
 bool EnsureInstallFolders(Session& session, std::string& message) {
     message.clear();
     if (!session.root.driveExists('C')) {
-        message = GetLabelText(session, "SLBEU0321");
+        message = GetLabelText(session, label::kDataNotStored);
         return false;
     }
     const auto installFolder = session.path(paths::kInstallFolder);
@@ -103,7 +104,7 @@ Variant Initialize(Session& session) {
         return Variant::text("");
     }
     if (message.empty()) {
-        message = GetLabelText(session, "SLBEU0259") + " " + std::string(paths::kInstallFolder);
+        message = GetLabelText(session, label::kFolderNotCreated) + " " + std::string(paths::kInstallFolder);
         SetLastError(session, message);
     }
     return Variant::text(message);

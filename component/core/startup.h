@@ -19,7 +19,7 @@ inline constexpr std::string_view kInitialOrderStore =
 Variant Initialize(Session& session);
 
 // True when the install folder is usable; on false `message` holds the failure text (the
-// text of "SLBEU0321" when there is no drive C:).
+// text of label::kDataNotStored when there is no drive C:).
 bool EnsureInstallFolders(Session& session, std::string& message);
 
 // Creates the component's key and every missing setting with its default, remembers

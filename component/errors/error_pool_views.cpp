@@ -4,6 +4,7 @@
 #include <functional>
 #include <string_view>
 
+#include "component/core/label_keys.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
@@ -46,7 +47,7 @@ ReportLoad loadReport(Session& session, xml::Document& report) {
 }
 
 std::string reportUnreadable(Session& session) {
-    const std::string message = GetLabelText(session, "SLBEU0289");
+    const std::string message = GetLabelText(session, label::kReportNotLoaded);
     LogAction(session, "Error Pool");
     LogDetail(session, kErrorLabel, message);
     return message;
@@ -63,15 +64,15 @@ struct CostLineKind {
     std::string_view captionKey;
 };
 constexpr CostLineKind kCostLineKinds[] = {
-    {"Material", "3", "SLBEU0295"},
-    {"Other", "5", "SLBEU0094"},
-    {"Labor", "4", "SLBEU0296"},
+    {"Material", "3", label::kMaterialLine},
+    {"Other", "5", label::kOtherCostLine},
+    {"Labor", "4", label::kLaborLine},
 };
 
 // The captions of the record links, looked up once per list.
 struct LinkCaptions {
     explicit LinkCaptions(Session& session)
-        : order(GetLabelText(session, "SLBEU0000")), activity(GetLabelText(session, "SLBEU0279")) {
+        : order(GetLabelText(session, label::kServiceOrder)), activity(GetLabelText(session, label::kActivity)) {
         for (size_t i = 0; i < std::size(kCostLineKinds); ++i)
             costLines[i] = GetLabelText(session, kCostLineKinds[i].captionKey);
     }
@@ -139,7 +140,7 @@ std::string ShowErrorPool(Session& session) {
     if (count <= 0) return {};
     std::string html = "<a class=cssOption href=javascript:ShowErrors()>";
     html += "*&nbsp";
-    html += GetLabelText(session, "SLBEU0290");
+    html += GetLabelText(session, label::kUploadErrorsLink);
     html += "(";
     html += std::to_string(count);
     html += ")</a>";
@@ -154,7 +155,7 @@ std::string ShowErrorList(Session& session) {
         case ReportLoad::Loaded: break;
     }
     std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0291"), "divList");
+    html += BuildTitleBar(2, GetLabelText(session, label::kUploadErrors), "divList");
     html += "<tr><td width=100%>";
     html += "<div style=";
     html += "\"height:125; overflow:auto;\"";
@@ -162,10 +163,10 @@ std::string ShowErrorList(Session& session) {
     html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
     html += "<tr>";
     html += "<td class=tableheader >";
-    html += GetLabelText(session, "SLBEU0096");
+    html += GetLabelText(session, label::kMessage);
     html += "</td>";
     html += "<td class=tableheader >";
-    html += GetLabelText(session, "SLBEU0294");
+    html += GetLabelText(session, label::kRecord);
     html += "</td>";
     html += "</tr>";
 

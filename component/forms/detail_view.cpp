@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
@@ -37,11 +38,11 @@ struct RecordKind {
 };
 
 constexpr std::array<RecordKind, 5> kKinds = {{
-    {Kind::Order, "order", kOrders, "SLBEU0277", "2"},
-    {Kind::Activity, "activity", kActivities, "SLBEU0278", "2"},
-    {Kind::Material, "material", kMaterialLines, "SLBEU0280", "3"},
-    {Kind::Labor, "labor", kLaborLines, "SLBEU0281", "4"},
-    {Kind::Other, "other", kOtherLines, "SLBEU0283", "5"},
+    {Kind::Order, "order", kOrders, label::kOrderDetails, "2"},
+    {Kind::Activity, "activity", kActivities, label::kActivityDetails, "2"},
+    {Kind::Material, "material", kMaterialLines, label::kMaterialLineDetails, "3"},
+    {Kind::Labor, "labor", kLaborLines, label::kLaborLineDetails, "4"},
+    {Kind::Other, "other", kOtherLines, label::kOtherLineDetails, "5"},
 }};
 
 const RecordKind& recordKind(const std::string& iObject) {
@@ -63,13 +64,13 @@ bool isCostLine(const RecordKind& kind) {
 // The seven link texts, read first.
 struct LinkLabels {
     explicit LinkLabels(Session& session)
-        : newMaterial(GetLabelText(session, "SLBEU0270")),
-          newLabor(GetLabelText(session, "SLBEU0271")),
-          newOther(GetLabelText(session, "SLBEU0272")),
-          newActivity(GetLabelText(session, "SLBEU0273")),
-          materialLines(GetLabelText(session, "SLBEU0274")),
-          laborLines(GetLabelText(session, "SLBEU0275")),
-          otherLines(GetLabelText(session, "SLBEU0276")) {}
+        : newMaterial(GetLabelText(session, label::kNewMaterialLine)),
+          newLabor(GetLabelText(session, label::kNewLaborLine)),
+          newOther(GetLabelText(session, label::kNewOtherLine)),
+          newActivity(GetLabelText(session, label::kNewActivityLink)),
+          materialLines(GetLabelText(session, label::kMaterialLines)),
+          laborLines(GetLabelText(session, label::kLaborLines)),
+          otherLines(GetLabelText(session, label::kOtherLines)) {}
     std::string newMaterial, newLabor, newOther, newActivity, materialLines, laborLines, otherLines;
 
     const std::string& newLine(Kind kind) const {
@@ -174,13 +175,13 @@ Record findRecord(Session& session, const Request& request) {
 // --- HTML ---------------------------------------------------------------------------------
 
 std::string identificationRows(Session& session, const Request& request) {
-    std::string rows = IdentificationRow(GetLabelText(session, "SLBEU0000"), request.order);
+    std::string rows = IdentificationRow(GetLabelText(session, label::kServiceOrder), request.order);
     if (request.kind.kind == Kind::Order) return rows;
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0279"), request.activity);
+    rows += IdentificationRow(GetLabelText(session, label::kActivity), request.activity);
     if (request.kind.kind == Kind::Activity) return rows;
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0006"),
+    rows += IdentificationRow(GetLabelText(session, label::kActivityDescription),
                               session.state.currentActivityDescription);
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0042"), request.line);
+    rows += IdentificationRow(GetLabelText(session, label::kLine), request.line);
     return rows;
 }
 
@@ -253,12 +254,12 @@ RecordArguments recordArguments(const Request& request) {
 std::string deleteCell(Session& session, const Request& request) {
     return RecordButtonCell(request.kind.kind == Kind::Labor ? std::string_view("Delete")
                                                              : std::string_view(request.order),
-                            GetLabelText(session, "SLBEU0282"), "deleteObject",
+                            GetLabelText(session, label::kDelete), "deleteObject",
                             recordArguments(request), "");
 }
 
 std::string saveCell(Session& session, const Request& request) {
-    return RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+    return RecordButtonCell("save", GetLabelText(session, label::kSave), "saveObject",
                             recordArguments(request), "2");
 }
 

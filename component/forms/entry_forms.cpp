@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
@@ -31,11 +32,11 @@ struct FormKind {
     int counter;
 };
 constexpr FormKind kFormKinds[] = {
-    {"1", "order", kOrders, "SLBEU0286", 1},
-    {"2", "activity", kActivities, "SLBEU0287", 2},
-    {"3", "material", kMaterialLines, "SLBEU0270", 3},
-    {"4", "labor", kLaborLines, "SLBEU0271", 3},
-    {"5", "other", kOtherLines, "SLBEU0272", 3},
+    {"1", "order", kOrders, label::kNewServiceOrder, 1},
+    {"2", "activity", kActivities, label::kNewActivity, 2},
+    {"3", "material", kMaterialLines, label::kNewMaterialLine, 3},
+    {"4", "labor", kLaborLines, label::kNewLaborLine, 3},
+    {"5", "other", kOtherLines, label::kNewOtherLine, 3},
 };
 
 const FormKind* formKindOf(std::string_view iObject) {
@@ -130,18 +131,18 @@ std::string BuildNewRecordForm(Session& session, std::string_view element,
     if (isLineElement(element)) LoadActivityDescription(session, order, activity);
     if (objectName == "order") {
         order = newNumber(session, 1);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
     } else if (objectName == "activity") {
         activity = newNumber(session, 2);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
     } else if (objectName == "material" || objectName == "labor" || objectName == "other") {
         line = newNumber(session, 3);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0006"),
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
+        html += IdentificationRow(GetLabelText(session, label::kActivityDescription),
                                   session.state.currentActivityDescription);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
+        html += IdentificationRow(GetLabelText(session, label::kLine), line);
     }
     for (const std::string& field : FieldDefinitionNames(session, element))
         if (!isKeyField(field)) html += RenderNewField(session, element, field, objectName, order);
@@ -157,7 +158,7 @@ bool BeginEntryForm(Session& session, std::string& html) {
     html = DetailsTableOpen();
     SetLastError(session, kNoError);
     if (LoadFieldMapperDocument(session)) return true;
-    SetLastError(session, GetLabelText(session, "SLBEU0261"));
+    SetLastError(session, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
     return false;
 }
 
@@ -176,7 +177,7 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
         objectName = kind->objectName;
         newCell = "<td align=right>";
         newCell += "<input type=button value=";
-        newCell += GetLabelText(session, "SLBEU0285");
+        newCell += GetLabelText(session, label::kNew);
         newCell += " onclick=javascript:";
         newCell += PageFunctionCall(
             "newObject", {QuotedValue(kind->kindDigit), QuotedValue(iOrno), QuotedValue(iAcln)});
@@ -187,7 +188,7 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
     }
     // "1" as the last argument of saveObject marks an add (the detail view passes "2").
     const std::string saveCell =
-        RecordButtonCell(order, GetLabelText(session, "SLBEU0284"), "saveObject",
+        RecordButtonCell(order, GetLabelText(session, label::kSave), "saveObject",
                          {objectName, order, activity, line}, "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";
@@ -200,13 +201,13 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
 std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
     SetLastError(session, kNoError);
     if (!LoadOrderStore(session)) {
-        SetLastError(session, GetLabelText(session, "SLBEU0260"));
+        SetLastError(session, GetLabelText(session, label::kOrderStoreNotLoaded));
         return {};
     }
     std::vector<xml::Node> records;
     if (kind == "2") records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
     std::string html = "<tr><td>&nbsp;";
-    html += GetLabelText(session, "SLBEU0000");
+    html += GetLabelText(session, label::kServiceOrder);
     html += "</td>";
     html += "<td><SELECT name=ServiceOrder>";
     for (xml::Node record : records) {
@@ -227,7 +228,7 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
     if (objectName == "activity") {
         activity = newNumber(session, 2);
         html += BuildOrderSelectRow(session, "2");
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
     }
     for (const std::string& field : FieldDefinitionNames(session, element))
         html += RenderNewField(session, element, field, objectName, order);
@@ -244,14 +245,14 @@ std::string NewObject(Session& session, const std::string& iObject, const std::s
     std::string_view objectName;
     if (iObject == "2") {
         objectName = "activity";
-        html += BuildTitleBar(2, GetLabelText(session, "SLBEU0287"), "divDetails");
+        html += BuildTitleBar(2, GetLabelText(session, label::kNewActivity), "divDetails");
         html += BuildNewActivityForm(session, kActivities, objectName, order, activity);
     }
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right>";
     html += "<input ";
     html += " type=button value=";
-    html += GetLabelText(session, "SLBEU0284");
+    html += GetLabelText(session, label::kSave);
     html += " onclick=javascript:";
     html += PageFunctionCall("CreateActivity", {QuotedValue(objectName), QuotedValue(activity)});
     html += "></td></tr></table>";

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/labels.h"
@@ -50,16 +51,16 @@ RecordArguments registration(std::string_view order, std::string_view activity,
 std::string GetDetailsForHRA(Session& session, const std::string&, const std::string& iOrno,
                              const std::string& iAcln, const std::string& iLine, const std::string&,
                              int16_t iError) {
-    const std::string newLineCaption = GetLabelText(session, "SLBSE9163");
+    const std::string newLineCaption = GetLabelText(session, label::kNewHoursRegistrationLink);
     std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
     const bool local = !iLine.empty() && iLine.front() == '_';
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0333"), "divDetails");
+    html += BuildTitleBar(2, GetLabelText(session, label::kHoursRegistration), "divDetails");
 
     std::string form = FormOpen(kHraObject);
-    form += IdentificationRow(GetLabelText(session, "SLBSE9170"), iOrno);
-    form += IdentificationRow(GetLabelText(session, "SLBSE9172"), iAcln);
-    form += IdentificationRow(GetLabelText(session, "SLBEU0042"), iLine);
+    form += IdentificationRow(GetLabelText(session, label::kRegistrationOrder), iOrno);
+    form += IdentificationRow(GetLabelText(session, label::kRegistrationActivity), iAcln);
+    form += IdentificationRow(GetLabelText(session, label::kLine), iLine);
 
     LoadOrderStore(session);
     LoadFieldMapperDocument(session);
@@ -85,11 +86,11 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
 
     std::string deleteCell;
     if (state == "N" && local)
-        deleteCell = RecordButtonCell(iLine, GetLabelText(session, "SLBEU0282"), "deleteObject",
+        deleteCell = RecordButtonCell(iLine, GetLabelText(session, label::kDelete), "deleteObject",
                                       registration(iOrno, iAcln, iLine), "");
     std::string saveCell;
     if (editable)
-        saveCell = RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+        saveCell = RecordButtonCell("save", GetLabelText(session, label::kSave), "saveObject",
                                     registration(iOrno, iAcln, iLine), "2");
     if (ReadLastError(session) != kNoError) return {};
     html += ButtonBar(deleteCell, saveCell);
@@ -100,7 +101,7 @@ std::string BuildNewHraForm(Session& session, std::string_view element, std::str
                             std::string& order, std::string&, std::string& line) {
     std::string html = FormOpen(objectName);
     line = "_" + std::to_string(NextRecordNumber(session, 3));
-    html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
+    html += IdentificationRow(GetLabelText(session, label::kLine), line);
     LoadOrderStore(session);
 
     const std::vector<std::string> names = FieldDefinitionNames(session, element);
@@ -121,17 +122,17 @@ std::string CreateFormforHra(Session& session, const std::string&, const std::st
     SetLastError(session, kNoError);
     if (!LoadFieldMapperDocument(session)) {
         // Without field definitions there is no form to build, and no number is taken.
-        SetLastError(session, GetLabelText(session, "SLBEU0261"));
+        SetLastError(session, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
         return {};
     }
     std::string order;
     std::string activity;
     std::string line;
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0334"), "divDetails");
+    html += BuildTitleBar(2, GetLabelText(session, label::kNewHoursRegistration), "divDetails");
     html += BuildNewHraForm(session, kLaborLines, kHraObject, order, activity, line);
 
     const std::string saveCell =
-        RecordButtonCell(line, GetLabelText(session, "SLBEU0284"), "saveObject",
+        RecordButtonCell(line, GetLabelText(session, label::kSave), "saveObject",
                          registration(order, activity, line), "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";

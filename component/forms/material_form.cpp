@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/labels.h"
@@ -30,11 +31,11 @@ std::string option(std::string_view value, std::string_view shown) {
     return html;
 }
 
-// Loads the store for a drop-down; false (last error "SLBEU0260") when it does not load.
+// Loads the store for a drop-down; false (last error label::kOrderStoreNotLoaded) when it does not load.
 bool loadStoreForDropDown(Session& session) {
     SetLastError(session, kNoError);
     if (LoadOrderStore(session)) return true;
-    SetLastError(session, GetLabelText(session, "SLBEU0260"));
+    SetLastError(session, GetLabelText(session, label::kOrderStoreNotLoaded));
     return false;
 }
 
@@ -132,7 +133,7 @@ std::string CreateMaterialForm(Session& session) {
     html += "<td align=right>";
     html += "<input";
     html += " type=button value=";
-    html += GetLabelText(session, "SLBEU0284");
+    html += GetLabelText(session, label::kSave);
     html += " onclick=javascript:";
     html += PageFunctionCall("saveObject", {QuotedValue("material"), QuotedValue(""),
                                             QuotedValue(""), QuotedValue(line), QuotedValue("1")});

@@ -7,8 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "component/core/label_keys.h"
+#include "component/core/labels.h"
 #include "component/core/install_paths.h"
-#include "component/core/settings.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 
@@ -127,11 +128,11 @@ Variant ExplodeZip(Session& session, const std::string& iFileName) {
         isDrivePath(file) ? file : std::string(paths::kMasterDataFolder) + "\\" + file;
     const std::filesystem::path archive = session.path(archivePath);
     if (!platform::fileExists(archive)) {
-        const std::string text = GetI18NString(session, "SLBEU0310") + file + "\r\n" +
-                                 GetI18NString(session, "SLBEU0311") +
+        const std::string text = GetLabelText(session, label::kMasterDataFileNotFound) + file + "\r\n" +
+                                 GetLabelText(session, label::kInTheFolder) +
                                  "C:\\Taviro Quillmere\\MasterData\\  " + "\r\n" + "\r\n" +
-                                 GetI18NString(session, "SLBEU0312");
-        session.messages.show(GetI18NString(session, "SLBEU0313"), text,
+                                 GetLabelText(session, label::kDownloadMasterDataAgain);
+        session.messages.show(GetLabelText(session, label::kMasterDataInstallation), text,
                               platform::MessageIcon::Error);
         return {};
     }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/html.h"
 #include "component/core/labels.h"
 #include "component/core/settings.h"
@@ -200,7 +201,7 @@ std::string BuildLookupHtml(Session& session, std::string_view databasePath, std
     const db::Recordset records = queryLookup(session, table, keyColumn, value, hyperlink);
 
     // The label look-up loads the field definitions that the key column's caption comes from.
-    const std::string caption = GetLabelText(session, hyperlink ? "SLBEU0304" : "SLBEU0305");
+    const std::string caption = GetLabelText(session, hyperlink ? label::kLookupDetails : label::kLookupSelect);
     const std::string titleBar =
         BuildTitleBar(2, caption + GetFieldDefinition(session, kZoomKind, keyColumn).label, panelId);
 
@@ -208,7 +209,7 @@ std::string BuildLookupHtml(Session& session, std::string_view databasePath, std
         std::string html = titleBar;
         html += detailsTableOpen();
         html += "<tr><td>";
-        html += GetLabelText(session, "SLBEU0306");
+        html += GetLabelText(session, label::kNoMatchingRecords);
         html += "</td></tr>";
         html += panelClose();
         return html;

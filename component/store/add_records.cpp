@@ -1,5 +1,6 @@
 #include "component/store/add_records.h"
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/store/change_request.h"
@@ -15,11 +16,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kAddAction = "Add XML";
-constexpr std::string_view kNothingToAdd = "SLBEU0268";
-constexpr std::string_view kNotXml = "SLBEU0269";
-constexpr std::string_view kOrderExists = "SLBEU0324";
-constexpr std::string_view kActivityExists = "SLBEU0325";
-constexpr std::string_view kLineExists = "SLBEU0326";
 
 // A store container as the add steps reach it: "zudivevezored/<container>".
 xml::Node storeContainer(Session& session, std::string_view container) {
@@ -51,7 +47,7 @@ void buildNewActivityGroup(xml::Document& holder, std::string_view order) {
 
 bool AddOrder(Session& session, std::string_view order, xml::Node record, std::string& message) {
     if (FindOrder(storeRoot(session), order)) {
-        message = GetLabelText(session, kOrderExists);
+        message = GetLabelText(session, label::kOrderExists);
         return false;
     }
     if (!ValidateRecord(session, record, kOrders, message)) return false;
@@ -77,7 +73,7 @@ bool AddActivity(Session& session, std::string_view order, std::string_view acti
     for (xml::Node group : xml::elementChildren(FindContainer(storeRoot(session), kActivities))) {
         if (!xml::attributeEquals(group, "ID", order)) continue;
         if (xml::childWithAttribute(group, "Activity", activity)) {
-            message = GetLabelText(session, kActivityExists);
+            message = GetLabelText(session, label::kActivityExists);
             return false;
         }
         lastGroup = group;
@@ -105,7 +101,7 @@ bool AddLine(Session& session, std::string_view container, std::string_view orde
     // A group without lines takes no line (and says nothing about it).
     if (!xml::firstChildElement(group)) return false;
     if (xml::childWithAttribute(group, "LineNumber", line)) {
-        message = GetLabelText(session, kLineExists);
+        message = GetLabelText(session, label::kLineExists);
         return false;
     }
     if (!ValidateRecord(session, element, container, message)) return false;
@@ -167,13 +163,13 @@ std::string AddRecord(Session& session, xml::Node requestRoot) {
 std::string AddXml(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
     if (iXML.empty()) {
-        const std::string message = GetLabelText(session, kNothingToAdd);
+        const std::string message = GetLabelText(session, label::kNothingToAdd);
         SetLastError(session, message);
         return message;
     }
     xml::Document request;
     if (!request.parse(iXML)) {
-        const std::string message = GetLabelText(session, kNotXml);
+        const std::string message = GetLabelText(session, label::kNewRecordNotXml);
         LogRejectedRequest(session, kAddAction, message, iXML);
         SetLastError(session, message);
         return message;

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
@@ -216,7 +217,7 @@ bool MergeDownload(Session& session, const xml::Document& incoming, std::string&
     }
     if (merge.changed()) SaveOrderStore(session);
     if (flags.any()) return true;
-    message = GetLabelText(session, "SLBEU0322");
+    message = GetLabelText(session, label::kNoNewData);
     return false;
 }
 

@@ -15,7 +15,7 @@
 namespace quillmere {
 
 // Merges `incoming` into session.state.orderStore (loaded by the caller). True when something
-// was added; otherwise `message` holds the text of label "SLBEU0322".
+// was added; otherwise `message` holds the text of label::kNoNewData.
 bool MergeDownload(Session& session, const platform::xml::Document& incoming, std::string& message);
 
 }  // namespace quillmere

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/store/code_lookups.h"
 #include "component/store/order_store.h"
@@ -17,13 +18,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kRequired = "SLBEU0327";
-constexpr std::string_view kNotADate = "SLBEU0328";
-constexpr std::string_view kOrderNotOpen = "SLBEU0329";
-constexpr std::string_view kOrderNotInterrupted = "SLBEU0330";
-constexpr std::string_view kUnknownCode = "SLBEU0331";
-constexpr std::string_view kUnknownObject = "SLBEU0373";
-constexpr std::string_view kBadNumber = "SLBEU0422";
 
 constexpr std::string_view kOpenOrder = "15";
 constexpr std::string_view kInterrupted = "1";
@@ -99,11 +93,11 @@ class FieldCheck {
         return true;
     }
 
-    bool checkRequired() { return !value_.empty() || failWithLabel(kRequired); }
+    bool checkRequired() { return !value_.empty() || failWithLabel(label::kRequired); }
 
     bool checkDate(bool required) {
-        if (required && value_.empty()) return failWithLabel(kRequired);
-        return IsStoredDate(value_) || failWithLabel(kNotADate);
+        if (required && value_.empty()) return failWithLabel(label::kRequired);
+        return IsStoredDate(value_) || failWithLabel(label::kNotADate);
     }
 
     bool checkDateField() {
@@ -121,12 +115,12 @@ class FieldCheck {
 
     bool checkHours() {
         const std::optional<double> hours = NumericValue(value_);
-        return (hours && *hours > 0 && *hours <= 24) || failWithLabel(kBadNumber);
+        return (hours && *hours > 0 && *hours <= 24) || failWithLabel(label::kBadNumber);
     }
 
     bool checkInterrupted() {
         if (isOrder() && !orderIsOpen() && value_ == kInterrupted)
-            return failWithLabel(kOrderNotOpen);
+            return failWithLabel(label::kOrderNotOpen);
         return remember(memory_.interrupted);
     }
 
@@ -139,22 +133,22 @@ class FieldCheck {
             MasterDataHasRow(session_, ObjectLookupQuery(memory_.configuration, value_));
         if (!found || !isUpperCase(value_)) {
             memory_.object.clear();
-            return failWithText(kUnknownObject);
+            return failWithText(label::kUnknownObject);
         }
         return remember(memory_.object);
     }
 
     bool checkObjectNumber() {
         if (memory_.object.empty()) return true;
-        if (value_.empty()) return failWithText(kUnknownObject);
+        if (value_.empty()) return failWithText(label::kUnknownObject);
         const std::string query =
             ObjectNumberLookupQuery(memory_.configuration, memory_.object, value_);
-        return MasterDataHasRow(session_, query) || failWithText(kUnknownObject);
+        return MasterDataHasRow(session_, query) || failWithText(label::kUnknownObject);
     }
 
     bool checkQuantity() {
         if (platform::trimBlanks(value_).empty() || IsNumericText(value_)) return true;
-        return failWithName(" :  ", kBadNumber);
+        return failWithName(" :  ", label::kBadNumber);
     }
 
     // The required rules of the master-data codes, before their look-up.
@@ -162,28 +156,28 @@ class FieldCheck {
         const bool empty = value_.empty();
         if (field_ == "ActualWarehouse")
             return !empty || deliveryType_ == "22" || deliveryType_ == "15" ||
-                   failWithLabel(kRequired);
+                   failWithLabel(label::kRequired);
         if (isOneOf(field_, {"SalesQuantityUnit", "ServiceItem"}))
-            return !empty || !isMaterialLine() || failWithLabel(kRequired);
+            return !empty || !isMaterialLine() || failWithLabel(label::kRequired);
         if (field_ == "Configuration") {
             remember(memory_.configuration);
-            return !empty || !isOrder() || failWithLabel(kRequired);
+            return !empty || !isOrder() || failWithLabel(label::kRequired);
         }
         if (isOneOf(field_, {"HourlyLaborType", "CostComponent", "ReferenceActivity"}))
             return checkRequired();
         if (field_ == "ServiceKit")
             return !platform::trimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
-                   failWithLabel(kRequired);
+                   failWithLabel(label::kRequired);
         if (field_ == "InterruptionReason") return checkInterruptionReason();
         return true;
     }
 
     bool checkInterruptionReason() {
         const bool empty = value_.empty();
-        if (isOrder() && !orderIsOpen()) return empty || failWithLabel(kOrderNotOpen);
-        if (empty && memory_.interrupted == kInterrupted) return failWithLabel(kRequired);
+        if (isOrder() && !orderIsOpen()) return empty || failWithLabel(label::kOrderNotOpen);
+        if (empty && memory_.interrupted == kInterrupted) return failWithLabel(label::kRequired);
         if (!empty && memory_.interrupted == kNotInterrupted)
-            return failWithLabel(kOrderNotInterrupted);
+            return failWithLabel(label::kOrderNotInterrupted);
         return true;
     }
 
@@ -191,7 +185,7 @@ class FieldCheck {
         if (value_.empty()) return true;
         if (field_ == "ServiceKit" && !isMaterialLine()) return true;
         return MasterDataHasRow(session_, *CodeLookupQuery(field_, value_)) ||
-               failWithName(" ", kUnknownCode);
+               failWithName(" ", label::kUnknownCode);
     }
 
     Session& session_;

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
@@ -32,9 +33,9 @@ struct AgendaVariant {
     bool headingsAboveScrollingArea;  // MyActivities keeps its headings fixed above the rows
 };
 
-constexpr AgendaVariant kOpenOrders{"15", "", "SLBEU0232", "SLBEU0262", true};
-constexpr AgendaVariant kCompletedOrders{"20", "", "SLBEU0237", "SLBEU0263", false};
-constexpr AgendaVariant kClosedOrders{"35", " X ", "SLBEU0238", "SLBEU0263", false};
+constexpr AgendaVariant kOpenOrders{"15", "", label::kMyActivities, label::kNoActivities, true};
+constexpr AgendaVariant kCompletedOrders{"20", "", label::kCompletedOrders, label::kNoOrders, false};
+constexpr AgendaVariant kClosedOrders{"35", " X ", label::kClosedOrders, label::kNoOrders, false};
 
 // The statuses of the store's orders, looked up once per group. Within one view the store is
 // not changed, so the loaded document answers what a reload of the file per group would.
@@ -129,8 +130,8 @@ std::string tail(const AgendaVariant& variant) {
 
 std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
     SetLastError(session, kNoError);
-    if (!LoadOrderStore(session)) return reportFailure(session, "SLBEU0260");
-    if (!LoadFieldMapperDocument(session)) return reportFailure(session, "SLBEU0261");
+    if (!LoadOrderStore(session)) return reportFailure(session, label::kOrderStoreNotLoaded);
+    if (!LoadFieldMapperDocument(session)) return reportFailure(session, label::kFieldDefinitionsNotLoaded);
     const std::string title = GetLabelText(session, variant.titleKey);
     // Indexed after the label look-up, which reloads the document if the file changed.
     const FieldDefinitionIndex definitions(session.state.fieldMapper);

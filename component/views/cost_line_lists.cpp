@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
@@ -34,9 +35,9 @@ struct CostType {
     std::string_view titleKey;
 };
 constexpr CostType kCostTypes[] = {
-    {"Material", "1", kMaterialLines, "3", "SLBEU0297"},
-    {"Labor", "2", kLaborLines, "4", "SLBEU0298"},
-    {"Other", "3", kOtherLines, "5", "SLBEU0299"},
+    {"Material", "1", kMaterialLines, "3", label::kMaterialCostLines},
+    {"Labor", "2", kLaborLines, "4", label::kLaborCostLines},
+    {"Other", "3", kOtherLines, "5", label::kOtherCostLines},
 };
 constexpr CostType kNoCostType{};
 
@@ -131,7 +132,7 @@ std::string noCostLinesTable(Session& session, const CostType& type, std::string
     if (offline) {
         html += message;
         html += "<input type=button value=";
-        html += Quoted(GetLabelText(session, "SLBEU0314"));
+        html += Quoted(GetLabelText(session, label::kAddCostLine));
         html += " onclick=javascript:";
         html += PageFunctionCall(
             "newObject", {QuotedValue(type.kindCode), QuotedValue(order), QuotedValue(activity)});
@@ -139,7 +140,7 @@ std::string noCostLinesTable(Session& session, const CostType& type, std::string
         html += "</td></tr></table>";
     } else {
         html += ">";
-        html += GetLabelText(session, "SLBEU0315");
+        html += GetLabelText(session, label::kNoCostLinesOfType);
         html += "</td>";
         html += "</tr>";
         html += "</table>";
@@ -217,24 +218,24 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
 std::string CostLinesHeader(Session& session, const std::string& iOrno, const std::string& iAcln) {
     std::string html = "<table width=100% border=0 ";
     html += "cellspacing=0 cellpadding=0>";
-    html += BuildTitleBar(1, GetLabelText(session, "SLBEU0316"), "divCostHeader");
+    html += BuildTitleBar(1, GetLabelText(session, label::kCostLines), "divCostHeader");
     html += "<tr><td width=100%>";
     html += "<table border=0 class=tablerows ";
     html += "cellspacing=1 cellpadding=0 width=100%>";
     html += "<tr><td nowrap>";
-    html += GetLabelText(session, "SLBEU0000");
+    html += GetLabelText(session, label::kServiceOrder);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += HtmlText(iOrno);
     html += "</td></tr>";
     html += "<tr><td>";
-    html += GetLabelText(session, "SLBEU0279");
+    html += GetLabelText(session, label::kActivity);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += HtmlText(iAcln);
     html += "</td></tr>";
     html += "<tr><td>";
-    html += GetLabelText(session, "SLBEU0093");
+    html += GetLabelText(session, label::kCostType);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += "<SELECT name=costtype";
@@ -243,13 +244,13 @@ std::string CostLinesHeader(Session& session, const std::string& iOrno, const st
                                            QuotedValue(iOrno), QuotedValue(iAcln)});
     html += ">";
     html += "<option value=0 selected>";
-    html += GetLabelText(session, "SLBEU0317");
+    html += GetLabelText(session, label::kSelectCostType);
     html += "<option value=1>";
-    html += GetLabelText(session, "SLBEU0318");
+    html += GetLabelText(session, label::kMaterial);
     html += "<option value=2> ";
-    html += GetLabelText(session, "SLBEU0319");
+    html += GetLabelText(session, label::kLabor);
     html += "<option value=3>";
-    html += GetLabelText(session, "SLBEU0320");
+    html += GetLabelText(session, label::kOther);
     html += "</SELECT></td></tr>";
     html += "</table>";
     html += "</td></tr></table>";
@@ -269,7 +270,7 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
     const xml::Node groups =
         known(type) ? FindContainer(session.state.orderStore.node(), type.container) : xml::Node();
     if (!groups)
-        return noCostLinesTable(session, type, ">" + GetLabelText(session, "SLBEU0315"), offline,
+        return noCostLinesTable(session, type, ">" + GetLabelText(session, label::kNoCostLinesOfType), offline,
                                 iOrno, iAcln);
     for (xml::Node group : xml::elementChildren(groups)) {
         if (!groupOfActivity(group, iOrno, iAcln)) continue;

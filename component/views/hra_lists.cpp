@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
@@ -82,12 +83,12 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
 }
 
 std::string renderRegistrationList(Session& session, LineFilter admits) {
-    const std::string laborTitle = GetLabelText(session, "SLBEU0298");
+    const std::string laborTitle = GetLabelText(session, label::kLaborCostLines);
     SetLastError(session, kNoError);
     if (!CheckWorkingMode(session, kListAction)) return {};
     if (!LoadListDocuments(session, kListAction)) return {};
 
-    std::string fragment = ScrollingListHead(GetLabelText(session, "SLBEU0332"), "divList");
+    std::string fragment = ScrollingListHead(GetLabelText(session, label::kHoursRegistrations), "divList");
     int16_t headings = 0;
     fragment += getColumnHeadingsForHRA(session, headings, std::string(kLaborLines));
     fragment += "<tr>&nbsp;&nbsp;&nbsp;&nbsp;</tr>";

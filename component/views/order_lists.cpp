@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
@@ -76,7 +77,7 @@ std::string fieldCells(const FieldDefinitionIndex& definitions, std::string_view
 }
 
 std::string orderListHead(Session& session) {
-    std::string html = ScrollingListHead(GetLabelText(session, "SLBEU0302"), "divList");
+    std::string html = ScrollingListHead(GetLabelText(session, label::kServiceOrders), "divList");
     int16_t headings = 0;
     html += BuildColumnHeadings(session, headings, kOrders);
     return html;
@@ -105,7 +106,7 @@ std::string renderOrderList(Session& session, const OrderListVariant& variant) {
         if (variant.orders.admits(record)) rows += orderRow(definitions, record);
     }
     if (rows.empty()) {
-        ReportListFailure(session, variant.emptyListAction, GetLabelText(session, "SLBEU0303"));
+        ReportListFailure(session, variant.emptyListAction, GetLabelText(session, label::kNoServiceOrders));
     } else {
         fragment += rows;
         fragment += "</div></table>";
@@ -118,7 +119,7 @@ std::string renderOrderList(Session& session, const OrderListVariant& variant) {
 // a fixed table above the scrolling rows, whose table repeats the seven column widths.
 std::string activityListHead(Session& session, int16_t& headings) {
     std::string html(kListPanelTable);
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0232"), "divList");
+    html += BuildTitleBar(2, GetLabelText(session, label::kMyActivities), "divList");
     html += "<tr><td width=100%>";
     html += "<table border=0 cellspacing=2 cellpadding=0 width=100%>";
     html += BuildColumnHeadings(session, headings, kActivities);
@@ -160,11 +161,11 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
     constexpr std::string_view action = "My Activities";
     SetLastError(session, kNoError);
     if (!LoadOrderStore(session)) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
+        ReportListFailure(session, action, GetLabelText(session, label::kOrderStoreNotLoaded));
         return {};
     }
     if (!LoadFieldMapperDocument(session)) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
+        ReportListFailure(session, action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
         return {};
     }
     int16_t headings = 0;
@@ -187,7 +188,7 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
         rows += activityRows;
     }
     if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0262"));
+        ReportListFailure(session, action, GetLabelText(session, label::kNoActivities));
         return {};
     }
     fragment += rows;
@@ -216,7 +217,7 @@ std::string ScrollingListHead(std::string_view title, std::string_view panelId) 
 std::string FinishLineList(Session& session, std::string fragment, const std::string& rows,
                            std::string_view action, const std::string& title) {
     if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0301") + title);
+        ReportListFailure(session, action, GetLabelText(session, label::kThereAreNo) + title);
     } else {
         // The scrolling division of the head stays open, as the page expects.
         fragment += rows;
@@ -235,17 +236,17 @@ void ReportListFailure(Session& session, std::string_view action, std::string_vi
 bool LastErrorIsClear(Session& session) { return ReadLastError(session) == kNoError; }
 
 bool LoadListDocuments(Session& session, std::string_view action) {
-    if (!LoadOrderStore(session)) ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
+    if (!LoadOrderStore(session)) ReportListFailure(session, action, GetLabelText(session, label::kOrderStoreNotLoaded));
     if (!LastErrorIsClear(session)) return false;
     if (!LoadFieldMapperDocument(session))
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
+        ReportListFailure(session, action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
     return LastErrorIsClear(session);
 }
 
 bool CheckWorkingMode(Session& session, std::string_view action) {
     const std::string mode = GetVariable(session, "Mode");
     if (mode == "Online" || mode == "Offline") return true;
-    ReportListFailure(session, action, GetLabelText(session, "SLBEU0300"));
+    ReportListFailure(session, action, GetLabelText(session, label::kInvalidWorkingMode));
     LogDetail(session, kModeLabel, mode);
     return false;
 }
