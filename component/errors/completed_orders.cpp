@@ -6,6 +6,7 @@
 
 #include "component/core/install_paths.h"
 #include "component/errors/upload_report.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
@@ -15,17 +16,10 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
-constexpr std::string_view kOpenStatus = "15";
 constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
-
-[[noreturn]] void objectNotSet() {
-    throw PlatformError(platform::failure::kObjectNotSet,
-                        "Object variable or With block variable not set");
-}
 
 std::vector<std::string>& errorOrders() {
     thread_local std::vector<std::string> orders;
@@ -76,10 +70,10 @@ private:
     xml::Node containerOf(std::string_view name) {
         if (!parsed_) {
             parsed_ = true;
-            if (!document_.parse(text_)) objectNotSet();
+            if (!document_.parse(text_)) throw platform::objectNotSet();
         }
         const xml::Node container = FindContainer(document_.node(), name);
-        if (!container) objectNotSet();
+        if (!container) throw platform::objectNotSet();
         return container;
     }
 
@@ -186,7 +180,7 @@ void CollectErrorOrders(Session& session) {
     orders.clear();
     if (!platform::fileExists(session.path(paths::kUploadReport))) return;
     xml::Document report;
-    if (!LoadUploadReport(session, report)) objectNotSet();
+    if (!LoadUploadReport(session, report)) throw platform::objectNotSet();
     const auto refused = [](xml::Node node) {
         return xml::attributeEquals(node, kReportStatus, kStatusError);
     };
@@ -209,7 +203,7 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
     try {
         // The records are taken first, so removing one does not skip the one after it.
         for (xml::Node record : xml::childElements(orders)) {
-            if (statusOf(record) != kOpenStatus) continue;
+            if (statusOf(record) != StatusCode(OrderStatus::Open)) continue;
             const std::string order = xml::requireAttribute(record, "ServiceOrder");
             if (protectedOrders.contains(order)) continue;
             if (!server.listsOrder(order)) {

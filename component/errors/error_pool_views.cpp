@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string_view>
 
 #include "component/core/label_keys.h"
@@ -11,6 +12,7 @@
 #include "component/core/labels.h"
 #include "component/core/log.h"
 #include "component/errors/upload_report.h"
+#include "component/core/record_kind.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
@@ -58,27 +60,17 @@ std::string correctionCall(const DetailsTarget& target) {
     return ShowDetailsCall(target, DetailsPurpose::Correct);
 }
 
-struct CostLineKind {
-    std::string_view costType;
-    std::string_view kind;
-    std::string_view captionKey;
-};
-constexpr CostLineKind kCostLineKinds[] = {
-    {"Material", "3", label::kMaterialLine},
-    {"Other", "5", label::kOtherCostLine},
-    {"Labor", "4", label::kLaborLine},
-};
-
-// The captions of the record links, looked up once per list.
+// The captions of the record links, looked up once per list (cost lines by record kind).
 struct LinkCaptions {
     explicit LinkCaptions(Session& session)
-        : order(GetLabelText(session, label::kServiceOrder)), activity(GetLabelText(session, label::kActivity)) {
-        for (size_t i = 0; i < std::size(kCostLineKinds); ++i)
-            costLines[i] = GetLabelText(session, kCostLineKinds[i].captionKey);
+        : order(GetLabelText(session, label::kServiceOrder)),
+          activity(GetLabelText(session, label::kActivity)) {
+        for (const RecordKind& kind : RecordKinds())
+            if (kind.isCostLine()) costLines[kind.code] = GetLabelText(session, kind.errorPoolCaption);
     }
     std::string order;
     std::string activity;
-    std::string costLines[std::size(kCostLineKinds)];
+    std::map<std::string_view, std::string> costLines;
 };
 
 std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
@@ -86,13 +78,11 @@ std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
     const std::string_view activity = attributeOf(entry, "Activity");
     const std::string_view line = attributeOf(entry, "CostLine");
-    std::string_view kind;
-    std::string_view caption;
-    for (size_t i = 0; i < std::size(kCostLineKinds); ++i) {
-        if (kCostLineKinds[i].costType != costType) continue;
-        kind = kCostLineKinds[i].kind;
-        caption = captions.costLines[i];
-    }
+    // An unknown cost type opens kind "" under an empty caption.
+    const RecordKind* recordKind = RecordKindByCostType(costType);
+    const std::string_view kind = recordKind ? recordKind->code : std::string_view();
+    const std::string_view caption =
+        recordKind ? std::string_view(captions.costLines.at(kind)) : std::string_view();
     std::string content(caption);
     content += ": ";
     content += HtmlText(order);

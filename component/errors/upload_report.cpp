@@ -6,14 +6,13 @@
 #include <cstdint>
 
 #include "component/core/install_paths.h"
-#include "component/store/order_store.h"
+#include "component/core/record_kind.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 bool LoadUploadReport(Session& session, xml::Document& report) {
     return report.loadFile(session.path(paths::kUploadReport));
@@ -41,7 +40,6 @@ bool RemoveEntryAndEmptyGroup(xml::Node entry) {
 
 int16_t ReportEntryId(std::string_view text) {
     text = platform::trimBlanks(text);
-    const PlatformError mismatch(platform::failure::kTypeMismatch, "Type mismatch");
     size_t pos = 0;
     const bool negative = pos < text.size() && text[pos] == '-';
     if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
@@ -56,19 +54,16 @@ int16_t ReportEntryId(std::string_view text) {
              ++pos, ++digits, scale /= 10)
             value += (text[pos] - '0') * scale;
     }
-    if (digits == 0 || pos != text.size()) throw mismatch;
+    if (digits == 0 || pos != text.size()) throw platform::typeMismatch();
     // Halves go to the even neighbour, as the runtime rounds.
     double rounded = std::nearbyint(negative ? -value : value);
-    if (rounded < INT16_MIN || rounded > INT16_MAX)
-        throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (rounded < INT16_MIN || rounded > INT16_MAX) throw platform::overflow();
     return static_cast<int16_t>(rounded);
 }
 
 std::string_view ReportCostTypeContainer(std::string_view costType) {
-    if (costType == "Material") return kMaterialLines;
-    if (costType == "Labor") return kLaborLines;
-    if (costType == "Other") return kOtherLines;
-    return {};
+    const RecordKind* kind = RecordKindByCostType(costType);
+    return kind ? kind->element : std::string_view();
 }
 
 UploadReportIndex::UploadReportIndex(const xml::Document& report) {

@@ -5,6 +5,7 @@
 #include "component/core/html.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/views/html_blocks.h"
 #include "component/views/stored_date.h"
@@ -183,11 +184,12 @@ std::string option(xml::Node entry, std::string_view marker) {
 // finished, a closed one shows its status.
 std::string activityStatusOptions(const std::vector<xml::Node>& entries, std::string_view value,
                                   std::string_view mode) {
-    if ((mode == "New" && value.empty()) || value == "15")
+    const std::optional<OrderStatus> status = ParseOrderStatus(value);
+    if ((mode == "New" && value.empty()) || status == OrderStatus::Open)
         return option(valueListEntry(entries, 0), " selected>") +
                option(valueListEntry(entries, 1), " >");
-    if (value == "20") return option(valueListEntry(entries, 1), " >");
-    if (value == "35")
+    if (status == OrderStatus::Finished) return option(valueListEntry(entries, 1), " >");
+    if (status == OrderStatus::Closed)
         return option(valueListEntry(entries, 2), mode == "Modify" ? " selected>" : " >");
     return {};
 }

@@ -9,7 +9,10 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/forms/field_rows.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
+#include "component/core/record_kind.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
@@ -23,43 +26,18 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kPanelId = "divDetails";
-constexpr std::string_view kOpen = "15";
-constexpr std::string_view kClosed = "35";
+// The order field that, holding "1", keeps the order's activities from being changed.
 constexpr size_t kActivitiesLockedField = 19;
 
-enum class Kind { Order, Activity, Material, Labor, Other };
-
-struct RecordKind {
-    Kind kind;
-    std::string_view objectName;
-    std::string_view element;
-    std::string_view titleKey;
-    std::string_view newLinkKind;  // of the new-line link of a cost line
-};
-
-constexpr std::array<RecordKind, 5> kKinds = {{
-    {Kind::Order, "order", kOrders, label::kOrderDetails, "2"},
-    {Kind::Activity, "activity", kActivities, label::kActivityDetails, "2"},
-    {Kind::Material, "material", kMaterialLines, label::kMaterialLineDetails, "3"},
-    {Kind::Labor, "labor", kLaborLines, label::kLaborLineDetails, "4"},
-    {Kind::Other, "other", kOtherLines, label::kOtherLineDetails, "5"},
-}};
+using Kind = RecordType;
 
 const RecordKind& recordKind(const std::string& iObject) {
-    for (const RecordKind& kind : kKinds)
-        if (iObject.size() == 1 && iObject[0] - '1' == static_cast<int>(kind.kind)) return kind;
+    if (const RecordKind* kind = RecordKindByCode(iObject)) return *kind;
     throw platform::PlatformError(platform::failure::kInvalidProcedureCall,
                                   "Invalid procedure call or argument: no record kind " + iObject);
 }
 
-bool isCostLine(const RecordKind& kind) {
-    return kind.kind != Kind::Order && kind.kind != Kind::Activity;
-}
-
-[[noreturn]] void recordNotFound() {
-    throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                  "Object variable or With block variable not set");
-}
+[[noreturn]] void recordNotFound() { throw platform::objectNotSet(); }
 
 // The seven link texts, read first.
 struct LinkLabels {
@@ -74,7 +52,9 @@ struct LinkLabels {
     std::string newMaterial, newLabor, newOther, newActivity, materialLines, laborLines, otherLines;
 
     const std::string& newLine(Kind kind) const {
-        return kind == Kind::Material ? newMaterial : kind == Kind::Labor ? newLabor : newOther;
+        return kind == Kind::MaterialLine ? newMaterial
+               : kind == Kind::LaborLine  ? newLabor
+                                          : newOther;
     }
 };
 
@@ -97,14 +77,6 @@ struct Record {
 
 // --- Reads of the loaded store ------------------------------------------------------------
 
-// GetOrderStatus answered from the loaded store, which this view does not change.
-std::string orderStatusIn(const xml::Document& store, std::string_view order) {
-    for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record")) {
-        if (xml::attributeEquals(record, "ServiceOrder", order)) return OrderStatusOf(record);
-    }
-    return {};
-}
-
 // The last ActivityDescription field of the activity; "" when there is none.
 std::string activityDescriptionIn(const xml::Document& store, std::string_view order,
                                   std::string_view activity) {
@@ -125,49 +97,51 @@ bool orderFlag19In(const xml::Document& store, std::string_view order) {
 
 bool editableByRule(const Request& request, xml::Node node, const std::string& orderStatus) {
     if (request.fromErrorList) return true;
-    const std::string_view state = xml::attributeOrEmpty(node, "State");
-    if (state == "MU" || state == "NU") return false;
-    return orderStatus == kOpen;
+    if (IsUploadedState(xml::attributeOrEmpty(node, kStateAttribute))) return false;
+    return orderStatus == StatusCode(OrderStatus::Open);
 }
 
 Record findRecord(Session& session, const Request& request) {
     const xml::Document& store = session.state.orderStore;
-    const Kind kind = request.kind.kind;
+    const Kind kind = request.kind.type;
     Record record;
     std::string orderStatus;
     bool groupFound = true;
     if (kind == Kind::Order) {
-        record.local = request.order.starts_with('_');
+        record.local = IsProvisionalNumber(request.order);
         record.node = FindOrder(store.node(), request.order);
         if (!record.node) recordNotFound();
         orderStatus = platform::trimBlanks(OrderStatusOf(record.node));
     } else if (kind == Kind::Activity) {
-        record.local = request.activity.starts_with('_');
+        record.local = IsProvisionalNumber(request.activity);
         const RecordLookup found = LookUpActivity(store.node(), request.order, request.activity);
         record.node = found.record;
         groupFound = found.groupFound;
     } else {
-        record.local = request.line.starts_with('_');
+        record.local = IsProvisionalNumber(request.line);
         const RecordLookup found = LookUpLine(store.node(), request.kind.element, request.order,
                                               request.activity, request.line);
         record.node = found.record;
         groupFound = found.groupFound;
     }
     // A labor line that came from the server is never changed or deleted here.
-    const bool receivedLaborLine = kind == Kind::Labor && !record.local;
+    const bool receivedLaborLine = kind == Kind::LaborLine && !record.local;
     if (!groupFound) {  // the panel without fields; editable as far as anyone knows
         record.editable = !receivedLaborLine;
         return record;
     }
     if (!record.node) recordNotFound();
     if (kind != Kind::Order)
-        orderStatus = platform::trimBlanks(orderStatusIn(store, platform::trimBlanks(request.order)));
+        // GetOrderStatus answered from the loaded store, which this view does not change.
+        orderStatus =
+            platform::trimBlanks(OrderStatusIn(store.node(), platform::trimBlanks(request.order)));
 
     record.editable = editableByRule(request, record.node, orderStatus);
     if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;
     const bool newOnLaptop =
-        xml::attributeOrEmpty(record.node, "State") == "N" && record.local;
-    record.deletable = newOnLaptop || (kind == Kind::Order && orderStatus == kClosed);
+        xml::attributeOrEmpty(record.node, kStateAttribute) == kStateNew && record.local;
+    record.deletable =
+        newOnLaptop || (kind == Kind::Order && orderStatus == StatusCode(OrderStatus::Closed));
     if (receivedLaborLine) record.editable = record.deletable = false;
     return record;
 }
@@ -176,9 +150,9 @@ Record findRecord(Session& session, const Request& request) {
 
 std::string identificationRows(Session& session, const Request& request) {
     std::string rows = IdentificationRow(GetLabelText(session, label::kServiceOrder), request.order);
-    if (request.kind.kind == Kind::Order) return rows;
+    if (request.kind.type == Kind::Order) return rows;
     rows += IdentificationRow(GetLabelText(session, label::kActivity), request.activity);
-    if (request.kind.kind == Kind::Activity) return rows;
+    if (request.kind.type == Kind::Activity) return rows;
     rows += IdentificationRow(GetLabelText(session, label::kActivityDescription),
                               session.state.currentActivityDescription);
     rows += IdentificationRow(GetLabelText(session, label::kLine), request.line);
@@ -190,12 +164,11 @@ std::string fieldRows(Session& session, const Request& request, const Record& re
     std::string rows;
     size_t position = 0;
     for (xml::Node field : xml::elementChildren(record.node)) {
-        const bool shown = position++ > 0 || kind.kind == Kind::Order ||
-                           kind.kind == Kind::Activity ||
-                           (kind.kind == Kind::Labor && record.local);
+        const bool shown = position++ > 0 || !kind.isCostLine() ||
+                           (kind.type == Kind::LaborLine && record.local);
         if (!shown) continue;  // the first field of a cost line is never shown
         const std::string value = xml::text(field);
-        if (kind.kind == Kind::Labor && record.local)
+        if (kind.type == Kind::LaborLine && record.local)
             rows += RenderLaborField(session, kind.element, field.name(), value, "labor",
                                      record.editable);
         else
@@ -237,13 +210,13 @@ std::string activityLinks(const Request& request, const Record& record, const Li
 
 std::string links(const Request& request, const Record& record, const LinkLabels& labels) {
     if (!record.node) return {};
-    const Kind kind = request.kind.kind;
+    const Kind kind = request.kind.type;
     if (kind == Kind::Activity) return activityLinks(request, record, labels);
     if (!record.editable) return {};
     if (kind == Kind::Order)
         return "<tr>" + newRecordLink("2", request, labels.newActivity) + "</tr>";
-    if (kind == Kind::Labor && !record.local) return {};
-    return "<tr>" + newRecordLink(request.kind.newLinkKind, request, labels.newLine(kind)) +
+    if (kind == Kind::LaborLine && !record.local) return {};
+    return "<tr>" + newRecordLink(request.kind.code, request, labels.newLine(kind)) +
            "</tr>";
 }
 
@@ -252,7 +225,7 @@ RecordArguments recordArguments(const Request& request) {
 }
 
 std::string deleteCell(Session& session, const Request& request) {
-    return RecordButtonCell(request.kind.kind == Kind::Labor ? std::string_view("Delete")
+    return RecordButtonCell(request.kind.type == Kind::LaborLine ? std::string_view("Delete")
                                                              : std::string_view(request.order),
                             GetLabelText(session, label::kDelete), "deleteObject",
                             recordArguments(request), "");
@@ -275,11 +248,11 @@ std::string GetDetails(Session& session, const std::string& iObject, const std::
 
     // One load serves every read of the store in this view, which changes nothing.
     LoadOrderStore(session);
-    if (isCostLine(kind))
+    if (kind.isCostLine())
         session.state.currentActivityDescription =
             activityDescriptionIn(session.state.orderStore, iOrno, iAcln);
     SetLastError(session, kNoError);
-    html += BuildTitleBar(2, GetLabelText(session, kind.titleKey), kPanelId);
+    html += BuildTitleBar(2, GetLabelText(session, kind.detailsTitle), kPanelId);
 
     std::string form = FormOpen(kind.objectName);
     form += identificationRows(session, request);

@@ -11,6 +11,7 @@
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
+#include "component/core/record_kind.h"
 #include "component/store/store_index.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
@@ -22,34 +23,12 @@ namespace xml = platform::xml;
 
 namespace {
 
-// A kind of new record: its form (and script) name, store element, title, and the counter
-// whose next value becomes its number.
-struct FormKind {
-    std::string_view kindDigit;
-    std::string_view objectName;
-    std::string_view element;
-    std::string_view titleKey;
-    int counter;
-};
-constexpr FormKind kFormKinds[] = {
-    {"1", "order", kOrders, label::kNewServiceOrder, 1},
-    {"2", "activity", kActivities, label::kNewActivity, 2},
-    {"3", "material", kMaterialLines, label::kNewMaterialLine, 3},
-    {"4", "labor", kLaborLines, label::kNewLaborLine, 3},
-    {"5", "other", kOtherLines, label::kNewOtherLine, 3},
-};
-
-const FormKind* formKindOf(std::string_view iObject) {
-    for (const FormKind& kind : kFormKinds)
-        if (kind.kindDigit == iObject) return &kind;
-    return nullptr;
-}
-
 bool isLineElement(std::string_view element) {
-    return element == kMaterialLines || element == kLaborLines || element == kOtherLines;
+    const RecordKind* kind = RecordKindByElement(element);
+    return kind && kind->isCostLine();
 }
 
-std::string newNumber(Session& session, int counter) {
+std::string newNumber(Session& session, RecordCounter counter) {
     return "_" + std::to_string(NextRecordNumber(session, counter));
 }
 
@@ -129,15 +108,18 @@ std::string BuildNewRecordForm(Session& session, std::string_view element,
                                std::string& activity, std::string& line) {
     std::string html = FormOpen(objectName);
     if (isLineElement(element)) LoadActivityDescription(session, order, activity);
-    if (objectName == "order") {
-        order = newNumber(session, 1);
+    const RecordKind* kind = RecordKindByObjectName(objectName);
+    if (!kind) {
+        // An unknown form has no number and no identification rows.
+    } else if (kind->type == RecordType::Order) {
+        order = newNumber(session, kind->counter);
         html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
-    } else if (objectName == "activity") {
-        activity = newNumber(session, 2);
+    } else if (kind->type == RecordType::Activity) {
+        activity = newNumber(session, kind->counter);
         html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
         html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
-    } else if (objectName == "material" || objectName == "labor" || objectName == "other") {
-        line = newNumber(session, 3);
+    } else {
+        line = newNumber(session, kind->counter);
         html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
         html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
         html += IdentificationRow(GetLabelText(session, label::kActivityDescription),
@@ -173,17 +155,17 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
     std::string line;
     std::string_view objectName;
     std::string newCell;
-    if (const FormKind* kind = formKindOf(iObject)) {
+    if (const RecordKind* kind = RecordKindByCode(iObject)) {
         objectName = kind->objectName;
         newCell = "<td align=right>";
         newCell += "<input type=button value=";
         newCell += GetLabelText(session, label::kNew);
         newCell += " onclick=javascript:";
         newCell += PageFunctionCall(
-            "newObject", {QuotedValue(kind->kindDigit), QuotedValue(iOrno), QuotedValue(iAcln)});
+            "newObject", {QuotedValue(kind->code), QuotedValue(iOrno), QuotedValue(iAcln)});
         newCell += ">";
         newCell += "</td>";
-        html += BuildTitleBar(2, GetLabelText(session, kind->titleKey), "divDetails");
+        html += BuildTitleBar(2, GetLabelText(session, kind->newRecordTitle), "divDetails");
         html += BuildNewRecordForm(session, kind->element, objectName, order, activity, line);
     }
     // "1" as the last argument of saveObject marks an add (the detail view passes "2").
@@ -226,7 +208,7 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
                                  std::string& activity) {
     std::string html = FormOpen(objectName);
     if (objectName == "activity") {
-        activity = newNumber(session, 2);
+        activity = newNumber(session, RecordCounter::Activity);
         html += BuildOrderSelectRow(session, "2");
         html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
     }

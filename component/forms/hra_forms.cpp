@@ -11,6 +11,7 @@
 #include "component/forms/entry_forms.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/views/html_blocks.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
@@ -22,8 +23,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kHraObject = "hra";
-
-bool isUploaded(std::string_view state) { return state == "MU" || state == "NU"; }
 
 // The registration's fields: a downloaded line from its third child on through the detail
 // renderer (modifiable fields become controls when editable), a local one from its second
@@ -54,7 +53,7 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
     const std::string newLineCaption = GetLabelText(session, label::kNewHoursRegistrationLink);
     std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
-    const bool local = !iLine.empty() && iLine.front() == '_';
+    const bool local = IsProvisionalNumber(iLine);
     html += BuildTitleBar(2, GetLabelText(session, label::kHoursRegistration), "divDetails");
 
     std::string form = FormOpen(kHraObject);
@@ -73,9 +72,9 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
     if (const xml::Node group =
             FindLineGroup(session.state.orderStore.node(), kLaborLines, iOrno, iAcln)) {
         const xml::Node line = xml::childWithAttribute(group, "LineNumber", iLine);
-        state = xml::requireAttribute(xml::requireNode(line), "State");
+        state = RecordState(xml::requireNode(line));
         // The order's status is not consulted; a local line opened for correction is editable.
-        editable = (local && iError == 1) || !isUploaded(state);
+        editable = (local && iError == 1) || !IsUploadedState(state);
         form += fieldRows(session, line, local, editable);
         if (editable)
             links = "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
@@ -85,7 +84,7 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
     html += "</table></form></td></tr>";
 
     std::string deleteCell;
-    if (state == "N" && local)
+    if (state == kStateNew && local)
         deleteCell = RecordButtonCell(iLine, GetLabelText(session, label::kDelete), "deleteObject",
                                       registration(iOrno, iAcln, iLine), "");
     std::string saveCell;
@@ -100,7 +99,7 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
 std::string BuildNewHraForm(Session& session, std::string_view element, std::string_view objectName,
                             std::string& order, std::string&, std::string& line) {
     std::string html = FormOpen(objectName);
-    line = "_" + std::to_string(NextRecordNumber(session, 3));
+    line = "_" + std::to_string(NextRecordNumber(session, RecordCounter::Line));
     html += IdentificationRow(GetLabelText(session, label::kLine), line);
     LoadOrderStore(session);
 

@@ -112,7 +112,7 @@ std::string CreateMaterialForm(Session& session) {
     html += "</tr>";
 
     // The new line's number comes from the activity counter.
-    const std::string line = "_" + std::to_string(NextRecordNumber(session, 2));
+    const std::string line = "_" + std::to_string(NextRecordNumber(session, RecordCounter::Activity));
     html += "<tr>";
     html += "<td>&nbsp;Material Line Id</td>";
     html += "<td>&nbsp;&nbsp;";

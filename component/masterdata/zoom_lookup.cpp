@@ -8,6 +8,7 @@
 #include "component/core/labels.h"
 #include "component/core/settings.h"
 #include "component/masterdata/local_database.h"
+#include "component/core/record_kind.h"
 #include "component/views/html_blocks.h"
 #include "platform/machine_root.h"
 #include "platform/text.h"
@@ -58,18 +59,15 @@ constexpr LookupTable kLookupTables[] = {
     {"ActualWarehouse", "CWAR", "WAREHOUSES"},
 };
 
-constexpr std::string_view kPanelForms[] = {"order", "activity", "material", "labor", "other"};
-
 const LookupTable* lookupTableOf(std::string_view fieldKind) {
     for (const LookupTable& entry : kLookupTables)
         if (entry.fieldKind == fieldKind) return &entry;
     return nullptr;
 }
 
+// The look-up opens in the panel of the record forms; any other form gets no panel id.
 std::string_view panelIdOf(std::string_view formName) {
-    for (std::string_view form : kPanelForms)
-        if (form == formName) return "divZoomHype";
-    return {};
+    return RecordKindByObjectName(formName) ? "divZoomHype" : "";
 }
 
 std::string valueText(const db::Value& value) { return value ? *value : std::string(); }

@@ -1,6 +1,7 @@
 #include "component/store/delete_records.h"
 
 #include "component/store/order_store.h"
+#include "component/core/record_kind.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
 
@@ -60,21 +61,19 @@ void deleteLine(xml::Node storeRoot, std::string_view container, std::string_vie
     if (!xml::hasChildNodes(group)) xml::remove(group);
 }
 
-// The line container of a page's cost type; hours registrations are labor lines.
+// The line container of a page's cost type (the form name of its kind); hours registrations
+// ("hra") are labor lines.
 std::string_view lineContainerOf(std::string_view costType) {
-    if (costType == "material") return kMaterialLines;
-    if (costType == "other") return kOtherLines;
-    if (costType == "labor" || costType == "hra") return kLaborLines;
-    return {};
+    if (costType == "hra") return kLaborLines;
+    const RecordKind* kind = RecordKindByObjectName(costType);
+    return kind && kind->isCostLine() ? kind->element : std::string_view();
 }
 
 }  // namespace
 
 Variant deleteNode(Session& session, std::string_view iorder, std::string_view iActivity,
                    std::string_view iLine, std::string_view iCostType) {
-    if (!LoadOrderStore(session))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (!LoadOrderStore(session)) throw platform::objectNotSet();
     const xml::Node storeRoot = session.state.orderStore.node();
     if (!iorder.empty() && iActivity.empty() && iLine.empty()) {
         deleteOrder(storeRoot, iorder);

@@ -1,10 +1,12 @@
 #include "component/store/download_merge.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "component/core/label_keys.h"
 #include "component/core/labels.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 
@@ -14,9 +16,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kOpen = "15";
-constexpr std::string_view kCompleted = "20";
-constexpr std::string_view kClosed = "35";
 // The order fields that the server's closing overwrites.
 constexpr size_t kClosingFirstField = 21;
 constexpr size_t kClosingSecondField = 22;
@@ -27,6 +26,10 @@ xml::Node field(xml::Node record, size_t position) {
 
 std::string fieldText(xml::Node record, size_t position) {
     return xml::text(field(record, position));
+}
+
+std::optional<OrderStatus> statusOf(xml::Node record) {
+    return ParseOrderStatus(fieldText(record, 0));
 }
 
 // The steps of the merge, on the loaded store and its index.
@@ -47,12 +50,12 @@ class StoreMerge {
     bool ImportOrderOrGroup(std::string_view key, xml::Node incoming, RecordList list) {
         if (list == RecordList::Orders) {
             if (index_.order(key)) {
-                if (fieldText(incoming, 0) == kClosed)
+                if (statusOf(incoming) == OrderStatus::Closed)
                     CloseOrder(key, fieldText(incoming, kClosingFirstField),
                                fieldText(incoming, kClosingSecondField));
                 return false;
             }
-            if (std::string_view(incoming.name()) != "record" || fieldText(incoming, 0) != kOpen)
+            if (!xml::isElementNamed(incoming, "record") || statusOf(incoming) != OrderStatus::Open)
                 return false;
             index_.addOrder(append(kOrders, incoming));
             return true;
@@ -106,7 +109,7 @@ class StoreMerge {
         const xml::Node status = field(record, 0);
         const xml::Node first = field(record, kClosingFirstField);
         const xml::Node second = field(record, kClosingSecondField);
-        xml::setText(status, kClosed);
+        xml::setText(status, StatusCode(OrderStatus::Closed));
         xml::setText(first, firstValue);
         xml::setText(second, secondValue);
         changed_ = true;
@@ -114,8 +117,8 @@ class StoreMerge {
 
     void ReopenOrder(std::string_view order) {
         const xml::Node record = index_.order(order);
-        if (!record || fieldText(record, 0) != kCompleted) return;
-        xml::setText(field(record, 0), kOpen);
+        if (!record || statusOf(record) != OrderStatus::Finished) return;
+        xml::setText(field(record, 0), StatusCode(OrderStatus::Open));
         changed_ = true;
     }
 

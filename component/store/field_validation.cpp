@@ -8,6 +8,7 @@
 #include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/store/code_lookups.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/value_checks.h"
 #include "platform/text.h"
@@ -19,7 +20,6 @@ namespace xml = platform::xml;
 namespace {
 
 
-constexpr std::string_view kOpenOrder = "15";
 constexpr std::string_view kInterrupted = "1";
 constexpr std::string_view kNotInterrupted = "2";
 
@@ -67,7 +67,7 @@ class FieldCheck {
     bool isActivity() const { return kind_ == kActivities; }
     bool isMaterialLine() const { return kind_ == kMaterialLines; }
     bool isLaborLine() const { return kind_ == kLaborLines; }
-    bool orderIsOpen() const { return memory_.orderStatus == kOpenOrder; }
+    bool orderIsOpen() const { return ParseOrderStatus(memory_.orderStatus) == OrderStatus::Open; }
 
     // The field's label, one blank, the label text.
     bool failWithLabel(std::string_view key) {

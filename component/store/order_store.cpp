@@ -11,21 +11,16 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
-std::string_view counterName(int kind) {
-    switch (kind) {
-        case 1:
-            return "OrderId";
-        case 2:
-            return "ActivityId";
-        case 3:
-            return "LineId";
-        default:
-            return {};
+std::string_view counterName(RecordCounter counter) {
+    switch (counter) {
+        case RecordCounter::Order: return "OrderId";
+        case RecordCounter::Activity: return "ActivityId";
+        case RecordCounter::Line: return "LineId";
     }
+    return {};
 }
 
 // The counter's data as a number; a text that is not a whole number cannot be converted.
@@ -33,9 +28,8 @@ long long counterValue(const std::string& data) {
     long long number = 0;
     const char* end = data.data() + data.size();
     const auto [stop, error] = std::from_chars(data.data(), end, number);
-    if (data.empty() || stop != end)
-        throw PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
-    if (error != std::errc()) throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (data.empty() || stop != end) throw platform::typeMismatch();
+    if (error != std::errc()) throw platform::overflow();
     return number;
 }
 
@@ -49,14 +43,12 @@ void SaveOrderStore(Session& session) {
     session.state.orderStore.save(session.path(paths::kOrderStore));
 }
 
-int16_t NextRecordNumber(Session& session, int kind) {
-    const std::string_view name = counterName(kind);
-    if (name.empty()) return 0;
+int16_t NextRecordNumber(Session& session, RecordCounter counter) {
+    const std::string_view name = counterName(counter);
     const std::optional<std::string> data = ReadComponentValue(session, name);
     if (!data) return 0;
     const long long number = counterValue(*data);
-    if (number < INT16_MIN || number > INT16_MAX)
-        throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
     SetExistingComponentValue(session, name, std::to_string(number + 1));
     return static_cast<int16_t>(number);
 }

@@ -8,29 +8,23 @@
 #include <string>
 #include <string_view>
 
+#include "component/core/record_kind.h"
 #include "component/core/session.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
 
-inline constexpr std::string_view kStoreRoot = "zudivevezored";
-inline constexpr std::string_view kOrders = "ccsocservcordr";
-inline constexpr std::string_view kActivities = "ccsocservcactv";
-inline constexpr std::string_view kMaterialLines = "ccsocservcmatl";
-inline constexpr std::string_view kLaborLines = "ccsocservclabr";
-inline constexpr std::string_view kOtherLines = "ccsocservcothr";
-inline constexpr std::string_view kHoursRegistrations = "ccsocservchra";
 
 // Loads the store file into session.state.orderStore; false when missing or ill-formed.
 bool LoadOrderStore(Session& session);
 // Saves session.state.orderStore to the store file (atomically).
 void SaveOrderStore(Session& session);
 
-// Hands out the next provisional number of a counter: kind 1 "OrderId", 2 "ActivityId",
-// 3 "LineId". Returns the counter's value (as a signed 16-bit number) and stores value + 1.
-// Another kind, or a missing counter, changes nothing and returns 0. A counter of 32768 or
-// more fails with the overflow error before anything is written.
-int16_t NextRecordNumber(Session& session, int kind);
+// Hands out the next provisional number of a counter: returns the counter's value (as a signed
+// 16-bit number) and stores value + 1. A missing counter changes nothing and returns 0. A
+// counter of 32768 or more fails with the overflow error before anything is written; data that
+// is no whole number fails with the type-mismatch error.
+int16_t NextRecordNumber(Session& session, RecordCounter counter);
 
 // Record look-up in a loaded store, first match in document order; null nodes when absent.
 // Activities and lines are looked for in the first group of their order (and activity).

@@ -2,6 +2,7 @@
 
 #include "component/errors/upload_report.h"
 #include "component/store/order_store.h"
+#include "component/core/record_kind.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 
@@ -12,10 +13,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
-
-bool isNewNumber(std::string_view number) {
-    return !number.empty() && number.front() == '_';
-}
 
 struct ReportEntryKey {
     std::string_view order;
@@ -93,10 +90,8 @@ void resetChildrenOfNewActivity(xml::Node storeRoot, std::string_view order,
 }  // namespace
 
 std::string_view ReportCostType(std::string_view kind) {
-    if (kind == kMaterialLines) return "Material";
-    if (kind == kLaborLines) return "Labor";
-    if (kind == kOtherLines) return "Other";
-    return {};
+    const RecordKind* recordKind = RecordKindByElement(kind);
+    return recordKind ? recordKind->costType : std::string_view();
 }
 
 void ClearReportEntry(Session& session, std::string_view order, std::string_view activity,
@@ -114,8 +109,8 @@ void ResetChildStates(xml::Node storeRoot, std::string_view order, std::string_v
                       std::string_view /*line*/, std::string_view costType) {
     if (!costType.empty()) return;
     if (activity.empty()) {
-        if (isNewNumber(order)) resetChildrenOfNewOrder(storeRoot, order);
-    } else if (isNewNumber(order) && isNewNumber(activity)) {
+        if (IsProvisionalNumber(order)) resetChildrenOfNewOrder(storeRoot, order);
+    } else if (IsProvisionalNumber(order) && IsProvisionalNumber(activity)) {
         resetChildrenOfNewActivity(storeRoot, order, activity);
     }
 }

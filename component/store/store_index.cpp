@@ -24,10 +24,6 @@ xml::Node FindContainer(xml::Node storeRoot, std::string_view container) {
     return xml::firstDescendant(root, container);
 }
 
-std::string OrderStatusOf(xml::Node orderRecord) {
-    return xml::text(xml::requireNode(xml::firstChildElement(orderRecord)));
-}
-
 StoreIndex::StoreIndex(xml::Node storeRoot) : storeRoot_(rootElement(storeRoot)) {
     indexChildren(orders_, container(kOrders), "ServiceOrder");
     indexChildren(activityGroups_, container(kActivities), "ID");

@@ -16,9 +16,6 @@ namespace quillmere {
 // `storeRoot` may be the document node or its root element.
 platform::xml::Node FindContainer(platform::xml::Node storeRoot, std::string_view container);
 
-// The order's status: the text of the record's first field (fails on a record without fields).
-std::string OrderStatusOf(platform::xml::Node orderRecord);
-
 class StoreIndex {
   public:
     explicit StoreIndex(platform::xml::Node storeRoot);

@@ -1,6 +1,7 @@
 #include "component/store/upload_document.h"
 
 #include "component/core/install_paths.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "platform/failure.h"
@@ -12,8 +13,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kOpenOrder = "15";
-constexpr std::string_view kFinished = "20";
 constexpr std::string_view kWholeGroup = "1";
 constexpr std::string_view kOneRecord = "2";
 
@@ -21,14 +20,8 @@ bool isLineContainer(std::string_view container) {
     return container == kMaterialLines || container == kLaborLines || container == kOtherLines;
 }
 
-[[noreturn]] void throwObjectNotSet() {
-    throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                  "Object variable or With block variable not set");
-}
-
-// The text of the record's first field (its status); a record without fields is an error.
-std::string statusOf(xml::Node record) {
-    return xml::text(xml::requireNode(xml::firstChildElement(record)));
+std::optional<OrderStatus> statusOf(xml::Node record) {
+    return ParseOrderStatus(OrderStatusOf(record));
 }
 
 // Removes from a group of the copy the children with nothing to send, and marks the others.
@@ -76,7 +69,7 @@ bool HasActivities(std::string_view order, const ActivityGroupIndex& groups) {
 
 bool ActivitiesFinished(std::string_view order, const ActivityGroupIndex& groups) {
     for (xml::Node activity : xml::childElements(groups.firstGroup(order)))
-        if (statusOf(activity) != kFinished) return false;
+        if (statusOf(activity) != OrderStatus::Finished) return false;
     return true;
 }
 
@@ -85,10 +78,10 @@ bool ActivitiesFinished(std::string_view order, const ActivityGroupIndex& groups
 bool CompleteFinishedOrder(xml::Node storeRoot) {
     const ActivityGroupIndex groups(storeRoot);
     for (xml::Node record : xml::childElements(FindContainer(storeRoot, kOrders))) {
-        if (statusOf(record) != kOpenOrder) continue;
+        if (statusOf(record) != OrderStatus::Open) continue;
         const std::string order = xml::attribute(record, "ServiceOrder").value_or("");
         if (!HasActivities(order, groups) || !ActivitiesFinished(order, groups)) continue;
-        xml::setText(xml::firstChildElement(record), kFinished);
+        xml::setText(xml::firstChildElement(record), StatusCode(OrderStatus::Finished));
         if (RecordState(record) == kStateReceived) SetRecordState(record, kStateChanged);
         return true;
     }
@@ -152,7 +145,7 @@ void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
 
 void FilterOrders(xml::Node copyRoot, UploadMarks& marks) {
     const xml::Node orders = FindContainer(copyRoot, kOrders);
-    if (!orders) throwObjectNotSet();
+    if (!orders) throw platform::objectNotSet();
     // Decided on the copy before its groups are filtered, as the groups stand in the store.
     const ActivityGroupIndex groups(copyRoot);
     for (xml::Node record : xml::elementChildren(orders)) {
@@ -199,7 +192,7 @@ std::string CreateXMLStringForUpdate(Session& session) {
     const bool loaded = LoadOrderStore(session);
     if (!platform::fileExists(session.path(paths::kOrderStore))) return {};
     // A store that exists but does not load gives a copy without containers.
-    if (!loaded) throwObjectNotSet();
+    if (!loaded) throw platform::objectNotSet();
 
     const xml::Node storeRoot = session.state.orderStore.node();
     const bool completed = CompleteFinishedOrder(storeRoot);

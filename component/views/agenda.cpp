@@ -10,6 +10,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
@@ -26,16 +27,16 @@ constexpr std::string_view kPanelId = "divList";
 constexpr std::string_view kFormName = "order";
 
 struct AgendaVariant {
-    std::string_view status;
+    OrderStatus status;
     std::string_view rowMark;
     std::string_view titleKey;
     std::string_view emptyKey;
     bool headingsAboveScrollingArea;  // MyActivities keeps its headings fixed above the rows
 };
 
-constexpr AgendaVariant kOpenOrders{"15", "", label::kMyActivities, label::kNoActivities, true};
-constexpr AgendaVariant kCompletedOrders{"20", "", label::kCompletedOrders, label::kNoOrders, false};
-constexpr AgendaVariant kClosedOrders{"35", " X ", label::kClosedOrders, label::kNoOrders, false};
+constexpr AgendaVariant kOpenOrders{OrderStatus::Open, "", label::kMyActivities, label::kNoActivities, true};
+constexpr AgendaVariant kCompletedOrders{OrderStatus::Finished, "", label::kCompletedOrders, label::kNoOrders, false};
+constexpr AgendaVariant kClosedOrders{OrderStatus::Closed, " X ", label::kClosedOrders, label::kNoOrders, false};
 
 // The statuses of the store's orders, looked up once per group. Within one view the store is
 // not changed, so the loaded document answers what a reload of the file per group would.
@@ -145,7 +146,7 @@ std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
     const xml::Node groups = FindContainer(store.node(), kActivities);
     for (xml::Node group : xml::elementChildren(groups)) {
         const std::string order = xml::requireAttribute(group, "ID");
-        if (statuses.of(order) != variant.status) continue;
+        if (statuses.of(order) != StatusCode(variant.status)) continue;
         appendGroupRow(list, columns, order);
         for (xml::Node activity : xml::elementChildren(group))
             appendActivityRow(list, variant, definitions, order, activity);

@@ -12,6 +12,8 @@
 #include "component/core/log.h"
 #include "component/core/settings.h"
 #include "component/store/order_store.h"
+#include "component/core/record_kind.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
 #include "component/views/html_blocks.h"
@@ -25,38 +27,25 @@ namespace xml = platform::xml;
 
 namespace {
 
-// A cost type as the list methods name it ("Material") and as BuildCostLines names it ("1"),
-// with its container, the kind code that showdetails and newObject receive, and its title.
-struct CostType {
-    std::string_view listName;
-    std::string_view typeNumber;
-    std::string_view container;
-    std::string_view kindCode;
-    std::string_view titleKey;
-};
-constexpr CostType kCostTypes[] = {
-    {"Material", "1", kMaterialLines, "3", label::kMaterialCostLines},
-    {"Labor", "2", kLaborLines, "4", label::kLaborCostLines},
-    {"Other", "3", kOtherLines, "5", label::kOtherCostLines},
-};
+// A cost type as the list methods name it ("Material") or as BuildCostLines numbers it ("1"):
+// the kind of its lines, or a kind without container, code and title for anything else.
+using CostType = RecordKind;
 constexpr CostType kNoCostType{};
 
 const CostType& costTypeByListName(std::string_view name) {
-    for (const CostType& type : kCostTypes)
-        if (type.listName == name) return type;
-    return kNoCostType;
+    const RecordKind* kind = RecordKindByCostType(name);
+    return kind ? *kind : kNoCostType;
 }
 
 const CostType& costTypeByNumber(std::string_view number) {
-    for (const CostType& type : kCostTypes)
-        if (type.typeNumber == number) return type;
-    return kNoCostType;
+    const RecordKind* kind = RecordKindByCostTypeNumber(number);
+    return kind ? *kind : kNoCostType;
 }
 
-bool known(const CostType& type) { return !type.container.empty(); }
+bool known(const CostType& type) { return type.isCostLine(); }
 
 std::string titleOf(Session& session, const CostType& type) {
-    return known(type) ? GetLabelText(session, type.titleKey) : std::string();
+    return known(type) ? GetLabelText(session, type.listTitle) : std::string();
 }
 
 // The link that opens a record's details, in a span named after the order.
@@ -102,12 +91,12 @@ public:
         html += "<td>&nbsp;</td>";
         html += "<td>";
         html += "&nbsp;";
-        html += detailsLink({type_.kindCode, order, activity, number}, number);
+        html += detailsLink({type_.code, order, activity, number}, number);
         html += "</td>";
         bool first = true;
         for (xml::Node field : xml::elementChildren(line)) {
             if (!first)
-                html += BuildListCell(definitions_, type_.container, field.name(), xml::text(field),
+                html += BuildListCell(definitions_, type_.element, field.name(), xml::text(field),
                                       "material");
             first = false;
         }
@@ -135,7 +124,7 @@ std::string noCostLinesTable(Session& session, const CostType& type, std::string
         html += Quoted(GetLabelText(session, label::kAddCostLine));
         html += " onclick=javascript:";
         html += PageFunctionCall(
-            "newObject", {QuotedValue(type.kindCode), QuotedValue(order), QuotedValue(activity)});
+            "newObject", {QuotedValue(type.code), QuotedValue(order), QuotedValue(activity)});
         html += ">";
         html += "</td></tr></table>";
     } else {
@@ -162,12 +151,12 @@ bool groupOfActivity(xml::Node group, std::string_view order, std::string_view a
     return xml::requireAttribute(group, "ID") == order &&
            xml::requireAttribute(group, "Activity") == activity;
 }
-bool workingLine(xml::Node line) { return StateIn(xml::requireAttribute(line, "State"), kWorkingStates); }
+bool workingLine(xml::Node line) { return StateIn(RecordState(line), kWorkingStates); }
 bool uploadedLine(xml::Node line) {
-    return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
+    return StateIn(RecordState(line), kUploadedStates);
 }
 bool uploadedGroup(xml::Node group, std::string_view, std::string_view) {
-    return StateIn(xml::requireAttribute(group, "State"), kUploadedGroupStates);
+    return StateIn(RecordState(group), kUploadedGroupStates);
 }
 
 constexpr CostListVariant kListCostLines{"divCosts", groupOfActivity, everyLine, true};
@@ -191,12 +180,12 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
         throw platform::PlatformError(platform::failure::kObjectNotSet,
                                       "Object variable or With block variable not set");
     int16_t headings = 0;
-    fragment += BuildColumnHeadings(session, headings, type.container);
+    fragment += BuildColumnHeadings(session, headings, type.element);
 
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     const CostLineRows rowsOf(type, definitions, headings);
     std::string rows;
-    const xml::Node groups = FindContainer(session.state.orderStore.node(), type.container);
+    const xml::Node groups = FindContainer(session.state.orderStore.node(), type.element);
     for (xml::Node group : xml::elementChildren(groups)) {
         if (!variant.admitsGroup(group, order, activity)) continue;
         const std::string groupOrder = xml::requireAttribute(group, "ID");
@@ -268,7 +257,7 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
     LoadOrderStore(session);
 
     const xml::Node groups =
-        known(type) ? FindContainer(session.state.orderStore.node(), type.container) : xml::Node();
+        known(type) ? FindContainer(session.state.orderStore.node(), type.element) : xml::Node();
     if (!groups)
         return noCostLinesTable(session, type, ">" + GetLabelText(session, label::kNoCostLinesOfType), offline,
                                 iOrno, iAcln);
@@ -279,7 +268,7 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
         html += "<tr><td width=100%>";
         html += "<table border=0 cellspacing=1 cellpadding=0 Width = 100%>";
         int16_t headings = 0;
-        html += BuildColumnHeadings(session, headings, type.container);
+        html += BuildColumnHeadings(session, headings, type.element);
         const FieldDefinitionIndex definitions(session.state.fieldMapper);
         const CostLineRows rows(type, definitions, headings);
         html += rows.orderRow(iOrno);

@@ -12,6 +12,7 @@
 #include "component/core/log.h"
 #include "component/core/settings.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
 #include "component/views/html_blocks.h"
@@ -41,9 +42,9 @@ constexpr size_t kFirstListedPosition = 2;
 // The three lists differ only in the lines they admit.
 using LineFilter = bool (*)(xml::Node line);
 bool everyLine(xml::Node) { return true; }
-bool workingLine(xml::Node line) { return StateIn(xml::requireAttribute(line, "State"), kWorkingStates); }
+bool workingLine(xml::Node line) { return StateIn(RecordState(line), kWorkingStates); }
 bool uploadedLine(xml::Node line) {
-    return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
+    return StateIn(RecordState(line), kUploadedStates);
 }
 
 // Month/day/year, a blank and the time digits; an empty date gives "// ".

@@ -162,12 +162,4 @@ std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view
     return html;
 }
 
-std::string GetOrderStatus(Session& session, std::string_view order) {
-    xml::Document store;
-    store.loadFile(session.path(paths::kOrderStore));
-    for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
-        if (xml::attributeEquals(record, "ServiceOrder", order)) return OrderStatusOf(record);
-    return {};
-}
-
 }  // namespace quillmere

@@ -32,7 +32,5 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
                           std::string_view code);
 // The title row of a panel: mode 1 with minimize and close buttons, any other mode close only.
 std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view panelId);
-// The status (first field) of the order in the store file on disk; "" when absent.
-std::string GetOrderStatus(Session& session, std::string_view order);
 
 }  // namespace quillmere

@@ -12,6 +12,7 @@
 #include "component/core/log.h"
 #include "component/core/settings.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
 #include "component/views/html_blocks.h"
@@ -30,7 +31,7 @@ struct StateFilter {
     StateSet states = {};
 
     bool admits(xml::Node record) const {
-        return everyRecord || StateIn(xml::requireAttribute(record, "State"), states);
+        return everyRecord || StateIn(RecordState(record), states);
     }
 };
 constexpr StateFilter kEveryRecord{true};
@@ -198,12 +199,6 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 }
 
 }  // namespace
-
-bool StateIn(std::string_view state, StateSet states) {
-    for (std::string_view admitted : states)
-        if (state == admitted) return true;
-    return false;
-}
 
 std::string ScrollingListHead(std::string_view title, std::string_view panelId) {
     std::string html(kListPanelTable);

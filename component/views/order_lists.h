@@ -18,18 +18,6 @@ std::string ViewOrders_SI(Session& session);
 std::string ViewActivities_W(Session& session);
 std::string ViewActivities_SI(Session& session);
 
-// A set of State codes that a list admits; compared exactly.
-using StateSet = std::span<const std::string_view>;
-inline constexpr std::string_view kWorkingStateCodes[] = {"O", "M", "N"};  // not yet uploaded
-inline constexpr std::string_view kUploadedStateCodes[] = {"NU", "MU"};   // in an upload document
-// Groups whose records may have been uploaded: untouched ones and uploaded ones.
-inline constexpr std::string_view kUploadedGroupStateCodes[] = {"O", "MU", "NU"};
-inline constexpr StateSet kWorkingStates = kWorkingStateCodes;
-inline constexpr StateSet kUploadedStates = kUploadedStateCodes;
-inline constexpr StateSet kUploadedGroupStates = kUploadedGroupStateCodes;
-
-bool StateIn(std::string_view state, StateSet states);
-
 // A handled failure of a list: the message becomes the last error, and the log gets the user
 // action's header and "Error =   message".
 void ReportListFailure(Session& session, std::string_view action, std::string_view message);

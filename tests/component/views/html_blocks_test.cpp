@@ -6,6 +6,7 @@
 
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/store/order_status.h"
 #include "component/views/field_definition_index.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
