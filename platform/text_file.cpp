@@ -24,7 +24,7 @@ namespace {
 void requireParentFolder(const fs::path& path) {
     std::error_code ec;
     if (path.has_parent_path() && !fs::is_directory(path.parent_path(), ec))
-        fail(failure::kPathNotFound, "Path not found", path);
+        throw pathNotFound(path);
 }
 
 void writeAll(int fd, std::string_view bytes, const fs::path& path) {

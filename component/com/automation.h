@@ -6,6 +6,8 @@
 // strings allocated by QmSysAllocString.
 #include <cstdint>
 
+#include "platform/failure.h"
+
 namespace quillmere::com {
 
 using HRESULT = int32_t;
@@ -95,8 +97,9 @@ inline constexpr HRESULT kFail = static_cast<HRESULT>(0x80004005);
 inline constexpr HRESULT kClassNotAvailable = static_cast<HRESULT>(0x80040111);
 inline constexpr HRESULT kNoAggregation = static_cast<HRESULT>(0x80040110);
 inline constexpr HRESULT kDispException = static_cast<HRESULT>(0x80020009);
-inline constexpr HRESULT kDispUnknownName = static_cast<HRESULT>(0x80020006);
-inline constexpr HRESULT kDispTypeMismatch = static_cast<HRESULT>(0x80020005);
+inline constexpr HRESULT kDispUnknownName = static_cast<HRESULT>(platform::failure::kDispUnknownName);
+inline constexpr HRESULT kDispTypeMismatch =
+    static_cast<HRESULT>(platform::failure::kDispTypeMismatch);
 inline constexpr uint16_t kDispatchMethod = 1;
 
 // Identity of the component.

@@ -23,9 +23,8 @@ Variant convertArgument(const Variant& value, ParamType type) {
             int number = 0;
             const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
             if (text.empty() || error != std::errc() || end != text.data() + text.size())
-                throw PlatformError(kTypeMismatch, "Type mismatch");
-            if (number < INT16_MIN || number > INT16_MAX)
-                throw PlatformError(platform::failure::kOverflow, "Overflow");
+                throw platform::argumentTypeMismatch();
+            if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
             return Variant::int16(static_cast<int16_t>(number));
         }
     }
@@ -57,19 +56,19 @@ Variant shapeResult(const Variant& result, ResultType type) {
 
 CallOutcome Client20::invoke(int32_t dispId, std::vector<Variant>& args) {
     const MethodSpec* spec = findMethod(dispId);
-    if (!spec) return failed(kMemberNotFound, "Member not found");
+    if (!spec) return failed(platform::failure::kDispMemberNotFound, "Member not found");
     return run(*spec, args);
 }
 
 CallOutcome Client20::invoke(std::string_view name, std::vector<Variant>& args) {
     const MethodSpec* spec = findMethod(name);
-    if (!spec) return failed(kUnknownName, "Unknown name: " + std::string(name));
+    if (!spec) return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
     return run(*spec, args);
 }
 
 CallOutcome Client20::run(const MethodSpec& spec, std::vector<Variant>& args) {
     if (args.size() != spec.params.size())
-        return failed(kBadParamCount, "Invalid number of parameters");
+        return failed(platform::failure::kDispBadParamCount, "Invalid number of parameters");
     const MethodHandler& handler = handlers_[static_cast<size_t>(spec.position)];
     if (!handler) return failed(platform::failure::kNotImplemented, "not implemented");
     try {

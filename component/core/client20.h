@@ -22,12 +22,6 @@ namespace quillmere {
 using MethodHandler = std::function<Variant(Session&, std::vector<Variant>&)>;
 using MethodHandlers = std::array<MethodHandler, kMethodSlots>;
 
-// Failure codes of the dispatch layer itself.
-inline constexpr uint32_t kMemberNotFound = 0x80020003;   // DISP_E_MEMBERNOTFOUND
-inline constexpr uint32_t kUnknownName = 0x80020006;      // DISP_E_UNKNOWNNAME
-inline constexpr uint32_t kTypeMismatch = 0x80020005;     // DISP_E_TYPEMISMATCH
-inline constexpr uint32_t kBadParamCount = 0x8002000E;    // DISP_E_BADPARAMCOUNT
-
 struct CallOutcome {
     bool succeeded = false;
     Variant result;
@@ -53,7 +47,8 @@ private:
 };
 
 // Converts an argument to a parameter's declared type (text for strings, a 16-bit integer
-// from decimal text). Throws PlatformError(kTypeMismatch) when it cannot be converted.
+// from decimal text). Throws platform::argumentTypeMismatch() when it cannot be converted and
+// platform::overflow() for a number outside the 16-bit range.
 Variant convertArgument(const Variant& value, ParamType type);
 
 }  // namespace quillmere

@@ -17,7 +17,7 @@ uint32_t dwordFromText(std::string_view text) {
     uint32_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw platform::PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
+        throw platform::typeMismatch();
     return number;
 }
 

@@ -28,7 +28,7 @@ std::string serializeFile(Session& session, std::string_view windowsPath) {
 
 bool folderHoldsDatabase(const std::filesystem::path& folder) {
     if (!platform::folderExists(folder))
-        throw platform::PlatformError(platform::failure::kPathNotFound, "Path not found: " + folder.string());
+        throw platform::pathNotFound(folder);
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.is_regular_file() && IsDatabaseFile(entry.path())) return true;
     return false;

@@ -124,7 +124,7 @@ std::string ShowErrorPool(Session& session) {
     }
     int16_t count = 0;
     forEachRefusedEntry(report, [&](xml::Node) {
-        if (count == INT16_MAX) throw platform::PlatformError(platform::failure::kOverflow, "Overflow");
+        if (count == INT16_MAX) throw platform::overflow();
         ++count;
     });
     if (count <= 0) return {};

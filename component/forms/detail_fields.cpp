@@ -167,8 +167,7 @@ std::string newRecordRow(Session& session, const FieldDefinition& definition,
 
 xml::Node valueListEntry(const std::vector<xml::Node>& entries, size_t position) {
     if (position >= entries.size())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     return entries[position];
 }
 
@@ -217,8 +216,7 @@ std::string RenderEnumSelect(Session& session, std::string_view element, std::st
     const std::vector<xml::Node> lists = xml::selectAll(
         session.state.fieldMapper.node(), std::string(element) + "/" + std::string(field));
     if (lists.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     const std::vector<xml::Node> entries = xml::childElements(lists.front());
 
     std::string html = "<td>&nbsp;";

@@ -123,7 +123,7 @@ Variant ExplodeZip(Session& session, const std::string& iFileName) {
     const std::string file = iFileName + ".exe";
     const std::filesystem::path folder = session.path(paths::kMasterDataFolder);
     if (!platform::folderExists(folder))
-        throw PlatformError(platform::failure::kPathNotFound, "Path not found: " + folder.string());
+        throw platform::pathNotFound(folder);
     const std::string archivePath =
         isDrivePath(file) ? file : std::string(paths::kMasterDataFolder) + "\\" + file;
     const std::filesystem::path archive = session.path(archivePath);

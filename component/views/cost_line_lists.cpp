@@ -177,8 +177,7 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
     std::string fragment = ScrollingListHead(title, variant.panelId);
     // An unknown cost type has no field definitions to head the list with.
     if (!known(type))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     int16_t headings = 0;
     fragment += BuildColumnHeadings(session, headings, type.element);
 

@@ -60,7 +60,7 @@ const FieldDefinition* FieldDefinitionIndex::find(std::string_view kind,
     const Entry* found = entry(kind, field);
     if (!found) return nullptr;
     if (!found->complete)
-        throw platform::PlatformError(platform::failure::kInvalidUseOfNull, "Invalid use of Null");
+        throw platform::invalidUseOfNull();
     return &found->definition;
 }
 
@@ -83,8 +83,7 @@ std::optional<std::string> FieldDefinitionIndex::caption(std::string_view kind,
 std::string BuildEnumCell(const FieldDefinitionIndex& definitions, std::string_view kind,
                           std::string_view field, std::string_view code) {
     if (!definitions.has(kind, field))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     return EnumCell(definitions.caption(kind, field, code).value_or(""));
 }
 

@@ -25,7 +25,6 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
@@ -33,11 +32,6 @@ constexpr std::string_view kListAction = "List Cost Lines";
 constexpr std::string_view kLaborKindCode = "4";
 constexpr size_t kRegistrationDatePosition = 8;
 constexpr size_t kFirstListedPosition = 2;
-
-[[noreturn]] void objectNotSet() {
-    throw PlatformError(platform::failure::kObjectNotSet,
-                        "Object variable or With block variable not set");
-}
 
 // The three lists differ only in the lines they admit.
 using LineFilter = bool (*)(xml::Node line);
@@ -63,7 +57,7 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
                             std::string_view activity, xml::Node line) {
     const std::string number = xml::requireAttribute(line, "LineNumber");
     const std::vector<xml::Node> fields = xml::childElements(line);
-    if (fields.size() <= kRegistrationDatePosition) objectNotSet();
+    if (fields.size() <= kRegistrationDatePosition) throw platform::objectNotSet();
 
     std::string html = "<tr class=tablerows>";
     html += "<td align=center>";
@@ -114,13 +108,13 @@ std::string getColumnHeadingsForHRA(Session& session, int16_t& iCols, const std:
     std::string html = "<COL WIDTH=120> <COL WIDTH=150><COL WIDTH=150><COL WIDTH=150>";
     html += "<tr>";
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), iBoiTag);
-    if (kinds.empty()) objectNotSet();
+    if (kinds.empty()) throw platform::objectNotSet();
     for (xml::Node definition : xml::childElements(kinds.front())) {
         const std::string_view place = xml::attributeOrEmpty(definition, "UINTERFACE");
         if (place != "1" && place != "3") continue;
         const std::string_view name = definition.name();
         if (name == "ServiceOrder" || name == "Activity") continue;
-        if (iCols == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
+        if (iCols == INT16_MAX) throw platform::overflow();
         ++iCols;
         html += "<td class=tableheader align=center nowrap>";
         html += xml::attributeOrEmpty(definition, "LABEL");

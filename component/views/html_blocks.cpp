@@ -13,7 +13,6 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
@@ -95,12 +94,11 @@ std::string BuildColumnHeadings(Session& session, int16_t& counter, std::string_
     html += "<tr>";
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), kind);
     if (kinds.empty())
-        throw PlatformError(platform::failure::kObjectNotSet,
-                            "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     for (xml::Node definition : xml::childElements(kinds.front())) {
         const auto place = xml::attributeView(definition, "UINTERFACE");
         if (!place || (*place != "1" && *place != "3")) continue;
-        if (counter == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
+        if (counter == INT16_MAX) throw platform::overflow();
         ++counter;
         html += "<td class=tableheader nowrap>";
         html += xml::attributeOrEmpty(definition, "LABEL");
@@ -122,8 +120,7 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
     const std::vector<xml::Node> matches =
         xml::selectAll(session.state.fieldMapper.node(), kindPath(kind, field));
     if (matches.empty())
-        throw PlatformError(platform::failure::kObjectNotSet,
-                            "Object variable or With block variable not set");
+        throw platform::objectNotSet();
     for (xml::Node entry : xml::childElements(matches.front())) {
         if (xml::attributeEquals(entry, "Id", code))
             return EnumCell(xml::attributeOrEmpty(entry, "Value"));
