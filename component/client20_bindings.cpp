@@ -12,6 +12,7 @@ const MethodHandlers& ComponentMethodHandlers() {
         BindFormMethods(table);
         BindErrorMethods(table);
         BindMasterDataMethods(table);
+        BindStartupMethods(table);
         return table;
     }();
     return handlers;

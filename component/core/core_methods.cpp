@@ -2,7 +2,6 @@
 
 #include "component/core/method_bindings.h"
 #include "component/core/settings.h"
-#include "component/core/startup.h"
 
 namespace quillmere {
 
@@ -18,7 +17,6 @@ void Bind(MethodHandlers& handlers, std::string_view name, MethodHandler handler
 
 void BindCoreMethods(MethodHandlers& h) {
     using Args = std::vector<Variant>;
-    Bind(h, "Initialize", [](Session& s, Args&) { return Initialize(s); });
     Bind(h, "SaveWebPage", [](Session& s, Args& a) { return SaveWebPage(s, a[0].asText()); });
     Bind(h, "Get_Error", [](Session& s, Args&) { return Variant::text(Get_Error(s)); });
     Bind(h, "GetVariable", [](Session& s, Args& a) { return Variant::text(GetVariable(s, a[0].asText())); });

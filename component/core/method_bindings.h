@@ -18,6 +18,7 @@ void BindViewMethods(MethodHandlers& handlers);        // component/views
 void BindFormMethods(MethodHandlers& handlers);        // component/forms
 void BindErrorMethods(MethodHandlers& handlers);       // component/errors
 void BindMasterDataMethods(MethodHandlers& handlers);  // component/masterdata
+void BindStartupMethods(MethodHandlers& handlers);     // component/startup
 
 // The component's complete table (every subsystem bound).
 const MethodHandlers& ComponentMethodHandlers();

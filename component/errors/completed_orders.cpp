@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "component/core/install_paths.h"
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"

@@ -5,7 +5,7 @@
 #include "component/core/labels.h"
 #include "component/core/log.h"
 #include "component/errors/apply_upload_report.h"
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "platform/text_file.h"
 
 namespace quillmere {

@@ -7,7 +7,8 @@
 #include "component/forms/field_rows.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
-#include "component/views/html_blocks.h"
+#include "component/core/field_definitions.h"
+#include "component/views/list_cells.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
@@ -214,7 +215,7 @@ std::string RenderDetailField(Session& session, std::string_view element, std::s
 std::string RenderEnumSelect(Session& session, std::string_view element, std::string_view field,
                              std::string_view value, std::string_view mode) {
     const std::vector<xml::Node> lists = xml::selectAll(
-        session.state.fieldMapper.node(), std::string(element) + "/" + std::string(field));
+        session.state.fieldMapper.node(), FieldDefinitionPath(element, field));
     if (lists.empty())
         throw platform::objectNotSet();
     const std::vector<xml::Node> entries = xml::childElements(lists.front());

@@ -14,7 +14,7 @@
 #include "component/core/record_kind.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 #include "platform/xml/document.h"

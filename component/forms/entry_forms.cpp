@@ -13,7 +13,8 @@
 #include "component/store/order_store.h"
 #include "component/core/record_kind.h"
 #include "component/store/store_index.h"
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
+#include "component/core/field_definitions.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 

@@ -12,7 +12,7 @@
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 

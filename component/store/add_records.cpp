@@ -19,10 +19,7 @@ constexpr std::string_view kAddAction = "Add XML";
 
 // A store container as the add steps reach it: "zudivevezored/<container>".
 xml::Node storeContainer(Session& session, std::string_view container) {
-    std::string path(kStoreRoot);
-    path += "/";
-    path += container;
-    return xml::requireNode(xml::selectFirst(session.state.orderStore.node(), path));
+    return xml::requireNode(StoreContainer(session.state.orderStore.node(), container));
 }
 
 xml::Node storeRoot(Session& session) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "component/core/field_definitions.h"
 #include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/store/code_lookups.h"
@@ -226,11 +227,8 @@ bool ValidateField(Session& session, std::string_view kind, std::string_view fie
 }
 
 std::string FieldLabel(Session& session, std::string_view kind, std::string_view field) {
-    std::string path(kind);
-    path += "/";
-    path += field;
     const std::vector<xml::Node> definitions =
-        xml::selectAll(session.state.fieldMapper.node(), path);
+        xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(kind, field));
     if (definitions.empty()) return std::string(field);
     return xml::attribute(definitions.front(), "LABEL").value_or("");
 }

@@ -13,10 +13,8 @@ namespace {
 
 
 void storeRegistration(Session& session, xml::Node registration) {
-    std::string path(kStoreRoot);
-    path += "/";
-    path += kHoursRegistrations;
-    const xml::Node container = xml::selectFirst(session.state.orderStore.node(), path);
+    const xml::Node container =
+        StoreContainer(session.state.orderStore.node(), kHoursRegistrations);
     xml::appendCopy(xml::requireNode(container), registration);
     SaveOrderStore(session);
 }

@@ -53,6 +53,13 @@ int16_t NextRecordNumber(Session& session, RecordCounter counter) {
     return static_cast<int16_t>(number);
 }
 
+xml::Node StoreContainer(xml::Node storeDocument, std::string_view container) {
+    std::string path(kStoreRoot);
+    path += '/';
+    path += container;
+    return xml::selectFirst(storeDocument, path);
+}
+
 xml::Node FindOrder(xml::Node storeRoot, std::string_view order) {
     return xml::childWithAttribute(FindContainer(storeRoot, kOrders), "ServiceOrder", order);
 }

@@ -15,6 +15,13 @@
 namespace quillmere {
 
 
+// The order store as start-up first writes it: one line, six empty containers.
+inline constexpr std::string_view kInitialOrderStore =
+    "<zudivevezored><ccsocservcordr/>"
+    "<ccsocservcactv/><ccsocservcmatl/>"
+    "<ccsocservclabr/><ccsocservcothr/>"
+    "<ccsocservchra/></zudivevezored>";
+
 // Loads the store file into session.state.orderStore; false when missing or ill-formed.
 bool LoadOrderStore(Session& session);
 // Saves session.state.orderStore to the store file (atomically).
@@ -25,6 +32,11 @@ void SaveOrderStore(Session& session);
 // counter of 32768 or more fails with the overflow error before anything is written; data that
 // is no whole number fails with the type-mismatch error.
 int16_t NextRecordNumber(Session& session, RecordCounter counter);
+
+// The container as a direct child of the root element "zudivevezored" of the loaded store
+// (`storeDocument` is the document node); a null node when the store lacks it. Where records
+// are added, the container is reached this way; look-ups use FindContainer (store_index.h).
+platform::xml::Node StoreContainer(platform::xml::Node storeDocument, std::string_view container);
 
 // Record look-up in a loaded store, first match in document order; null nodes when absent.
 // Activities and lines are looked for in the first group of their order (and activity).

@@ -1,6 +1,6 @@
 #include "component/store/report_clearing.h"
 
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "component/store/order_store.h"
 #include "component/core/record_kind.h"
 #include "component/store/record_state.h"

@@ -14,7 +14,9 @@
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 
 namespace quillmere {
 
@@ -56,11 +58,8 @@ class OrderStatuses {
     std::unordered_map<std::string, xml::Node> records_;
 };
 
-std::string reportFailure(Session& session, std::string_view key) {
-    const std::string message = GetLabelText(session, key);
-    SetLastError(session, message);
-    LogAction(session, kAgendaAction);
-    LogDetail(session, kErrorLabel, message);
+std::string reportFailure(ListCall& call, std::string_view key) {
+    call.reportFailure(kAgendaAction, GetLabelText(call.session(), key));
     return {};
 }
 
@@ -102,13 +101,13 @@ std::string head(Session& session, const AgendaVariant& variant, const std::stri
                  int16_t& columns) {
     std::string html;
     if (variant.headingsAboveScrollingArea) {
-        html += "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
+        html += kListPanelTable;
         html += BuildTitleBar(2, title, kPanelId);
         html += "<tr><td width=100%>";
         html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=25>";
         html += BuildColumnHeadings(session, columns, kActivities);
         html += "</table>";
-        html += "<div style=\"height:125; overflow:auto;\">";
+        html += kScrollingDivision;
         html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=300>";
         html += "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
         html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
@@ -116,7 +115,7 @@ std::string head(Session& session, const AgendaVariant& variant, const std::stri
         html += "<table width=100% border=0 cellspacing=0 cellpadding=0>";
         html += BuildTitleBar(2, title, kPanelId);
         html += "<tr><td width=100%>";
-        html += "<div style=\"height:125; overflow:auto;\">";
+        html += kScrollingDivision;
         html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
         html += BuildColumnHeadings(session, columns, kActivities);
     }
@@ -130,9 +129,10 @@ std::string tail(const AgendaVariant& variant) {
 }
 
 std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
-    SetLastError(session, kNoError);
-    if (!LoadOrderStore(session)) return reportFailure(session, label::kOrderStoreNotLoaded);
-    if (!LoadFieldMapperDocument(session)) return reportFailure(session, label::kFieldDefinitionsNotLoaded);
+    ListCall call(session);
+    if (!LoadOrderStore(session)) return reportFailure(call, label::kOrderStoreNotLoaded);
+    if (!LoadFieldMapperDocument(session))
+        return reportFailure(call, label::kFieldDefinitionsNotLoaded);
     const std::string title = GetLabelText(session, variant.titleKey);
     // Indexed after the label look-up, which reloads the document if the file changed.
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
@@ -151,7 +151,7 @@ std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
         for (xml::Node activity : xml::elementChildren(group))
             appendActivityRow(list, variant, definitions, order, activity);
     }
-    if (list.empty()) return reportFailure(session, variant.emptyKey);
+    if (list.empty()) return reportFailure(call, variant.emptyKey);
     return html + list + tail(variant);
 }
 

@@ -16,8 +16,9 @@
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
-#include "component/views/order_lists.h"
+#include "component/core/title_bar.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -170,9 +171,9 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
                            std::string_view activity) {
     const CostType& type = costTypeByListName(iCostType);
     const std::string title = titleOf(session, type);
-    SetLastError(session, kNoError);
-    if (!CheckWorkingMode(session, kListAction)) return {};
-    if (!LoadListDocuments(session, kListAction)) return {};
+    ListCall call(session);
+    if (!call.checkWorkingMode(kListAction)) return {};
+    if (!call.loadDocuments(kListAction)) return {};
 
     std::string fragment = ScrollingListHead(title, variant.panelId);
     // An unknown cost type has no field definitions to head the list with.
@@ -198,7 +199,7 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
         rows += rowsOf.activityRow(groupOrder, groupActivity);
         rows += lineRows;
     }
-    return FinishLineList(session, std::move(fragment), rows, kListAction, title);
+    return call.finishLineList(std::move(fragment), rows, kListAction, title);
 }
 
 }  // namespace

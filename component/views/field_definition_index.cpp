@@ -1,6 +1,7 @@
 #include "component/views/field_definition_index.h"
 
-#include "component/views/list_cell.h"
+#include "component/core/field_definitions.h"
+#include "component/views/list_cells.h"
 #include "platform/failure.h"
 
 namespace quillmere {

@@ -15,8 +15,8 @@
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
-#include "component/views/order_lists.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
 #include "platform/text.h"
@@ -79,9 +79,9 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
 
 std::string renderRegistrationList(Session& session, LineFilter admits) {
     const std::string laborTitle = GetLabelText(session, label::kLaborCostLines);
-    SetLastError(session, kNoError);
-    if (!CheckWorkingMode(session, kListAction)) return {};
-    if (!LoadListDocuments(session, kListAction)) return {};
+    ListCall call(session);
+    if (!call.checkWorkingMode(kListAction)) return {};
+    if (!call.loadDocuments(kListAction)) return {};
 
     std::string fragment = ScrollingListHead(GetLabelText(session, label::kHoursRegistrations), "divList");
     int16_t headings = 0;
@@ -99,7 +99,7 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
         for (xml::Node line : xml::elementChildren(group))
             if (admits(line)) rows += registrationRow(definitions, order, activity, line);
     }
-    return FinishLineList(session, std::move(fragment), rows, kListAction, laborTitle);
+    return call.finishLineList(std::move(fragment), rows, kListAction, laborTitle);
 }
 
 }  // namespace

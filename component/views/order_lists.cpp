@@ -15,7 +15,9 @@
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -96,8 +98,8 @@ std::string orderRow(const FieldDefinitionIndex& definitions, xml::Node record) 
 }
 
 std::string renderOrderList(Session& session, const OrderListVariant& variant) {
-    SetLastError(session, kNoError);
-    if (!LoadListDocuments(session, "List Orders")) return {};
+    ListCall call(session);
+    if (!call.loadDocuments("List Orders")) return {};
 
     std::string fragment = orderListHead(session);
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
@@ -107,13 +109,14 @@ std::string renderOrderList(Session& session, const OrderListVariant& variant) {
         if (variant.orders.admits(record)) rows += orderRow(definitions, record);
     }
     if (rows.empty()) {
-        ReportListFailure(session, variant.emptyListAction, GetLabelText(session, label::kNoServiceOrders));
+        call.reportFailure(variant.emptyListAction,
+                           GetLabelText(session, label::kNoServiceOrders));
     } else {
         fragment += rows;
         fragment += "</div></table>";
         fragment += "</td></tr></table>";
     }
-    return LastErrorIsClear(session) ? fragment : std::string();
+    return call.failed() ? std::string() : fragment;
 }
 
 // The head of the agenda's activity panel without its two height attributes: the headings in
@@ -160,13 +163,13 @@ std::string activityRow(const FieldDefinitionIndex& definitions, std::string_vie
 
 std::string renderActivityList(Session& session, const ActivityListVariant& variant) {
     constexpr std::string_view action = "My Activities";
-    SetLastError(session, kNoError);
+    ListCall call(session);
     if (!LoadOrderStore(session)) {
-        ReportListFailure(session, action, GetLabelText(session, label::kOrderStoreNotLoaded));
+        call.reportFailure(action, GetLabelText(session, label::kOrderStoreNotLoaded));
         return {};
     }
     if (!LoadFieldMapperDocument(session)) {
-        ReportListFailure(session, action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
+        call.reportFailure(action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
         return {};
     }
     int16_t headings = 0;
@@ -189,7 +192,7 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
         rows += activityRows;
     }
     if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, label::kNoActivities));
+        call.reportFailure(action, GetLabelText(session, label::kNoActivities));
         return {};
     }
     fragment += rows;
@@ -199,52 +202,6 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 }
 
 }  // namespace
-
-std::string ScrollingListHead(std::string_view title, std::string_view panelId) {
-    std::string html(kListPanelTable);
-    html += BuildTitleBar(2, title, panelId);
-    html += "<tr><td width=100%>";
-    html += kScrollingDivision;
-    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
-    return html;
-}
-
-std::string FinishLineList(Session& session, std::string fragment, const std::string& rows,
-                           std::string_view action, const std::string& title) {
-    if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, label::kThereAreNo) + title);
-    } else {
-        // The scrolling division of the head stays open, as the page expects.
-        fragment += rows;
-        fragment += "</table>";
-        fragment += "</td></tr></table>";
-    }
-    return LastErrorIsClear(session) ? fragment : std::string();
-}
-
-void ReportListFailure(Session& session, std::string_view action, std::string_view message) {
-    SetLastError(session, message);
-    LogAction(session, action);
-    LogDetail(session, kErrorLabel, message);
-}
-
-bool LastErrorIsClear(Session& session) { return ReadLastError(session) == kNoError; }
-
-bool LoadListDocuments(Session& session, std::string_view action) {
-    if (!LoadOrderStore(session)) ReportListFailure(session, action, GetLabelText(session, label::kOrderStoreNotLoaded));
-    if (!LastErrorIsClear(session)) return false;
-    if (!LoadFieldMapperDocument(session))
-        ReportListFailure(session, action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
-    return LastErrorIsClear(session);
-}
-
-bool CheckWorkingMode(Session& session, std::string_view action) {
-    const std::string mode = GetVariable(session, "Mode");
-    if (mode == "Online" || mode == "Offline") return true;
-    ReportListFailure(session, action, GetLabelText(session, label::kInvalidWorkingMode));
-    LogDetail(session, kModeLabel, mode);
-    return false;
-}
 
 std::string ListOrders(Session& session) { return renderOrderList(session, kListOrders); }
 std::string ViewOrders_W(Session& session) { return renderOrderList(session, kViewOrdersWorking); }

@@ -1,7 +1,7 @@
 // The methods of Client20 implemented in this folder.
 #include "component/core/method_bindings.h"
 #include "component/views/agenda.h"
-#include "component/views/html_blocks.h"
+#include "component/views/field_mapper_file.h"
 #include "component/views/cost_line_lists.h"
 #include "component/views/hra_lists.h"
 #include "component/views/order_lists.h"

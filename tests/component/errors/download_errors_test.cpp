@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
 

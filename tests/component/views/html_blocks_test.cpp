@@ -1,4 +1,7 @@
-#include "component/views/html_blocks.h"
+#include "component/core/title_bar.h"
+#include "component/core/field_definitions.h"
+#include "component/views/list_cells.h"
+#include "component/views/field_mapper_file.h"
 
 #include <gtest/gtest.h>
 

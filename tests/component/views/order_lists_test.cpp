@@ -105,6 +105,15 @@ TEST_F(OrderListsTest, OrderListsSelectByStateAndRenderExactly) {
     EXPECT_EQ(lastError(), "1");
 }
 
+TEST_F(OrderListsTest, WithoutALastErrorValueTheListsStopAsThePageWouldReadIt) {
+    machine.writeInstallFile("ZudivevEzored.xml", store(order("1001", "O", "Pump"), ""));
+    machine.registry().deleteValue(platform::Hive::LocalMachine,
+                                   "SOFTWARE\\Taviro\\Taviro Quillmere", "Error");
+    EXPECT_EQ(list("ListOrders"), "");
+    EXPECT_EQ(machine.callText("ViewCostLines_W", {testing_support::text("Material")}), "");
+    EXPECT_EQ(machine.log(), "");
+}
+
 TEST_F(OrderListsTest, NothingToListIsReportedUnderTheVariantsAction) {
     machine.writeInstallFile("ZudivevEzored.xml", store(order("1001", "O", "Pump"), ""));
     EXPECT_EQ(list("ViewOrders_SI"), "");

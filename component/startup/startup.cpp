@@ -1,4 +1,4 @@
-#include "component/core/startup.h"
+#include "component/startup/startup.h"
 
 #include <array>
 
@@ -7,6 +7,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/masterdata/data_source.h"
+#include "component/store/order_store.h"
 #include "platform/text_file.h"
 
 namespace quillmere {

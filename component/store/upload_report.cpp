@@ -1,4 +1,4 @@
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 
 #include <algorithm>
 #include <cctype>

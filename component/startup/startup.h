@@ -1,19 +1,13 @@
 #pragma once
 // Start-up of the component: the install folder, the registry settings with their defaults,
-// the master-data data source, the log and an empty order store.
+// the master-data data source, the log and an empty order store. It sets up every subsystem,
+// so it sits above them all.
 #include <string>
 
 #include "component/core/session.h"
 #include "component/core/variant.h"
 
 namespace quillmere {
-
-// The order store as start-up first writes it: one line, six empty containers.
-inline constexpr std::string_view kInitialOrderStore =
-    "<zudivevezored><ccsocservcordr/>"
-    "<ccsocservcactv/><ccsocservcmatl/>"
-    "<ccsocservclabr/><ccsocservcothr/>"
-    "<ccsocservchra/></zudivevezored>";
 
 // The public method: the empty text on success, otherwise the failure text.
 Variant Initialize(Session& session);

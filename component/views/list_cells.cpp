@@ -1,13 +1,11 @@
-#include "component/views/html_blocks.h"
+#include "component/views/list_cells.h"
 
+#include <vector>
+
+#include "component/core/field_definitions.h"
 #include "component/core/html.h"
-#include "component/core/install_paths.h"
-#include "component/store/order_store.h"
-#include "component/store/store_index.h"
-#include "component/views/list_cell.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
-#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
@@ -20,21 +18,7 @@ bool shownInLists(const FieldDefinition& definition) {
     return definition.userInterface == "1" || definition.userInterface == "3";
 }
 
-std::string kindPath(std::string_view kind, std::string_view field) {
-    std::string path(kind);
-    path += '/';
-    path += field;
-    return path;
-}
-
 }  // namespace
-
-FieldDefinition UndefinedFieldDefinition(std::string_view field) {
-    FieldDefinition definition;
-    definition.label = field;
-    definition.modifiable = "True";
-    return definition;
-}
 
 std::string EnumCell(std::string_view caption) {
     std::string cell = "<td>&nbsp;";
@@ -67,27 +51,6 @@ std::string ListCell(const FieldDefinition& definition, std::string_view field,
     return cell;
 }
 
-const FieldDefinition& GetFieldDefinition(Session& session, std::string_view kind,
-                                          std::string_view field) {
-    FieldDefinition& current = session.state.currentFieldDefinition;
-    current = FieldDefinition();
-    const std::vector<xml::Node> matches =
-        xml::selectAll(session.state.fieldMapper.node(), kindPath(kind, field));
-    if (matches.empty()) {
-        current = UndefinedFieldDefinition(field);
-        return current;
-    }
-    const xml::Node element = matches.front();
-    current.label = xml::requireAttribute(element, "LABEL");
-    current.dataType = xml::requireAttribute(element, "DATATYPE");
-    current.modifiable = xml::requireAttribute(element, "MODIFIABLE");
-    current.userInterface = xml::requireAttribute(element, "UINTERFACE");
-    current.zoom = xml::requireAttribute(element, "ZOOM");
-    current.hyperlink = xml::requireAttribute(element, "HYPERLINK");
-    current.isNew = xml::requireAttribute(element, "NEW");
-    return current;
-}
-
 std::string BuildColumnHeadings(Session& session, int16_t& counter, std::string_view kind) {
     std::string html = "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
     html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
@@ -118,7 +81,7 @@ std::string BuildListCell(Session& session, std::string_view kind, std::string_v
 std::string BuildEnumCell(Session& session, std::string_view kind, std::string_view field,
                           std::string_view code) {
     const std::vector<xml::Node> matches =
-        xml::selectAll(session.state.fieldMapper.node(), kindPath(kind, field));
+        xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(kind, field));
     if (matches.empty())
         throw platform::objectNotSet();
     for (xml::Node entry : xml::childElements(matches.front())) {
@@ -126,37 +89,6 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
             return EnumCell(xml::attributeOrEmpty(entry, "Value"));
     }
     return EnumCell("");
-}
-
-std::string BuildTitleBar(int16_t mode, std::string_view title, std::string_view panelId) {
-    std::string html = "<tr><td width=100%>";
-    html += "<table width=100% border=0 cellspacing=2 cellpadding=0>";
-    if (mode == 1)
-        html += "<tr class=titles><td nowrap valign=bottom width=100%>&nbsp;";
-    else
-        html += "<tr class=titles><td nowrap  valign=bottom width=100%> &nbsp;";
-    html += "<strong>";
-    html += title;
-    html += "</strong></td>";
-    html += "<td valign=bottom align=right>";
-    if (mode == 1) {
-        html += "<input type=submit ";
-        html += " onclick=javascript:";
-        html += PageFunctionCall("minimize", {QuotedValue(panelId)});
-        html += " value=";
-        html += Quoted(" _ ");
-        html += ">";
-    }
-    html += "<input type=submit ";
-    html += " onclick=javascript:";
-    html += PageFunctionCall("winclose", {QuotedValue(panelId)});
-    html += " value=";
-    html += Quoted(" x ");
-    html += ">";
-    html += "</td></tr>";
-    html += "</table>";
-    html += "</td></tr>";
-    return html;
 }
 
 }  // namespace quillmere
