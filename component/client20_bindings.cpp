@@ -18,8 +18,11 @@ const MethodHandlers& ComponentMethodHandlers() {
     return handlers;
 }
 
-std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root, platform::MessageSink& messages) {
-    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers());
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root,
+                                         platform::MessageSink& messages,
+                                         const platform::Clock& clock) {
+    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers(),
+                                      clock);
 }
 
 }  // namespace quillmere

@@ -52,11 +52,23 @@ std::optional<LocalDateTime> parseIsoDateTime(std::string_view text) {
     return t;
 }
 
-LocalDateTime now() {
+SystemClock::SystemClock() {
     if (const char* fixed = std::getenv("TAVIRO_NOW"); fixed && *fixed) {
-        if (auto t = parseIsoDateTime(fixed)) return *t;
+        fixed_ = parseIsoDateTime(fixed);
     }
-    return systemNow();
+}
+
+LocalDateTime SystemClock::now() const {
+    return fixed_ ? *fixed_ : systemNow();
+}
+
+const Clock& systemClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
+LocalDateTime now() {
+    return SystemClock().now();
 }
 
 std::string formatIsoDateTime(const LocalDateTime& t) {

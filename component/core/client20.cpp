@@ -9,8 +9,8 @@ namespace quillmere {
 using platform::PlatformError;
 
 Client20::Client20(platform::MachineRoot root, platform::MessageSink& messages,
-                   const MethodHandlers& handlers)
-    : session_(std::move(root), messages, threadModuleState()), handlers_(handlers) {}
+                   const MethodHandlers& handlers, const platform::Clock& clock)
+    : session_(std::move(root), messages, clock, threadModuleState()), handlers_(handlers) {}
 
 Variant convertArgument(const Variant& value, ParamType type) {
     switch (type) {

@@ -31,8 +31,10 @@ struct CallOutcome {
 
 class Client20 {
 public:
+    // The clock must outlive the object.
     Client20(platform::MachineRoot root, platform::MessageSink& messages,
-             const MethodHandlers& handlers);
+             const MethodHandlers& handlers,
+             const platform::Clock& clock = platform::systemClock());
 
     // Invokes by DISPID / by name with the arguments in parameter order.
     CallOutcome invoke(int32_t dispId, std::vector<Variant>& args);

@@ -21,11 +21,6 @@ namespace {
 
 constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
 
-std::vector<std::string>& errorOrders() {
-    thread_local std::vector<std::string> orders;
-    return orders;
-}
-
 std::string activityKey(std::string_view order, std::string_view activity) {
     std::string key(order);
     key += '\x1f';
@@ -173,10 +168,12 @@ std::string statusOf(xml::Node record) {
 
 }  // namespace
 
-const std::vector<std::string>& ErrorOrders() { return errorOrders(); }
+const std::vector<std::string>& ErrorOrders(const Session& session) {
+    return session.state.errorOrders;
+}
 
 void CollectErrorOrders(Session& session) {
-    std::vector<std::string>& orders = errorOrders();
+    std::vector<std::string>& orders = session.state.errorOrders;
     orders.clear();
     if (!platform::fileExists(session.path(paths::kUploadReport))) return;
     xml::Document report;
@@ -195,7 +192,8 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
     LoadOrderStore(session);
     const xml::Node orders = xml::requireNode(FindContainer(session.state.orderStore.node(), kOrders));
     CollectErrorOrders(session);
-    const std::unordered_set<std::string> protectedOrders(ErrorOrders().begin(), ErrorOrders().end());
+    const std::vector<std::string>& errorOrders = ErrorOrders(session);
+    const std::unordered_set<std::string> protectedOrders(errorOrders.begin(), errorOrders.end());
 
     ServerListing server(serverDocument);
     StoreRemoval removal(session.state.orderStore.node());

@@ -70,7 +70,7 @@ TEST_F(CompletedOrdersTest, RemovesWhatTheServerNoLongerLists) {
 TEST_F(CompletedOrdersTest, RefusedEntriesProtectTheirOrders) {
     machine.writeInstallFile("UploadReport.xml", refusedReport({"2", "2", "1"}));
     machine.call("StroreErrorOrders");
-    EXPECT_EQ(quillmere::ErrorOrders(), (std::vector<std::string>{"2", "2", "1"}));
+    EXPECT_EQ(quillmere::ErrorOrders(machine.session()), (std::vector<std::string>{"2", "2", "1"}));
     machine.call("deleteCompletedOrders", {text(kServer)});
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");
     EXPECT_NE(result.find("ServiceOrder=\"2\""), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
     many.push_back("3");
     machine.writeInstallFile("UploadReport.xml", refusedReport(many));
     machine.call("deleteCompletedOrders", {text(kServer)});
-    EXPECT_EQ(quillmere::ErrorOrders().size(), 5001u);
+    EXPECT_EQ(quillmere::ErrorOrders(machine.session()).size(), 5001u);
     EXPECT_NE(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"3\""), std::string::npos);
 }
 
@@ -94,7 +94,7 @@ TEST_F(CompletedOrdersTest, WithoutReportNothingIsProtected) {
     machine.call("StroreErrorOrders");
     std::filesystem::remove(machine.installPath("UploadReport.xml"));
     machine.call("deleteCompletedOrders", {text(kServer)});
-    EXPECT_TRUE(quillmere::ErrorOrders().empty());
+    EXPECT_TRUE(quillmere::ErrorOrders(machine.session()).empty());
     EXPECT_EQ(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"2\""), std::string::npos);
 }
 

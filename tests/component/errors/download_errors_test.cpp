@@ -1,6 +1,5 @@
 // Importing the server's upload report and applying its completed entries to the order store.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "component/store/upload_report.h"
 #include "platform/failure.h"
@@ -78,7 +77,6 @@ std::string report(const std::string& groups) {
 class DownloadErrors : public ::testing::Test {
   protected:
     DownloadErrors() {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
         machine.writeInstallFile("ZudivevEzored.xml", kStore);
     }

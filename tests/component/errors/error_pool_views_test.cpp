@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
@@ -19,7 +18,6 @@ std::string entry(const std::string& status, const std::string& order, const std
 class ErrorPoolViewsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
     }
     ComponentMachine machine;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 
 #include "tests/component/support/component_fixture.h"
 
@@ -57,7 +56,6 @@ const std::string kOpen = "<table width=100% border=0 cellspacing=0 cellpadding=
 class EntryFormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.call("Initialize");
         machine.installFieldMapper(kFieldMapper);
         machine.writeInstallFile("ZudivevEzored.xml", kStore);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 
 #include "tests/component/support/component_fixture.h"
 
@@ -23,7 +22,6 @@ const std::string kStore =
 class MaterialFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
         machine.writeInstallFile("ZudivevEzored.xml", kStore);
     }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
@@ -62,7 +61,6 @@ const std::string kLogHeader =
 class DownloadXmlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
     }
     std::string download(const std::string& xml) {

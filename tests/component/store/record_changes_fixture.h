@@ -3,7 +3,6 @@
 // machine with the delivered field definitions, builders for order-store markup, and a local
 // master-data database in a real SQLite file.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -72,7 +71,6 @@ inline std::string store(const StoreContent& c) {
 class RecordChangesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
         resetModuleState();
     }

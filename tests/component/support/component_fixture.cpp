@@ -15,7 +15,7 @@ std::string fieldMapperSource() { return std::string(TAVIRO_SOURCE_DIR) + "/data
 }  // namespace
 
 ComponentMachine::ComponentMachine(bool withDriveC)
-    : temp_(withDriveC), client_(quillmere::CreateClient20(temp_.root(), messages_)) {}
+    : temp_(withDriveC), client_(quillmere::CreateClient20(temp_.root(), messages_, clock_)) {}
 
 quillmere::CallOutcome ComponentMachine::invoke(const std::string& method,
                                                 std::vector<quillmere::Variant> args) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "component/core/method_bindings.h"
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "tests/support/temp_root.h"
 
@@ -24,6 +25,9 @@ public:
     }
     std::vector<Message> shown;
 };
+
+// The time every component machine's clock shows until a test sets another.
+inline constexpr platform::LocalDateTime kFixedTime{2026, 12, 7, 9, 5, 0};
 
 class ComponentMachine {
 public:
@@ -51,11 +55,13 @@ public:
     platform::Registry registry() const { return platform::Registry(temp_.root()); }
     quillmere::Client20& client() { return *client_; }
     quillmere::Session& session() { return client_->session(); }
+    platform::FixedClock& clock() { return clock_; }
     RecordingMessageSink& messages() { return messages_; }
 
 private:
     TempRoot temp_;
     RecordingMessageSink messages_;
+    platform::FixedClock clock_{kFixedTime};
     std::unique_ptr<quillmere::Client20> client_;
 };
 

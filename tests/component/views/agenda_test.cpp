@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "component/core/variant.h"
 #include "platform/failure.h"
@@ -105,7 +104,6 @@ std::string activityRow(const std::string& mark, const std::string& order,
 class AgendaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.call("Initialize");
         machine.installFieldMapper(kFieldMapper);
         machine.writeInstallFile("ZudivevEzored.xml", kStore);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
@@ -60,7 +59,6 @@ std::string row(const std::string& number, const std::string& shownDate) {
 class HraListsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.call("Initialize");
         machine.installFieldMapper(kFieldMapper);
         machine.writeInstallFile(
