@@ -4,8 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "component/core/label_keys.h"
-#include "component/core/labels.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
@@ -206,8 +204,7 @@ void mergeLines(StoreMerge& merge, const xml::Document& incoming, MergeFlags& fl
 
 }  // namespace
 
-bool MergeDownload(Session& session, const xml::Document& incoming, std::string& message) {
-    message.clear();
+MergeResult MergeDownload(Session& session, const xml::Document& incoming) {
     StoreMerge merge(session.state.orderStore);
     MergeFlags flags;
     try {
@@ -219,9 +216,7 @@ bool MergeDownload(Session& session, const xml::Document& incoming, std::string&
         throw;
     }
     if (merge.changed()) SaveOrderStore(session);
-    if (flags.any()) return true;
-    message = GetLabelText(session, label::kNoNewData);
-    return false;
+    return flags.any() ? MergeResult::Added : MergeResult::NothingNew;
 }
 
 }  // namespace quillmere

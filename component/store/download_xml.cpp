@@ -52,8 +52,9 @@ std::string DownloadXml(Session& session, const std::string& iXML) {
         return message;
     }
 
-    std::string message;
-    if (MergeDownload(session, incoming, message)) return GetLabelText(session, label::kDownloadAdded);
+    if (MergeDownload(session, incoming) == MergeResult::Added)
+        return GetLabelText(session, label::kDownloadAdded);
+    const std::string message = GetLabelText(session, label::kNoNewData);
     SetLastError(session, message);
     LogAction(session, kAction);
     LogDetail(session, kXmlLabel, iXML);
