@@ -104,16 +104,7 @@ void BuildMasterDataStatement(std::string_view table, std::string_view company,
 }
 
 std::string LiteralStatementText(const MasterDataStatement& statement) {
-    std::string text;
-    text.reserve(statement.sql.size() + 16 * statement.values.size());
-    size_t next = 0;
-    for (char c : statement.sql) {
-        if (c == '?' && next < statement.values.size())
-            text += platform::db::quote(statement.values[next++]);
-        else
-            text += c;
-    }
-    return text;
+    return platform::db::literalStatement(statement.sql, statement.values);
 }
 
 }  // namespace quillmere

@@ -131,7 +131,7 @@ class FieldCheck {
             return true;
         }
         const bool found =
-            MasterDataHasRow(session_, ObjectLookupQuery(memory_.configuration, value_));
+            MasterDataHasRow(session_, ObjectLookup(memory_.configuration, value_));
         if (!found || !isUpperCase(value_)) {
             memory_.object.clear();
             return failWithText(label::kUnknownObject);
@@ -142,9 +142,9 @@ class FieldCheck {
     bool checkObjectNumber() {
         if (memory_.object.empty()) return true;
         if (value_.empty()) return failWithText(label::kUnknownObject);
-        const std::string query =
-            ObjectNumberLookupQuery(memory_.configuration, memory_.object, value_);
-        return MasterDataHasRow(session_, query) || failWithText(label::kUnknownObject);
+        const MasterDataLookup lookup =
+            ObjectNumberLookup(memory_.configuration, memory_.object, value_);
+        return MasterDataHasRow(session_, lookup) || failWithText(label::kUnknownObject);
     }
 
     bool checkQuantity() {
@@ -185,7 +185,7 @@ class FieldCheck {
     bool checkCodeExists() {
         if (value_.empty()) return true;
         if (field_ == "ServiceKit" && !isMaterialLine()) return true;
-        return MasterDataHasRow(session_, *CodeLookupQuery(field_, value_)) ||
+        return MasterDataHasRow(session_, *CodeLookup(field_, value_)) ||
                failWithName(" ", label::kUnknownCode);
     }
 

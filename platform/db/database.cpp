@@ -150,6 +150,19 @@ std::string quote(std::string_view value) {
     return "'" + escapeQuotes(value) + "'";
 }
 
+std::string literalStatement(std::string_view sql, const std::vector<std::string_view>& values) {
+    std::string text;
+    text.reserve(sql.size() + 16 * values.size());
+    size_t next = 0;
+    for (char c : sql) {
+        if (c == '?' && next < values.size())
+            text += quote(values[next++]);
+        else
+            text += c;
+    }
+    return text;
+}
+
 std::string translate(std::string_view sql, Dialect /*dialect*/) {
     // Both dialects take LIMIT and neither reads a bare table name, so the rules are shared.
     if (std::optional<std::string> limited = translateTop(sql)) return *limited;

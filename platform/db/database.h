@@ -91,6 +91,10 @@ std::string quote(std::string_view value);
 // The text with every apostrophe doubled (no enclosing quotes), for SQL built by concatenation.
 std::string escapeQuotes(std::string_view value);
 
+// The statement with each '?' replaced by its value in quotes (quote()), in order: a prepared
+// statement as a log shows it. '?' beyond the values stay as they are.
+std::string literalStatement(std::string_view sql, const std::vector<std::string_view>& values);
+
 // The statement as the dialect needs it: SELECT TOP n ... -> SELECT ... LIMIT n; a bare table
 // name -> SELECT * FROM name. Other text is returned unchanged.
 std::string translate(std::string_view sql, Dialect dialect);
