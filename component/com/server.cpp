@@ -146,9 +146,9 @@ public:
         if (count > 0 && (!names || !dispIds)) return kPointer;
         HRESULT result = kOk;
         for (uint32_t i = 0; i < count; ++i) {
-            const MethodSpec* spec = i == 0 && names[i] ? findMethod(std::string_view(names[i])) : nullptr;
-            dispIds[i] = spec ? spec->dispId() : -1;
-            if (!spec) result = kDispUnknownName;
+            const MethodDeclaration* method = i == 0 && names[i] ? findMethod(std::string_view(names[i])) : nullptr;
+            dispIds[i] = method ? method->dispId() : -1;
+            if (!method) result = kDispUnknownName;
         }
         return result;
     }
@@ -172,9 +172,9 @@ public:
         if (!outcome.succeeded) return fail(outcome, exception);
         // Only by-reference parameters go back; a script that hands a variable by reference to
         // a by-value parameter keeps its variable as it was.
-        const MethodSpec* spec = findMethod(dispId);
+        const MethodDeclaration* method = findMethod(dispId);
         for (uint32_t i = 0; i < count; ++i)
-            if (spec && spec->params[i].byRef) writeBack(args[i], params->rgvarg[count - 1 - i]);
+            if (method && method->params[i].byRef) writeBack(args[i], params->rgvarg[count - 1 - i]);
         if (result) toComVariant(outcome.result, *result);
         return kOk;
     }

@@ -55,33 +55,33 @@ Variant shapeResult(const Variant& result, ResultType type) {
 }  // namespace
 
 CallOutcome Client20::invoke(int32_t dispId, std::vector<Variant>& args) {
-    const MethodSpec* spec = findMethod(dispId);
-    if (!spec) return failed(platform::failure::kDispMemberNotFound, "Member not found");
-    return run(*spec, args);
+    const MethodDeclaration* method = findMethod(dispId);
+    if (!method) return failed(platform::failure::kDispMemberNotFound, "Member not found");
+    return run(*method, args);
 }
 
 CallOutcome Client20::invoke(std::string_view name, std::vector<Variant>& args) {
-    const MethodSpec* spec = findMethod(name);
-    if (!spec) return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
-    return run(*spec, args);
+    const MethodDeclaration* method = findMethod(name);
+    if (!method) return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
+    return run(*method, args);
 }
 
-CallOutcome Client20::run(const MethodSpec& spec, std::vector<Variant>& args) {
-    if (args.size() != spec.params.size())
+CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>& args) {
+    if (args.size() != method.params.size())
         return failed(platform::failure::kDispBadParamCount, "Invalid number of parameters");
-    const MethodHandler& handler = handlers_[static_cast<size_t>(spec.position)];
+    const MethodHandler& handler = handlers_[static_cast<size_t>(method.position)];
     if (!handler) return failed(platform::failure::kNotImplemented, "not implemented");
     try {
         // The logic works on copies; by-reference parameters are copied back afterwards.
         std::vector<Variant> converted;
         converted.reserve(args.size());
         for (size_t i = 0; i < args.size(); ++i)
-            converted.push_back(convertArgument(args[i], spec.params[i].type));
+            converted.push_back(convertArgument(args[i], method.params[i].type));
         CallOutcome outcome;
-        outcome.result = shapeResult(handler(session_, converted), spec.result);
+        outcome.result = shapeResult(handler(session_, converted), method.result);
         outcome.succeeded = true;
         for (size_t i = 0; i < args.size(); ++i)
-            if (spec.params[i].byRef) args[i] = converted[i];
+            if (method.params[i].byRef) args[i] = converted[i];
         return outcome;
     } catch (const PlatformError& error) {
         return failed(error.code(), error.description());

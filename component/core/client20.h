@@ -43,7 +43,7 @@ public:
     Session& session() { return session_; }
 
 private:
-    CallOutcome run(const MethodSpec& spec, std::vector<Variant>& args);
+    CallOutcome run(const MethodDeclaration& method, std::vector<Variant>& args);
     Session session_;
     const MethodHandlers& handlers_;
 };

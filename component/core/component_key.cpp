@@ -30,6 +30,10 @@ std::optional<std::string> ReadComponentValue(Session& session, std::string_view
     return value->dataAsText();
 }
 
+std::string ReadRegistryValue(Session& session, std::string_view name) {
+    return ReadComponentValue(session, name).value_or("");
+}
+
 bool SetExistingComponentValue(Session& session, std::string_view name, std::string_view text) {
     auto value = session.registry.valueExact(Hive::LocalMachine, paths::kComponentKey, name);
     if (!value) return false;

@@ -6,9 +6,9 @@
 namespace quillmere {
 
 void Bind(MethodHandlers& handlers, std::string_view name, MethodHandler handler) {
-    for (const MethodSpec& spec : methodSpecs()) {
-        if (spec.name == name) {
-            handlers[static_cast<size_t>(spec.position)] = std::move(handler);
+    for (const MethodDeclaration& method : methodDeclarations()) {
+        if (method.name == name) {
+            handlers[static_cast<size_t>(method.position)] = std::move(handler);
             return;
         }
     }

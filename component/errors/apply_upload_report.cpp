@@ -84,8 +84,9 @@ void applyGroups(ReportApplication& run) {
     for (xml::Node group : groups) {
         for (xml::Node entry : ReportEntries(group)) {
             if (attributeOr(entry, kReportStatus) != kStatusCompleted) continue;
-            // File and ID are read as the entry was always read: a group without File, or an
-            // ID that is no 16-bit number, stops the call here, before the entry is applied.
+            // File and ID are read although the entry is found by walking: a group without
+            // File, or an ID that is no 16-bit number, stops the call here, before the entry
+            // is applied.
             xml::requireAttribute(group, kReportFile);
             ReportEntryId(xml::requireAttribute(entry, kEntryId));
             const ReportedRecord record{xml::requireAttribute(entry, kEntryOrder),

@@ -87,7 +87,7 @@ std::string activityDescriptionIn(const xml::Document& store, std::string_view o
     return description;
 }
 
-bool orderFlag19In(const xml::Document& store, std::string_view order) {
+bool activitiesLockedIn(const xml::Document& store, std::string_view order) {
     const xml::Node record = FindOrder(store.node(), order);
     if (!record) return false;
     return xml::text(xml::requireNode(xml::childElementAt(record, kActivitiesLockedField))) == "1";
@@ -137,7 +137,7 @@ Record findRecord(Session& session, const Request& request) {
             platform::trimBlanks(OrderStatusIn(store.node(), platform::trimBlanks(request.order)));
 
     record.editable = editableByRule(request, record.node, orderStatus);
-    if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;
+    if (kind == Kind::Activity && activitiesLockedIn(store, request.order)) record.editable = false;
     const bool newOnLaptop =
         xml::attributeOrEmpty(record.node, kStateAttribute) == kStateNew && record.local;
     record.deletable =
@@ -278,10 +278,10 @@ void LoadActivityDescription(Session& session, std::string_view order, std::stri
     session.state.currentActivityDescription = activityDescriptionIn(store, order, activity);
 }
 
-bool OrderFlag19Set(Session& session, std::string_view order) {
+bool OrderActivitiesLocked(Session& session, std::string_view order) {
     xml::Document store;
     store.loadFile(session.path(paths::kOrderStore));
-    return orderFlag19In(store, order);
+    return activitiesLockedIn(store, order);
 }
 
 }  // namespace quillmere

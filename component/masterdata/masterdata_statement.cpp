@@ -32,7 +32,7 @@ void buildInsert(std::string_view table, const ChangeRow& row, std::string& sql,
     sql += "INSERT INTO ";
     sql += table;
     sql += "(COMP,";
-    // The three keys of OBJECTS follow a blank, as the statements always had it.
+    // The three keys of OBJECTS follow a blank: the log shows the statement that way.
     if (table == masterdata_file::kObjects) sql += ' ';
     appendNames(row.keys, sql);
     appendNames(row.columns, sql);

@@ -110,10 +110,6 @@ const std::vector<std::string_view>& FillMasterDataTableList() {
     return tables;
 }
 
-std::string ReadRegistryValue(Session& session, std::string_view name) {
-    return ReadComponentValue(session, name).value_or("");
-}
-
 TableOutcome ApplyMasterDataTable(Session& session, xml::Node changeSet, std::string_view table) {
     try {
         const std::string currentName = ReadRegistryValue(session, "Currentmdb");

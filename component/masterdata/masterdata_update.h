@@ -53,7 +53,4 @@ TableOutcome ApplyMasterDataTable(Session& session, platform::xml::Node changeSe
 // error outside the tables.
 std::string Synchronize_MasterData(Session& session, const std::string& iXML);
 
-// The value named exactly `name` in the component's key; "" when the name is empty or missing.
-std::string ReadRegistryValue(Session& session, std::string_view name);
-
 }  // namespace quillmere

@@ -37,7 +37,7 @@ class StoreMerge {
 
     bool changed() const { return changed_; }
 
-    bool OrderExists(std::string_view order) const {
+    bool orderExists(std::string_view order) const {
         return static_cast<bool>(index_.order(order));
     }
 
@@ -45,11 +45,11 @@ class StoreMerge {
 
     // A known order or group stays as it is, except that the server's closing of an order is
     // applied; an unknown group is added, an unknown order only when it is open.
-    bool ImportOrderOrGroup(std::string_view key, xml::Node incoming, RecordList list) {
+    bool importOrderOrGroup(std::string_view key, xml::Node incoming, RecordList list) {
         if (list == RecordList::Orders) {
             if (index_.order(key)) {
                 if (statusOf(incoming) == OrderStatus::Closed)
-                    CloseOrder(key, fieldText(incoming, kClosingFirstField),
+                    closeOrder(key, fieldText(incoming, kClosingFirstField),
                                fieldText(incoming, kClosingSecondField));
                 return false;
             }
@@ -64,7 +64,7 @@ class StoreMerge {
     }
 
     // A group that holds no activities receives none: an empty group is left as it is.
-    bool ImportActivity(std::string_view order, std::string_view activity, xml::Node incoming) {
+    bool importActivity(std::string_view order, std::string_view activity, xml::Node incoming) {
         const xml::Node group = index_.activityGroup(order);
         if (!xml::firstChildElement(group) || xml::childWithAttribute(group, "Activity", activity))
             return false;
@@ -73,7 +73,7 @@ class StoreMerge {
         return true;
     }
 
-    bool ImportLineGroup(std::string_view container, std::string_view order,
+    bool importLineGroup(std::string_view container, std::string_view order,
                          std::string_view activity, xml::Node incoming) {
         if (index_.lineGroup(container, order, activity)) return false;
         index_.addLineGroup(container, append(container, incoming));
@@ -81,7 +81,7 @@ class StoreMerge {
     }
 
     // A known line takes the server's value of every field that both carry; its state stays.
-    bool ImportLine(std::string_view container, std::string_view order, std::string_view activity,
+    bool importLine(std::string_view container, std::string_view order, std::string_view activity,
                     std::string_view line, xml::Node incoming) {
         const xml::Node group = index_.lineGroup(container, order, activity);
         const xml::Node local = xml::childWithAttribute(group, "LineNumber", line);
@@ -101,7 +101,7 @@ class StoreMerge {
 
     // All three fields are checked before any changes, so a record too short for them is left
     // untouched.
-    void CloseOrder(std::string_view order, std::string_view firstValue,
+    void closeOrder(std::string_view order, std::string_view firstValue,
                     std::string_view secondValue) {
         const xml::Node record = xml::requireNode(index_.order(order));
         const xml::Node status = field(record, 0);
@@ -113,7 +113,7 @@ class StoreMerge {
         changed_ = true;
     }
 
-    void ReopenOrder(std::string_view order) {
+    void reopenOrder(std::string_view order) {
         const xml::Node record = index_.order(order);
         if (!record || statusOf(record) != OrderStatus::Finished) return;
         xml::setText(field(record, 0), StatusCode(OrderStatus::Open));
@@ -153,7 +153,7 @@ void mergeOrders(StoreMerge& merge, const xml::Document& incoming, MergeFlags& f
     // The first child of the incoming root holds the orders, whatever its name.
     const xml::Node orders = incoming.root().first_child();
     for (xml::Node record : xml::elementChildren(orders)) {
-        if (merge.ImportOrderOrGroup(xml::requireAttribute(record, "ServiceOrder"), record,
+        if (merge.importOrderOrGroup(xml::requireAttribute(record, "ServiceOrder"), record,
                                      StoreMerge::RecordList::Orders))
             flags.ordersAdded = true;
     }
@@ -164,12 +164,12 @@ void mergeActivities(StoreMerge& merge, const xml::Document& incoming, MergeFlag
     for (xml::Node group : xml::selectAll(incoming.node(), groupPath(kActivities))) {
         const std::string order = xml::requireAttribute(group, "ID");
         bool groupChanged = false;
-        if (merge.OrderExists(order)) {
-            if (merge.ImportOrderOrGroup(order, group, StoreMerge::RecordList::ActivityGroups)) {
+        if (merge.orderExists(order)) {
+            if (merge.importOrderOrGroup(order, group, StoreMerge::RecordList::ActivityGroups)) {
                 groupChanged = true;
             } else {
                 for (xml::Node activity : xml::elementChildren(group)) {
-                    if (merge.ImportActivity(order, xml::requireAttribute(activity, "Activity"),
+                    if (merge.importActivity(order, xml::requireAttribute(activity, "Activity"),
                                              activity))
                         groupChanged = true;
                 }
@@ -177,7 +177,7 @@ void mergeActivities(StoreMerge& merge, const xml::Document& incoming, MergeFlag
         }
         if (groupChanged) {
             flags.activitiesChanged = true;
-            merge.ReopenOrder(order);
+            merge.reopenOrder(order);
         }
     }
 }
@@ -188,13 +188,13 @@ void mergeLines(StoreMerge& merge, const xml::Document& incoming, MergeFlags& fl
         for (xml::Node group : xml::selectAll(incoming.node(), groupPath(container))) {
             const std::string order = xml::requireAttribute(group, "ID");
             const std::string activity = xml::requireAttribute(group, "Activity");
-            if (!merge.OrderExists(order)) continue;
-            if (merge.ImportLineGroup(container, order, activity, group)) {
+            if (!merge.orderExists(order)) continue;
+            if (merge.importLineGroup(container, order, activity, group)) {
                 flags.linesChanged[type] = true;
                 continue;
             }
             for (xml::Node line : xml::elementChildren(group)) {
-                if (merge.ImportLine(container, order, activity,
+                if (merge.importLine(container, order, activity,
                                      xml::requireAttribute(line, "LineNumber"), line))
                     flags.linesChanged[type] = true;
             }

@@ -31,11 +31,11 @@ void filterChildren(xml::Node group, std::string_view container, UploadMarks& ma
         if (IsSettledForUpload(RecordState(child))) {
             xml::remove(child);
         } else if (lines) {
-            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
                                xml::requireAttribute(group, "Activity"),
                                xml::requireAttribute(child, "LineNumber"), kOneRecord);
         } else {
-            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
                                xml::requireAttribute(child, "Activity"), "", kOneRecord);
         }
     }
@@ -119,7 +119,7 @@ const std::vector<xml::Node>& UploadMarks::childrenWithKey(xml::Node group,
     return found == byKey.end() ? kNone : found->second;
 }
 
-void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
+void UploadMarks::markUploaded(std::string_view kind, std::string_view order,
                                std::string_view activity, std::string_view line,
                                std::string_view scope) {
     if (kind == kOrders) {
@@ -154,7 +154,7 @@ void FilterOrders(xml::Node copyRoot, UploadMarks& marks) {
         if (IsSettledForUpload(state) || !HasActivities(order, groups))
             xml::remove(record);
         else
-            marks.MarkUploaded(kOrders, order, "", "", kOneRecord);
+            marks.markUploaded(kOrders, order, "", "", kOneRecord);
     }
 }
 
@@ -167,12 +167,12 @@ void FilterGroups(xml::Node copyRoot, std::string_view container, UploadMarks& m
             filterChildren(group, container, marks);
             if (!xml::hasChildNodes(group)) xml::remove(group);
         } else if (lines) {
-            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
                                xml::requireAttribute(group, "Activity"), "", kWholeGroup);
         } else if (!xml::hasChildNodes(group)) {
             xml::remove(group);
         } else {
-            marks.MarkUploaded(container, xml::requireAttribute(group, "ID"), "", "",
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"), "", "",
                                kWholeGroup);
         }
     }

@@ -59,7 +59,7 @@ class UploadMarks {
     // kind: a container name. Orders: the order's record. Activities and lines: in the first
     // group of the order (and activity), with scope "1" the group and all its children, with
     // any other scope each child whose Activity / LineNumber equals the activity / line.
-    void MarkUploaded(std::string_view kind, std::string_view order, std::string_view activity,
+    void markUploaded(std::string_view kind, std::string_view order, std::string_view activity,
                       std::string_view line, std::string_view scope);
     bool changed() const { return changed_; }
 

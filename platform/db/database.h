@@ -6,7 +6,7 @@
 //                                Connect=<libpq string> selects PostgreSQL
 //   sqlite:<path>                an SQLite file
 //   postgresql://... postgres:// PostgreSQL through libpq
-// SQL written for the original databases is translated where the dialect differs
+// SQL written for Access and ODBC is translated where the SQLite or PostgreSQL dialect differs
 // (SELECT TOP n, a bare table name as a command). Every failure throws PlatformError with
 // failure::kDatabase and the driver's message.
 #include <cstdint>

@@ -31,7 +31,7 @@ RowAction actionOf(std::string_view status) {
     return RowAction::Skip;
 }
 
-// The attribute's value; a missing one fails as the DOM's read of it did. Rows are read by
+// The attribute's value; a missing one fails with the invalid-use-of-Null error. Rows are read by
 // the hundred thousand, so the value is copied straight into the row's buffer.
 void readAttribute(xml::Node rowNode, std::string_view name, std::string& into) {
     const auto value = xml::attributeView(rowNode, name);

@@ -17,9 +17,9 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-std::string usageOf(const MethodSpec& spec) {
-    std::string text = "usage: " + std::string(spec.name);
-    for (const ParamSpec& p : spec.params) text += " " + std::string(p.name);
+std::string usageOf(const MethodDeclaration& method) {
+    std::string text = "usage: " + std::string(method.name);
+    for (const ParameterDeclaration& p : method.params) text += " " + std::string(p.name);
     return text;
 }
 
@@ -90,13 +90,13 @@ int runCall(const platform::MachineRoot& root, const std::vector<std::string>& a
         err << "usage: quillmere call METHOD [ARG...]\n";
         return kUsage;
     }
-    const MethodSpec* spec = findMethod(args[0]);
-    if (!spec) {
+    const MethodDeclaration* method = findMethod(args[0]);
+    if (!method) {
         err << "quillmere: unknown method '" << args[0] << "'\n";
         return kUsage;
     }
-    if (args.size() - 1 != spec->params.size()) {
-        err << usageOf(*spec) << '\n';
+    if (args.size() - 1 != method->params.size()) {
+        err << usageOf(*method) << '\n';
         return kUsage;
     }
     root.createIfMissing();
@@ -104,7 +104,7 @@ int runCall(const platform::MachineRoot& root, const std::vector<std::string>& a
     auto client = CreateClient20(root, messages);
     std::vector<Variant> callArgs;
     for (size_t i = 1; i < args.size(); ++i) callArgs.push_back(Variant::text(args[i]));
-    const CallOutcome outcome = client->invoke(spec->name, callArgs);
+    const CallOutcome outcome = client->invoke(method->name, callArgs);
     if (!outcome.succeeded) {
         err << platform::formatFailureCode(outcome.code) << ' ' << outcome.description << '\n';
         return kCallFailed;
@@ -127,13 +127,13 @@ int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& 
             usage("each line is a JSON array [\"METHOD\", arg, ...]");
             continue;
         }
-        const MethodSpec* spec = findMethod(call[0].get<std::string>());
-        if (!spec) {
+        const MethodDeclaration* method = findMethod(call[0].get<std::string>());
+        if (!method) {
             usage("unknown method " + call[0].get<std::string>());
             continue;
         }
-        if (call.size() - 1 != spec->params.size()) {
-            usage(usageOf(*spec));
+        if (call.size() - 1 != method->params.size()) {
+            usage(usageOf(*method));
             continue;
         }
         std::vector<Variant> args;
@@ -144,15 +144,15 @@ int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& 
             if (valid) args.push_back(*arg);
         }
         if (!valid) {
-            usage(usageOf(*spec));
+            usage(usageOf(*method));
             continue;
         }
-        const CallOutcome outcome = client->invoke(spec->name, args);
+        const CallOutcome outcome = client->invoke(method->name, args);
         json answer;
         if (outcome.succeeded) {
             json byref = json::object();
-            for (size_t i = 0; i < spec->params.size(); ++i)
-                if (spec->params[i].byRef) byref[std::string(spec->params[i].name)] = toJson(args[i]);
+            for (size_t i = 0; i < method->params.size(); ++i)
+                if (method->params[i].byRef) byref[std::string(method->params[i].name)] = toJson(args[i]);
             answer = json{{"result", toJson(outcome.result)}, {"byref", byref}};
         } else {
             answer = json{{"error", {{"code", platform::formatFailureCode(outcome.code)},

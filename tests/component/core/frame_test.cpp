@@ -38,10 +38,10 @@ class Frame : public ::testing::Test {
 };
 
 TEST_F(Frame, TableHasFiftySevenMethodsAndNothingAtPosition27) {
-    const auto& specs = quillmere::methodSpecs();
-    EXPECT_EQ(specs.size(), 57u);
+    const auto& declarations = quillmere::methodDeclarations();
+    EXPECT_EQ(declarations.size(), 57u);
     std::set<int> positions;
-    for (const auto& spec : specs) positions.insert(spec.position);
+    for (const auto& method : declarations) positions.insert(method.position);
     EXPECT_EQ(positions.size(), 57u);
     EXPECT_EQ(*positions.begin(), 0);
     EXPECT_EQ(*positions.rbegin(), 57);

@@ -285,9 +285,9 @@ TEST_F(DetailViewTest, ALockedOrdersActivityIsReadOnlyEvenFromTheErrorList) {
               std::string::npos);
     EXPECT_NE(html.find("<tr style=\"display:none\"><td nowrap>&nbsp;Configuration</td>"),
               std::string::npos);
-    EXPECT_TRUE(quillmere::OrderFlag19Set(session(), "400"));
-    EXPECT_FALSE(quillmere::OrderFlag19Set(session(), "100"));
-    EXPECT_FALSE(quillmere::OrderFlag19Set(session(), "999"));
+    EXPECT_TRUE(quillmere::OrderActivitiesLocked(session(), "400"));
+    EXPECT_FALSE(quillmere::OrderActivitiesLocked(session(), "100"));
+    EXPECT_FALSE(quillmere::OrderActivitiesLocked(session(), "999"));
 }
 
 TEST_F(DetailViewTest, ANewLocalActivityCanBeDeleted) {
