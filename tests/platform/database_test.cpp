@@ -1,6 +1,7 @@
 #include "platform/db/database.h"
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/wait.h>
@@ -20,6 +21,8 @@
 
 namespace platform::db {
 namespace {
+
+using ::testing::HasSubstr;
 
 namespace fs = std::filesystem;
 using testing_support::readFile;
@@ -92,9 +95,7 @@ void expectTopAndFailures(Connection& connection) {
     EXPECT_EQ(top.value(0, "ID"), Value("3"));
     EXPECT_EQ(top.value(1, "ID"), Value("2"));
 
-    EXPECT_NE(
-        lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })).find("nowhere"),
-        std::string::npos);
+    EXPECT_THAT(lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })), HasSubstr("nowhere"));
     EXPECT_FALSE(
         databaseError([&] { connection.execute("INSERT INTO PEOPLE (NOPE) VALUES (1)"); }).empty());
     for (const char* blank : {"", "   \n"}) {
@@ -210,13 +211,13 @@ TEST_F(DatabaseTest, DataSourceAcceptsDatabaseValueWithLinuxPath) {
 }
 
 TEST_F(DatabaseTest, MissingDataSourceOrFileFailsWithoutCreatingAnything) {
-    EXPECT_NE(databaseError([&] { connect("DSN=Nowhere"); }).find("Nowhere"), std::string::npos);
+    EXPECT_THAT(databaseError([&] { connect("DSN=Nowhere"); }), HasSubstr("Nowhere"));
     databaseError([&] { connect("DSN="); });
     databaseError([&] { connect("UID=admin"); });
 
     addDataSource("Gone", {RegistryValue::string("DBQ", "C:\\Data\\Gone.mdb")});
     const std::string message = databaseError([&] { connect("DSN=Gone"); });
-    EXPECT_NE(message.find("Gone.mdb"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("Gone.mdb")) << message;
     databaseError([&] { connect("sqlite:C:\\Data\\Gone.mdb"); });
     databaseError([&] { connect("sqlite:" + (temp_.dir() / "gone.db").string()); });
     databaseError([&] { connect("sqlite:Q:\\NoDrive.mdb"); });
@@ -224,7 +225,7 @@ TEST_F(DatabaseTest, MissingDataSourceOrFileFailsWithoutCreatingAnything) {
     EXPECT_FALSE(fs::exists(temp_.dir() / "gone.db"));
 
     addDataSource("Empty", {RegistryValue::string("Driver", "PostgreSQL")});
-    EXPECT_NE(databaseError([&] { connect("DSN=Empty"); }).find("Connect"), std::string::npos);
+    EXPECT_THAT(databaseError([&] { connect("DSN=Empty"); }), HasSubstr("Connect"));
 }
 
 TEST_F(DatabaseTest, FileThatIsNoDatabaseFailsAtConnect) {

@@ -7,10 +7,13 @@
 
 #include "platform/failure.h"
 #include "platform/xml/document.h"
+#include "tests/support/failure_code.h"
 #include "tests/support/temp_root.h"
 
 namespace platform::xml {
 namespace {
+
+using testing_support::failureCodeOf;
 
 const std::string kInitialStore =
     "<zudivevezored><ccsocservcordr/><ccsocservcactv/><ccsocservcmatl/><ccsocservclabr/>"
@@ -27,15 +30,6 @@ std::vector<std::string> ids(const std::vector<Node>& nodes) {
     std::vector<std::string> out;
     for (Node n : nodes) out.push_back(std::string(n.name()) + attribute(n, "id").value_or(""));
     return out;
-}
-
-uint32_t failureCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& e) {
-        return e.code();
-    }
-    return 0;
 }
 
 TEST(XmlSerialize, RoundTripsTheInitialStoreByteForByte) {

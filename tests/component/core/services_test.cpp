@@ -10,6 +10,7 @@
 #include "component/core/log.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
 
@@ -55,12 +56,9 @@ TEST(Log, NeedsAnExistingLogFile) {
     ComponentMachine machine;
     machine.call("Initialize");
     fs::remove(machine.installPath("log.txt"));
-    try {
-        quillmere::LogAction(machine.session(), "Download XML");
-        ADD_FAILURE() << "logging without a log file succeeded";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), platform::failure::kFileNotFound);
-    }
+    EXPECT_EQ(testing_support::failureCodeOf(
+                  [&] { quillmere::LogAction(machine.session(), "Download XML"); }),
+              platform::failure::kFileNotFound);
     EXPECT_FALSE(fs::exists(machine.installPath("log.txt")));
 }
 

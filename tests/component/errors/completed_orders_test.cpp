@@ -1,35 +1,39 @@
 #include "component/errors/completed_orders.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
+using ::testing::Not;
+
+using ::testing::HasSubstr;
 using testing_support::ComponentMachine;
 using testing_support::text;
 
 std::string order(const std::string& number, const std::string& status) {
-    return "<record ServiceOrder=\"" + number + "\" State=\"O\"><OrderStatus>" + status + "</OrderStatus></record>";
+    return testing_support::order(number, "O", status);
 }
 
+// The order's group with an open activity of each number.
 std::string activities(const std::string& order, const std::vector<std::string>& numbers) {
-    std::string group = "<ServiceOrder ID=\"" + order + "\" State=\"O\">";
-    for (const std::string& number : numbers)
-        group += "<a Activity=\"" + number + "\" State=\"O\"><ActivityStatus>15</ActivityStatus></a>";
-    return group + "</ServiceOrder>";
+    std::string group;
+    for (const std::string& number : numbers) group += testing_support::activity(number, "O");
+    return testing_support::activityGroup(order, "O", group);
 }
 
 std::string lines(const std::string& order, const std::string& activity) {
-    return "<ServiceOrder ID=\"" + order + "\" Activity=\"" + activity +
-           "\" State=\"O\"><l LineNumber=\"1\" State=\"O\"><x>1</x></l></ServiceOrder>";
+    return testing_support::lineGroup(order, activity, "O", testing_support::line("1", "O", "<x>1</x>"));
 }
 
+// The same line groups go into the material and the labor container.
 std::string document(const std::string& orders, const std::string& activityGroups, const std::string& lineGroups) {
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activityGroups +
-           "</ccsocservcactv><ccsocservcmatl>" + lineGroups + "</ccsocservcmatl><ccsocservclabr>" + lineGroups +
-           "</ccsocservclabr><ccsocservcothr/><ccsocservchra/></zudivevezored>";
+    return testing_support::store(
+        {.orders = orders, .activities = activityGroups, .material = lineGroups, .labor = lineGroups});
 }
 
 std::string refusedReport(const std::vector<std::string>& orders) {
@@ -73,11 +77,9 @@ TEST_F(CompletedOrdersTest, RefusedEntriesProtectTheirOrders) {
     EXPECT_EQ(quillmere::ErrorOrders(machine.session()), (std::vector<std::string>{"2", "2", "1"}));
     machine.call("deleteCompletedOrders", {text(kServer)});
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");
-    EXPECT_NE(result.find("ServiceOrder=\"2\""), std::string::npos);
-    EXPECT_NE(result.find("<ServiceOrder ID=\"1\" State=\"O\"><a Activity=\"10\" State=\"O\"><ActivityStatus>15"
-                          "</ActivityStatus></a><a Activity=\"20\""),
-              std::string::npos);
-    EXPECT_EQ(result.find("ServiceOrder=\"3\""), std::string::npos);
+    EXPECT_THAT(result, HasSubstr("ServiceOrder=\"2\""));
+    EXPECT_THAT(result, HasSubstr(activities("1", {"10", "20"})));
+    EXPECT_THAT(result, Not(HasSubstr("ServiceOrder=\"3\"")));
 }
 
 TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
@@ -86,7 +88,7 @@ TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
     machine.writeInstallFile("UploadReport.xml", refusedReport(many));
     machine.call("deleteCompletedOrders", {text(kServer)});
     EXPECT_EQ(quillmere::ErrorOrders(machine.session()).size(), 5001u);
-    EXPECT_NE(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"3\""), std::string::npos);
+    EXPECT_THAT(machine.readInstallFile("ZudivevEzored.xml"), HasSubstr("ServiceOrder=\"3\""));
 }
 
 TEST_F(CompletedOrdersTest, WithoutReportNothingIsProtected) {
@@ -95,7 +97,7 @@ TEST_F(CompletedOrdersTest, WithoutReportNothingIsProtected) {
     std::filesystem::remove(machine.installPath("UploadReport.xml"));
     machine.call("deleteCompletedOrders", {text(kServer)});
     EXPECT_TRUE(quillmere::ErrorOrders(machine.session()).empty());
-    EXPECT_EQ(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"2\""), std::string::npos);
+    EXPECT_THAT(machine.readInstallFile("ZudivevEzored.xml"), Not(HasSubstr("ServiceOrder=\"2\"")));
 }
 
 TEST_F(CompletedOrdersTest, IllFormedServerDocumentFailsAtTheFirstOpenOrder) {
@@ -112,8 +114,8 @@ TEST_F(CompletedOrdersTest, RemovalsBeforeAFailureStaySaved) {
     const auto outcome = machine.invoke("deleteCompletedOrders", {text(server)});
     EXPECT_FALSE(outcome.succeeded);
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");
-    EXPECT_EQ(result.find("ServiceOrder=\"1\""), std::string::npos);
-    EXPECT_NE(result.find("ServiceOrder=\"2\""), std::string::npos);
+    EXPECT_THAT(result, Not(HasSubstr("ServiceOrder=\"1\"")));
+    EXPECT_THAT(result, HasSubstr("ServiceOrder=\"2\""));
 }
 
 TEST_F(CompletedOrdersTest, UnreadableReportFailsTheCollection) {

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 
 #include "tests/component/support/component_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using testing_support::ComponentMachine;
 using testing_support::text;
@@ -86,23 +89,21 @@ TEST_F(EntryFormsTest, OrderFormRendersEveryDefinitionAndTakesAnOrderNumber) {
                   "\"_1\",\"\",\"\",\"1\")></td>"
                   "</td></tr></table></td></tr></table>");
     // Every form takes a number, saved or not.
-    EXPECT_NE(form("CreateForm", "1", "", "").find("<td>&nbsp;_2</td>"), std::string::npos);
+    EXPECT_THAT(form("CreateForm", "1", "", ""), HasSubstr("<td>&nbsp;_2</td>"));
 }
 
 TEST_F(EntryFormsTest, MaterialFormShowsTheActivityAndTakesALineNumber) {
     const std::string html = form("CreateForm", "3", "1001", "10");
-    EXPECT_NE(html.find("<tr><td>&nbsp;Order</td><td>&nbsp;1001</td></tr>"
+    EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Order</td><td>&nbsp;1001</td></tr>"
                         "<tr><td>&nbsp;Activity</td><td>&nbsp;10</td></tr>"
                         "<tr><td>&nbsp;Activity Description</td><td>&nbsp;Check pump</td></tr>"
                         "<tr><td>&nbsp;Line</td><td>&nbsp;_1</td></tr>"
                         "<tr><td nowrap>&nbsp;Item</td><td>&nbsp;<input type=text size=30 id=ServiceItem "
                         "value=\"\"></td></tr>"
                         "<tr><td nowrap>&nbsp;Notes</td><td>&nbsp;<textarea rows=4 cols=30 id=Notes></textarea>"
-                        "</td></tr><tr><td colspan=2><hr></td></tr>"),
-              std::string::npos);
-    EXPECT_NE(html.find("newObject(\"3\",\"1001\",\"10\")></td><td align=right><input id=1001 type=button "
-                        "value=Save onclick=javascript:saveObject(\"material\",\"1001\",\"10\",\"_1\",\"1\")>"),
-              std::string::npos);
+                        "</td></tr><tr><td colspan=2><hr></td></tr>"));
+    EXPECT_THAT(html, HasSubstr("newObject(\"3\",\"1001\",\"10\")></td><td align=right><input id=1001 type=button "
+                        "value=Save onclick=javascript:saveObject(\"material\",\"1001\",\"10\",\"_1\",\"1\")>"));
     EXPECT_EQ(machine.callText("GetVariable", {text("LineId")}), "2");
 }
 

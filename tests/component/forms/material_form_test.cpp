@@ -1,9 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 
 #include "tests/component/support/component_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using testing_support::ComponentMachine;
 using testing_support::labelText;
@@ -43,14 +47,13 @@ TEST_F(MaterialFormTest, FormUsesTheActivityCounterForTheLineNumber) {
                                  "<tr><td width=100%><table width=100% border=0 cellspacing=2 cellpadding=0>"
                                  "<tr class=titles><td nowrap  valign=bottom width=100%> &nbsp;<strong>"
                                  "Create Material Cost</strong></td>"));
-    EXPECT_NE(html.find("<tr><td>&nbsp;Service Order</td><td id=tdSelectActivity>&nbsp;&nbsp;"
+    EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Service Order</td><td id=tdSelectActivity>&nbsp;&nbsp;"
                         "<select id=dropOrder onchange=getActivityDrop()><OPTION value=1001>1001</OPTION>"
                         "<OPTION value=1002>1002</OPTION></select></td></tr>"
                         "<tr><td>&nbsp;Service Activity</td><td>&nbsp;&nbsp;<select id=dropActivity>"
                         "<OPTION value=10>10 - Survey</OPTION><OPTION value=20>20 - </OPTION></select></td></tr>"
-                        "<tr><td>&nbsp;Material Line Id</td><td>&nbsp;&nbsp;_1</td></tr>"),
-              std::string::npos);
-    EXPECT_EQ(html.find("id=LineNumber"), std::string::npos);
+                        "<tr><td>&nbsp;Material Line Id</td><td>&nbsp;&nbsp;_1</td></tr>"));
+    EXPECT_THAT(html, Not(HasSubstr("id=LineNumber")));
     EXPECT_TRUE(html.ends_with("<tr><td colspan=2><hr></td></tr><tr><td>&nbsp;<td><td align=right><input"
                                " type=button value=" + labelText("SLBEU0284") +
                                " onclick=javascript:saveObject(\"material\",\"\",\"\",\"_1\",\"1\")></td></tr>"

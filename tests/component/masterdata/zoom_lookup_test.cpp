@@ -1,9 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
 #include "tests/component/masterdata/masterdata_machine.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using quillmere::Variant;
 using testing_support::labelText;
@@ -56,8 +60,8 @@ TEST_F(ZoomLookupTest, ZoomListsEveryCodeAsAFillValuesLink) {
 
 TEST_F(ZoomLookupTest, ObjectZoomListsTheConfigurationsObjectsWithTheirSequence) {
     const std::string html = lookup(2, "Object", "CFG1", "activity");
-    EXPECT_NE(html.find("FillValues(\"PUMP\",\"7\",\"activity\",\"Object\")>PUMP</a>"), std::string::npos);
-    EXPECT_EQ(html.find("FAN"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("FillValues(\"PUMP\",\"7\",\"activity\",\"Object\")>PUMP</a>"));
+    EXPECT_THAT(html, Not(HasSubstr("FAN")));
 }
 
 TEST_F(ZoomLookupTest, HyperlinkShowsTheRecordWithEveryColumn) {

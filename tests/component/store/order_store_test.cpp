@@ -6,6 +6,7 @@
 #include "component/store/store_index.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
 
@@ -162,12 +163,9 @@ TEST_F(OrderStoreTest, ACounterBeyondSixteenBitsOverflowsAndStays) {
     registry.setValue(platform::Hive::LocalMachine, key,
                       platform::RegistryValue::dword("ActivityId", 32767));
     EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Activity), 32767);
-    try {
-        NextRecordNumber(session(), RecordCounter::Activity);
-        FAIL() << "no overflow";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), platform::failure::kOverflow);
-    }
+    EXPECT_EQ(testing_support::failureCodeOf(
+                  [&] { NextRecordNumber(session(), RecordCounter::Activity); }),
+              platform::failure::kOverflow);
     EXPECT_EQ(registry.valueExact(platform::Hive::LocalMachine, key, "ActivityId")->number, 32768u);
 }
 

@@ -1,10 +1,14 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using testing_support::ComponentMachine;
 using testing_support::text;
@@ -29,19 +33,18 @@ const std::string kFieldMapper =
     "</ccsocservcmatl><ccsocservclabr/><ccsocservcothr/></FieldMapper>";
 
 std::string line(const std::string& number, const std::string& state, const std::string& item) {
-    return "<l LineNumber=\"" + number + "\" State=\"" + state + "\"><LineNumber>" + number +
-           "</LineNumber><ServiceItem>" + item + "</ServiceItem><Unit>pc</Unit></l>";
+    return testing_support::line(number, state,
+                                 "<LineNumber>" + number + "</LineNumber><ServiceItem>" + item +
+                                     "</ServiceItem><Unit>pc</Unit>");
 }
 
 std::string group(const std::string& order, const std::string& activity, const std::string& state,
                   const std::string& lines) {
-    return "<ServiceOrder ID=\"" + order + "\" Activity=\"" + activity + "\" State=\"" + state + "\">" + lines +
-           "</ServiceOrder>";
+    return testing_support::lineGroup(order, activity, state, lines);
 }
 
 std::string store(const std::string& materialGroups) {
-    return "<zudivevezored><ccsocservcordr/><ccsocservcactv/><ccsocservcmatl>" + materialGroups +
-           "</ccsocservcmatl><ccsocservclabr/><ccsocservcothr/><ccsocservchra/></zudivevezored>";
+    return testing_support::store({.material = materialGroups});
 }
 
 std::string titleBar(const std::string& title, const std::string& panel) {
@@ -168,18 +171,16 @@ TEST_F(CostLineListsTest, ViewsFilterByState) {
 TEST_F(CostLineListsTest, NothingFoundNamesTheType) {
     EXPECT_EQ(call("ListCostLines", {text("Material"), text("9"), text("9")}), "");
     EXPECT_EQ(machine.callText("Get_Error"), "There are no Material Cost Lines");
-    EXPECT_NE(machine.log().find("For User Action: List Cost Lines  ----------\r\n"
-                                 "Error =   There are no Material Cost Lines\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: List Cost Lines  ----------\r\n"
+                                 "Error =   There are no Material Cost Lines\r\n"));
 }
 
 TEST_F(CostLineListsTest, InvalidModeIsReportedWithTheMode) {
     machine.call("Set_Mode", {text("offline")});
     EXPECT_EQ(call("ViewCostLines_W", {text("Material")}), "");
     EXPECT_EQ(machine.callText("Get_Error"), "Bad mode.");
-    EXPECT_NE(machine.log().find("For User Action: List Cost Lines  ----------\r\nError =   Bad mode.\r\n"
-                                 " Mode =   offline\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: List Cost Lines  ----------\r\nError =   Bad mode.\r\n"
+                                 " Mode =   offline\r\n"));
 }
 
 TEST_F(CostLineListsTest, UnknownCostTypeFailsTheLists) {

@@ -1,13 +1,19 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
+using ::testing::HasSubstr;
+
 using quillmere::Variant;
 using testing_support::ComponentMachine;
+using testing_support::line;
+using testing_support::lineGroup;
 using testing_support::text;
 
 std::string definition(const std::string& name, const std::string& label, const std::string& place,
@@ -27,15 +33,12 @@ const std::string kFieldMapper =
 
 // Nine fields: positions 0 and 1 get no cell, 8 is the registration date.
 std::string registration(const std::string& number, const std::string& state, const std::string& date) {
-    return "<l LineNumber=\"" + number + "\" State=\"" + state +
-           "\"><ServiceOrder/><Activity/><Task>T1</Task><Remarks>r</Remarks><Hours>2</Hours>"
-           "<F5/><F6/><F7/><StartDate>" + date + "</StartDate></l>";
+    return line(number, state,
+                "<ServiceOrder/><Activity/><Task>T1</Task><Remarks>r</Remarks><Hours>2</Hours>"
+                "<F5/><F6/><F7/><StartDate>" + date + "</StartDate>");
 }
 
-std::string store(const std::string& laborGroups) {
-    return "<zudivevezored><ccsocservcordr/><ccsocservcactv/><ccsocservcmatl/><ccsocservclabr>" + laborGroups +
-           "</ccsocservclabr><ccsocservcothr/><ccsocservchra/></zudivevezored>";
-}
+std::string store(const std::string& laborGroups) { return testing_support::store({.labor = laborGroups}); }
 
 const std::string kHead =
     "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>"
@@ -63,9 +66,8 @@ protected:
         machine.installFieldMapper(kFieldMapper);
         machine.writeInstallFile(
             "ZudivevEzored.xml",
-            store("<g ID=\"\" Activity=\"\" State=\"O\">" + registration("_1", "N", "20260131T0930") +
-                  registration("7", "MU", "") + "</g>"
-                  "<g ID=\"1001\" Activity=\"10\" State=\"O\">" + registration("8", "O", "20260101T0800") + "</g>"));
+            store(lineGroup("", "", "O", registration("_1", "N", "20260131T0930") + registration("7", "MU", "")) +
+                  lineGroup("1001", "10", "O", registration("8", "O", "20260101T0800"))));
     }
     ComponentMachine machine;
 };
@@ -82,14 +84,13 @@ TEST_F(HraListsTest, NothingToListNamesTheLaborType) {
     machine.writeInstallFile("ZudivevEzored.xml", store(""));
     EXPECT_EQ(machine.callText("ViewHra_W"), "");
     EXPECT_EQ(machine.callText("Get_Error"), "There are no Labor Cost Lines");
-    EXPECT_NE(machine.log().find("For User Action: List Cost Lines  ----------\r\n"
-                                 "Error =   There are no Labor Cost Lines\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: List Cost Lines  ----------\r\n"
+                                 "Error =   There are no Labor Cost Lines\r\n"));
 }
 
 TEST_F(HraListsTest, ALineWithoutItsDateFieldFailsTheList) {
     machine.writeInstallFile("ZudivevEzored.xml",
-                             store("<g ID=\"\" Activity=\"\" State=\"O\"><l LineNumber=\"1\" State=\"O\"><a/></l></g>"));
+                             store(lineGroup("", "", "O", line("1", "O", "<a/>"))));
     EXPECT_FALSE(machine.invoke("ListHRALines", {text(""), text(""), text("")}).succeeded);
 }
 
@@ -99,8 +100,7 @@ TEST_F(HraListsTest, ColumnHeadingsPlaceTheDateAfterTheFirstHeadingOnly) {
     auto outcome = machine.client().invoke("getColumnHeadingsForHRA", args);
     ASSERT_TRUE(outcome.succeeded);
     EXPECT_EQ(args[0].asInt16(), 2);
-    EXPECT_NE(outcome.result.asText().find("Task</td><td class=tableheader align=center nowrap>Registration Date"),
-              std::string::npos);
+    EXPECT_THAT(outcome.result.asText(), HasSubstr("Task</td><td class=tableheader align=center nowrap>Registration Date"));
 
     args = {Variant::int16(5), text("ccsocservclabr")};
     outcome = machine.client().invoke("getColumnHeadingsForHRA", args);

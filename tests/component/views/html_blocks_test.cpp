@@ -13,8 +13,11 @@
 #include "component/views/field_definition_index.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
+
+using testing_support::failureCodeOf;
 
 using namespace quillmere;
 using testing_support::ComponentMachine;
@@ -63,15 +66,6 @@ class HtmlBlocksTest : public ::testing::Test {
     ComponentMachine machine;
 };
 
-uint32_t failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::PlatformError& error) {
-        return error.code();
-    }
-    return 0;
-}
-
 TEST_F(HtmlBlocksTest, FieldDefinitionOfTheFirstMatchOrTheDefaults) {
     const FieldDefinition& remarks = GetFieldDefinition(session(), kActivities, "Remarks");
     EXPECT_EQ(remarks.label, "Remarks");
@@ -85,9 +79,9 @@ TEST_F(HtmlBlocksTest, FieldDefinitionOfTheFirstMatchOrTheDefaults) {
     EXPECT_EQ(undefined.dataType + undefined.userInterface + undefined.zoom + undefined.hyperlink +
                   undefined.isNew,
               "");
-    EXPECT_EQ(failureOf([&] { GetFieldDefinition(session(), kActivities, "Broken"); }),
+    EXPECT_EQ(failureCodeOf([&] { GetFieldDefinition(session(), kActivities, "Broken"); }),
               platform::failure::kInvalidUseOfNull);
-    EXPECT_EQ(failureOf([&] {
+    EXPECT_EQ(failureCodeOf([&] {
                   FieldDefinitionIndex(session().state.fieldMapper).find(kActivities, "Broken");
               }),
               platform::failure::kInvalidUseOfNull);
@@ -104,9 +98,9 @@ TEST_F(HtmlBlocksTest, ColumnHeadingsCountTheListedFields) {
         "Start</td></tr>");
     EXPECT_EQ(counter, 4);
     counter = 32766;
-    EXPECT_EQ(failureOf([&] { BuildColumnHeadings(session(), counter, kActivities); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildColumnHeadings(session(), counter, kActivities); }),
               platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([&] { BuildColumnHeadings(session(), counter, "ccsocservcmatl"); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildColumnHeadings(session(), counter, "ccsocservcmatl"); }),
               platform::failure::kObjectNotSet);
 }
 
@@ -140,7 +134,7 @@ TEST_F(HtmlBlocksTest, EnumCellTakesTheFirstEntryWithTheCode) {
     EXPECT_EQ(BuildEnumCell(session(), kActivities, "ActivityStatus", "20"),
               "<td>&nbsp;Finished</td>");
     EXPECT_EQ(BuildEnumCell(session(), kActivities, "ActivityStatus", ""), "<td>&nbsp;</td>");
-    EXPECT_EQ(failureOf([&] { BuildEnumCell(session(), kActivities, "Nothing", "1"); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildEnumCell(session(), kActivities, "Nothing", "1"); }),
               platform::failure::kObjectNotSet);
 }
 

@@ -1,11 +1,17 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+using testing_support::activityGroup;
 using testing_support::ComponentMachine;
 using testing_support::text;
 
@@ -27,18 +33,18 @@ const std::string kFieldMapper =
     "</ccsocservcactv></FieldMapper>";
 
 std::string order(const std::string& number, const std::string& state, const std::string& description) {
-    return "<record ServiceOrder=\"" + number + "\" State=\"" + state + "\"><OrderStatus>15</OrderStatus>"
-           "<Description>" + description + "</Description><Remarks>hidden</Remarks></record>";
+    return testing_support::order(number, state, "15",
+                                  "<Description>" + description + "</Description><Remarks>hidden</Remarks>");
 }
 
+// The activity's status is not defined for the lists, so it gets no cell.
 std::string activity(const std::string& number, const std::string& state) {
-    return "<a Activity=\"" + number + "\" State=\"" + state + "\"><ActivityDescription>Task " + number +
-           "</ActivityDescription></a>";
+    return testing_support::activity(number, state, "15",
+                                     "<ActivityDescription>Task " + number + "</ActivityDescription>");
 }
 
 std::string store(const std::string& orders, const std::string& activities) {
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activities +
-           "</ccsocservcactv><ccsocservcmatl/><ccsocservclabr/><ccsocservcothr/><ccsocservchra/></zudivevezored>";
+    return testing_support::store({.orders = orders, .activities = activities});
 }
 
 std::string titleBar(const std::string& title) {
@@ -116,24 +122,20 @@ TEST_F(OrderListsTest, NothingToListIsReportedUnderTheVariantsAction) {
     machine.writeInstallFile("ZudivevEzored.xml", store(order("1001", "O", "Pump"), ""));
     EXPECT_EQ(list("ViewOrders_SI"), "");
     EXPECT_EQ(lastError(), "No orders.");
-    EXPECT_NE(machine.log().find("For User Action: View Orders  ----------\r\nError =   No orders.\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: View Orders  ----------\r\nError =   No orders.\r\n"));
 
     machine.writeInstallFile("ZudivevEzored.xml", store("", ""));
     EXPECT_EQ(list("ListOrders"), "");
-    EXPECT_NE(machine.log().find("For User Action: List Orders  ----------\r\nError =   No orders.\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: List Orders  ----------\r\nError =   No orders.\r\n"));
 }
 
 TEST_F(OrderListsTest, LoadFailuresAreReported) {
     machine.writeInstallFile("ZudivevEzored.xml", "<broken");
     EXPECT_EQ(list("ViewOrders_W"), "");
     EXPECT_EQ(lastError(), "No store.");
-    EXPECT_NE(machine.log().find("For User Action: List Orders  ----------\r\nError =   No store.\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: List Orders  ----------\r\nError =   No store.\r\n"));
     EXPECT_EQ(list("ViewActivities_W"), "");
-    EXPECT_NE(machine.log().find("For User Action: My Activities  ----------\r\nError =   No store.\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: My Activities  ----------\r\nError =   No store.\r\n"));
 
     machine.writeInstallFile("ZudivevEzored.xml", store(order("1001", "O", "Pump"), ""));
     machine.writeInstallFile("FieldMapper.xml", "<FieldMapper>");
@@ -162,12 +164,10 @@ const std::string kActivityTail = "</table></div></td></tr></table>";
 TEST_F(OrderListsTest, ActivityListsFilterGroupsAndActivities) {
     machine.writeInstallFile(
         "ZudivevEzored.xml",
-        store("",
-              "<ServiceOrder ID=\"1001\" State=\"O\">" + activity("10", "O") + activity("20", "MU") + "</ServiceOrder>"
-              "<ServiceOrder ID=\"1002\" State=\"M\">" + activity("10", "MU") + "</ServiceOrder>"
-              "<ServiceOrder ID=\"1003\" State=\"NU\">" + activity("10", "NU") + activity("20", "N") +
-                  "</ServiceOrder>"
-              "<ServiceOrder ID=\"1004\" State=\"O\"/>"));
+        store("", activityGroup("1001", "O", activity("10", "O") + activity("20", "MU")) +
+                      activityGroup("1002", "M", activity("10", "MU")) +
+                      activityGroup("1003", "NU", activity("10", "NU") + activity("20", "N")) +
+                      activityGroup("1004", "O", "")));
     EXPECT_EQ(list("ViewActivities_W"), kActivityHead + groupRow("1001") + activityRow("1001", "10") +
                                             groupRow("1003") + activityRow("1003", "20") + kActivityTail);
     // The group in state "M" is skipped although it holds an uploaded activity.
@@ -177,22 +177,20 @@ TEST_F(OrderListsTest, ActivityListsFilterGroupsAndActivities) {
 
 TEST_F(OrderListsTest, ActivityListWithNothingAdmittedReportsNoActivities) {
     machine.writeInstallFile("ZudivevEzored.xml",
-                             store("", "<ServiceOrder ID=\"1\" State=\"O\">" + activity("10", "MU") + "</ServiceOrder>"));
+                             store("", activityGroup("1", "O", activity("10", "MU"))));
     EXPECT_EQ(list("ViewActivities_W"), "");
     EXPECT_EQ(lastError(), "No activities.");
-    EXPECT_NE(machine.log().find("For User Action: My Activities  ----------\r\nError =   No activities.\r\n"),
-              std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("For User Action: My Activities  ----------\r\nError =   No activities.\r\n"));
 }
 
 TEST_F(OrderListsTest, ValuesCannotInjectMarkup) {
     machine.writeInstallFile("ZudivevEzored.xml",
                              store(order("1&lt;b&gt;&quot;", "O", "&lt;script&gt;"), ""));
     const std::string html = list("ListOrders");
-    EXPECT_NE(html.find("<span id=1&lt;b&gt;&quot; class=links onclick=javascript:showdetails(\"1\",\"1&lt;b&gt;&quot;\""),
-              std::string::npos);
-    EXPECT_NE(html.find(">1&lt;b&gt;\"</span>"), std::string::npos);
-    EXPECT_NE(html.find("&nbsp;&lt;script&gt;</td>"), std::string::npos);
-    EXPECT_EQ(html.find("<script>"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("<span id=1&lt;b&gt;&quot; class=links onclick=javascript:showdetails(\"1\",\"1&lt;b&gt;&quot;\""));
+    EXPECT_THAT(html, HasSubstr(">1&lt;b&gt;\"</span>"));
+    EXPECT_THAT(html, HasSubstr("&nbsp;&lt;script&gt;</td>"));
+    EXPECT_THAT(html, Not(HasSubstr("<script>")));
 }
 
 }  // namespace
