@@ -9,9 +9,6 @@ namespace {
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -60,10 +57,6 @@ std::string toUpper(std::string_view text) {
     return result;
 }
 
-void assignUpper(std::string& out, std::string_view text) {
-    out.assign(text);
-    std::transform(out.begin(), out.end(), out.begin(), upperAscii);
-}
 
 std::string_view mid(std::string_view text, size_t start, size_t length) {
     if (start == 0 || start > text.size()) return {};

@@ -24,7 +24,11 @@ bool startsWithIgnoreCase(std::string_view text, std::string_view prefix);
 std::string toLower(std::string_view text);
 std::string toUpper(std::string_view text);
 // The upper-case form into `out`, reusing its buffer (for readers of many thousand names).
-void assignUpper(std::string& out, std::string_view text);
+inline void assignUpper(std::string& out, std::string_view text) {
+    out.assign(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+}
 
 // The characters from 1-based position `start` on, at most `length` of them, as the runtime's
 // Mid; the empty text for position 0 or past the end.

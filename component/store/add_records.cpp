@@ -37,7 +37,7 @@ void buildNewActivityGroup(xml::Document& holder, std::string_view order) {
     holder.clear();
     xml::Node group = xml::appendElement(holder.node(), "ServiceOrder");
     xml::setAttribute(group, "ID", order);
-    xml::setAttribute(group, "State", kStateNew);
+    SetRecordState(group, kStateNew);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/xml/document.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -16,6 +17,12 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
 
 [[noreturn]] void throwXml(const std::string& description) {
     throw PlatformError(failure::kXml, description);
+}
+
+// The library's own walks use this rather than the exported isElement, which a call from
+// inside a shared library cannot inline.
+bool elementNode(Node node) {
+    return node.type() == pugi::node_element;
 }
 
 bool hasName(Node node, std::string_view name) {
@@ -57,12 +64,12 @@ bool isWellFormed(const pugi::xml_document& doc) {
     size_t roots = 0;
     for (Node child : doc.children()) {
         if (isText(child)) return false;
-        if (isElement(child)) ++roots;
+        if (elementNode(child)) ++roots;
     }
     if (roots != 1) return false;
     bool duplicate = false;
     forEachDescendant(doc, [&](Node node) {
-        if (!duplicate && isElement(node)) duplicate = hasDuplicateAttribute(node);
+        if (!duplicate && elementNode(node)) duplicate = hasDuplicateAttribute(node);
     });
     return !duplicate;
 }
@@ -177,7 +184,7 @@ void appendTree(std::string& out, Node top) {
     Node node = top;
     for (;;) {
         appendStart(out, node);
-        if (isElement(node) && node.first_child()) {
+        if (elementNode(node) && node.first_child()) {
             node = node.first_child();
             continue;
         }
@@ -193,7 +200,7 @@ void appendTree(std::string& out, Node top) {
 Node selectFirstFrom(Node from, const std::vector<std::string_view>& steps, size_t step) {
     if (step == steps.size()) return from;
     for (Node child : from.children()) {
-        if (!isElement(child) || !hasName(child, steps[step])) continue;
+        if (!elementNode(child) || !hasName(child, steps[step])) continue;
         if (Node found = selectFirstFrom(child, steps, step + 1)) return found;
     }
     return {};
@@ -205,7 +212,7 @@ bool ancestorsMatch(Node element, Node scope, const std::vector<std::string_view
     Node node = element;
     for (size_t i = steps.size() - 1; i-- > 0;) {
         node = node.parent();
-        if (node == scope || !isElement(node) || !hasName(node, steps[i])) return false;
+        if (node == scope || !elementNode(node) || !hasName(node, steps[i])) return false;
     }
     return true;
 }
@@ -263,20 +270,22 @@ Node Document::root() const {
 // --- Walking -------------------------------------------------------------------------------
 
 bool isElement(Node node) {
-    return node.type() == pugi::node_element;
+    return elementNode(node);
 }
 
 bool isElementNamed(Node node, std::string_view name) {
-    return isElement(node) && hasName(node, name);
+    return elementNode(node) && hasName(node, name);
 }
 
 namespace {
 
+Node firstElementFrom(Node node) {
+    while (node && !elementNode(node)) node = node.next_sibling();
+    return node;
+}
+
 Node nextElementSibling(Node node) {
-    for (node = node.next_sibling(); node; node = node.next_sibling()) {
-        if (isElement(node)) return node;
-    }
-    return {};
+    return firstElementFrom(node.next_sibling());
 }
 
 }  // namespace
@@ -291,7 +300,7 @@ ElementChildren::Iterator& ElementChildren::Iterator::operator++() {
 }
 
 ElementChildren::Iterator ElementChildren::begin() const {
-    return Iterator(firstChildElement(parent_));
+    return Iterator(firstElementFrom(parent_.first_child()));
 }
 
 ElementChildren elementChildren(Node node) {
@@ -301,7 +310,7 @@ ElementChildren elementChildren(Node node) {
 std::vector<Node> descendantElements(Node scope) {
     std::vector<Node> found;
     forEachDescendant(scope, [&](Node node) {
-        if (isElement(node)) found.push_back(node);
+        if (elementNode(node)) found.push_back(node);
     });
     return found;
 }
@@ -357,7 +366,7 @@ std::vector<Node> selectAll(Node scope, std::string_view path) {
     std::vector<std::string_view> steps = splitPath(path);
     std::string_view name = steps.back();
     forEachDescendant(scope, [&](Node node) {
-        if (isElement(node) && hasName(node, name) && ancestorsMatch(node, scope, steps)) {
+        if (elementNode(node) && hasName(node, name) && ancestorsMatch(node, scope, steps)) {
             found.push_back(node);
         }
     });
@@ -385,14 +394,14 @@ Node firstChildElement(Node node) {
 
 Node childElementAt(Node node, size_t index) {
     for (Node child : node.children()) {
-        if (isElement(child) && index-- == 0) return child;
+        if (elementNode(child) && index-- == 0) return child;
     }
     return {};
 }
 
 size_t childElementCount(Node node) {
     size_t count = 0;
-    for (Node child : node.children()) count += isElement(child) ? 1 : 0;
+    for (Node child : node.children()) count += elementNode(child) ? 1 : 0;
     return count;
 }
 
@@ -429,10 +438,25 @@ void setText(Node node, std::string_view value) {
 }
 
 std::optional<std::string_view> attributeView(Node node, std::string_view name) {
-    for (pugi::xml_attribute a : node.attributes()) {
-        if (std::string_view(a.name()) == name) return std::string_view(a.value());
+    // pugixml finds an attribute by a terminated name in one call; rows of a change file are
+    // read by the hundred thousand, and their attribute names are short (and, being the
+    // callers' constants, never hold '\0').
+    char terminated[64];
+    pugi::xml_attribute found;
+    if (name.size() < sizeof terminated) {
+        std::memcpy(terminated, name.data(), name.size());
+        terminated[name.size()] = '\0';
+        found = node.attribute(terminated);
+    } else {
+        for (pugi::xml_attribute a : node.attributes()) {
+            if (std::string_view(a.name()) == name) {
+                found = a;
+                break;
+            }
+        }
     }
-    return std::nullopt;
+    if (!found) return std::nullopt;
+    return std::string_view(found.value());
 }
 
 std::optional<std::string> attribute(Node node, std::string_view name) {
@@ -492,7 +516,7 @@ Node appendCopy(Node parent, Node source) {
     requireNode(parent);
     requireNode(source);
     // A document holds one root element; a second one could not be read back.
-    if (parent.type() == pugi::node_document && isElement(source) && firstChildElement(parent)) {
+    if (parent.type() == pugi::node_document && elementNode(source) && firstChildElement(parent)) {
         throwXml("Only one top level element is allowed in an XML document");
     }
     Node copy = parent.append_copy(source);
