@@ -2,9 +2,8 @@
 
 #include <stdexcept>
 
-#include <pugixml.hpp>
-
 #include "platform/failure.h"
+#include "platform/xml/document.h"
 
 namespace testing_support {
 
@@ -56,12 +55,14 @@ void ComponentMachine::writeInstallFile(const std::string& name, const std::stri
 }
 
 std::string labelText(const std::string& key) {
-    static pugi::xml_document document;
-    static const bool loaded = document.load_file(fieldMapperSource().c_str());
+    namespace xml = platform::xml;
+    static xml::Document document;
+    static const bool loaded = document.loadFile(fieldMapperSource());
     if (!loaded) throw std::runtime_error("data/FieldMapper.xml does not load");
-    for (const pugi::xpath_node& found : document.select_nodes("//I18N/*")) {
-        const pugi::xml_node entry = found.node();
-        if (key == entry.attribute("ID").value()) return entry.attribute("DESCRIPTION").value();
+    for (xml::Node section : xml::selectAll(document.node(), "I18N")) {
+        for (xml::Node entry : xml::elementChildren(section))
+            if (xml::attributeEquals(entry, "ID", key))
+                return std::string(xml::attributeOrEmpty(entry, "DESCRIPTION"));
     }
     return {};
 }
