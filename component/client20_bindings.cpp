@@ -21,8 +21,7 @@ const MethodHandlers& ComponentMethodHandlers() {
 std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root,
                                          platform::MessageSink& messages,
                                          const platform::Clock& clock) {
-    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers(),
-                                      clock);
+    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers(), clock);
 }
 
 }  // namespace quillmere

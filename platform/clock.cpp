@@ -46,7 +46,7 @@ std::optional<LocalDateTime> parseIsoDateTime(std::string_view text) {
         for (size_t i = from; i < from + length; ++i) value = value * 10 + (text[i] - '0');
         return value;
     };
-    LocalDateTime t{number(0, 4), number(5, 2), number(8, 2),
+    LocalDateTime t{number(0, 4),  number(5, 2),  number(8, 2),
                     number(11, 2), number(14, 2), number(17, 2)};
     if (!isValidDateTime(t)) return std::nullopt;
     return t;
@@ -81,8 +81,8 @@ std::string formatIsoDateTime(const LocalDateTime& t) {
 std::string formatGeneralDate(const LocalDateTime& t) {
     const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year,
-                  hour12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year, hour12,
+                  t.minute, t.second, t.hour < 12 ? "AM" : "PM");
     return buffer;
 }
 

@@ -57,7 +57,6 @@ std::string toUpper(std::string_view text) {
     return result;
 }
 
-
 std::string_view mid(std::string_view text, size_t start, size_t length) {
     if (start == 0 || start > text.size()) return {};
     return text.substr(start - 1, length);

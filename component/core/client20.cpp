@@ -14,14 +14,18 @@ Client20::Client20(platform::MachineRoot root, platform::MessageSink& messages,
 
 Variant convertArgument(const Variant& value, ParamType type) {
     switch (type) {
-        case ParamType::Variant: return value;
-        case ParamType::String: return Variant::text(value.asText());
+        case ParamType::Variant:
+            return value;
+        case ParamType::String:
+            return Variant::text(value.asText());
         case ParamType::Int16: {
             if (value.kind() == Variant::Kind::Int16) return value;
-            if (value.kind() == Variant::Kind::Boolean) return Variant::int16(value.asBoolean() ? -1 : 0);
+            if (value.kind() == Variant::Kind::Boolean)
+                return Variant::int16(value.asBoolean() ? -1 : 0);
             const std::string text = value.asText();
             int number = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), number);
             if (text.empty() || error != std::errc() || end != text.data() + text.size())
                 throw platform::argumentTypeMismatch();
             if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
@@ -44,10 +48,12 @@ CallOutcome failed(uint32_t code, std::string description) {
 // always answers a Boolean.
 Variant shapeResult(const Variant& result, ResultType type) {
     switch (type) {
-        case ResultType::String: return Variant::text(result.asText());
+        case ResultType::String:
+            return Variant::text(result.asText());
         case ResultType::Boolean:
             return result.kind() == Variant::Kind::Boolean ? result : Variant::boolean(false);
-        case ResultType::Variant: return result;
+        case ResultType::Variant:
+            return result;
     }
     return result;
 }
@@ -62,7 +68,8 @@ CallOutcome Client20::invoke(int32_t dispId, std::vector<Variant>& args) {
 
 CallOutcome Client20::invoke(std::string_view name, std::vector<Variant>& args) {
     const MethodDeclaration* method = findMethod(name);
-    if (!method) return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
+    if (!method)
+        return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
     return run(*method, args);
 }
 

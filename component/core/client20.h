@@ -30,7 +30,7 @@ struct CallOutcome {
 };
 
 class Client20 {
-public:
+  public:
     // The clock must outlive the object.
     Client20(platform::MachineRoot root, platform::MessageSink& messages,
              const MethodHandlers& handlers,
@@ -42,7 +42,7 @@ public:
 
     Session& session() { return session_; }
 
-private:
+  private:
     CallOutcome run(const MethodDeclaration& method, std::vector<Variant>& args);
     Session session_;
     const MethodHandlers& handlers_;

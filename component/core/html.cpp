@@ -11,16 +11,23 @@ std::string escape(std::string_view value, bool quotes) {
     out.reserve(value.size());
     for (char c : value) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
             case '"':
                 if (quotes) {
                     out += "&quot;";
                     break;
                 }
                 [[fallthrough]];
-            default: out += c;
+            default:
+                out += c;
         }
     }
     return out;
@@ -28,8 +35,12 @@ std::string escape(std::string_view value, bool quotes) {
 
 }  // namespace
 
-std::string HtmlText(std::string_view value) { return escape(value, false); }
-std::string HtmlAttribute(std::string_view value) { return escape(value, true); }
+std::string HtmlText(std::string_view value) {
+    return escape(value, false);
+}
+std::string HtmlAttribute(std::string_view value) {
+    return escape(value, true);
+}
 
 std::string EscapeHtmlValue(std::string_view value) {
     value = platform::trimBlanks(value);
@@ -37,12 +48,23 @@ std::string EscapeHtmlValue(std::string_view value) {
     escaped.reserve(value.size());
     for (char c : value) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case ' ': escaped += "&nbsp;"; break;
-            case '"': escaped += "\"\""; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case ' ':
+                escaped += "&nbsp;";
+                break;
+            case '"':
+                escaped += "\"\"";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -57,7 +79,9 @@ std::string Quoted(std::string_view markup) {
     return quoted;
 }
 
-std::string QuotedValue(std::string_view value) { return Quoted(HtmlAttribute(value)); }
+std::string QuotedValue(std::string_view value) {
+    return Quoted(HtmlAttribute(value));
+}
 
 std::string PageFunctionCall(std::string_view function,
                              std::initializer_list<std::string_view> quotedArguments) {

@@ -25,8 +25,8 @@ const MethodHandlers& ComponentMethodHandlers();
 
 // A Client20 wired to the component's methods. The clock must outlive the object; programs
 // use the system clock (which honours TAVIRO_NOW), tests a fixed one.
-std::unique_ptr<Client20> CreateClient20(
-    platform::MachineRoot root, platform::MessageSink& messages,
-    const platform::Clock& clock = platform::systemClock());
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root,
+                                         platform::MessageSink& messages,
+                                         const platform::Clock& clock = platform::systemClock());
 
 }  // namespace quillmere

@@ -15,10 +15,12 @@ constexpr ResultType RB = ResultType::Boolean;
 
 std::vector<MethodDeclaration> buildDeclarations() {
     const std::vector<ParameterDeclaration> none;
-    const std::vector<ParameterDeclaration> detailParams = {{"iObject", S}, {"iOrno", S}, {"iAcln", S},
-                                                 {"iLine", S},   {"iXML", S},  {"iError", I}};
-    const std::vector<ParameterDeclaration> formParams = {{"iObject", S}, {"iOrno", S}, {"iAcln", S}};
-    const std::vector<ParameterDeclaration> costListParams = {{"iCostType", S}, {"iorder", S}, {"iActivity", S}};
+    const std::vector<ParameterDeclaration> detailParams = {
+        {"iObject", S}, {"iOrno", S}, {"iAcln", S}, {"iLine", S}, {"iXML", S}, {"iError", I}};
+    const std::vector<ParameterDeclaration> formParams = {
+        {"iObject", S}, {"iOrno", S}, {"iAcln", S}};
+    const std::vector<ParameterDeclaration> costListParams = {
+        {"iCostType", S}, {"iorder", S}, {"iActivity", S}};
     return {
         {0, "Initialize", none, RV},
         {1, "SaveWebPage", {{"iHtml", S}}, RV},
@@ -46,7 +48,10 @@ std::vector<MethodDeclaration> buildDeclarations() {
         {23, "FMapperXMLExists", none, RB},
         {24, "getFMapper", {{"iXML", S}, {"iOverwrite", S}}, RV},
         {25, "Set_Mode", {{"iMode", S}}, RV},
-        {26, "HyperLinkAndZoom", {{"iMode", I}, {"iXmlTag", S}, {"iValue", S}, {"iFormName", S}}, RS},
+        {26,
+         "HyperLinkAndZoom",
+         {{"iMode", I}, {"iXmlTag", S}, {"iValue", S}, {"iFormName", S}},
+         RS},
         {28, "OpenDataBase", none, RV},
         {29, "CloseDataBase", none, RV},
         {30, "MasterData", {{"iCode", S}}, RS},

@@ -34,10 +34,16 @@ const RecordKind* findBy(Member member, std::string_view value) {
 
 }  // namespace
 
-const std::array<RecordKind, 5>& RecordKinds() { return kRecordKinds; }
+const std::array<RecordKind, 5>& RecordKinds() {
+    return kRecordKinds;
+}
 
-const RecordKind& OrderKind() { return kRecordKinds[0]; }
-const RecordKind& ActivityKind() { return kRecordKinds[1]; }
+const RecordKind& OrderKind() {
+    return kRecordKinds[0];
+}
+const RecordKind& ActivityKind() {
+    return kRecordKinds[1];
+}
 
 const RecordKind* RecordKindByCode(std::string_view code) {
     return findBy(&RecordKind::code, code);

@@ -169,7 +169,8 @@ void ApplyCompletedEntry(ReportApplication& run, const ReportedRecord& record) {
 
 bool OrderIsFinished(ReportApplication& run, std::string_view order) {
     const std::string status = orderStatus(run, order);
-    if (IsProvisionalNumber(order)) return isOneOf(status, OrderStatus::Finished, OrderStatus::Open);
+    if (IsProvisionalNumber(order))
+        return isOneOf(status, OrderStatus::Finished, OrderStatus::Open);
     return status == StatusCode(OrderStatus::Finished);
 }
 

@@ -5,10 +5,10 @@
 #include <unordered_set>
 
 #include "component/core/install_paths.h"
-#include "component/store/upload_report.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
@@ -32,7 +32,7 @@ std::string activityKey(std::string_view order, std::string_view activity) {
 // activity sets are built when first asked, so a document that lacks the activity container
 // fails only when an activity is examined.
 class ServerListing {
-public:
+  public:
     explicit ServerListing(std::string_view text) : text_(text) {}
 
     bool listsOrder(std::string_view order) {
@@ -61,7 +61,7 @@ public:
         return activities_->contains(activityKey(order, activity));
     }
 
-private:
+  private:
     xml::Node containerOf(std::string_view name) {
         if (!parsed_) {
             parsed_ = true;
@@ -85,7 +85,7 @@ private:
 // activity: the order's first activity group (or the one activity, and the group when it is
 // left empty), and every line group of the order (or of that activity).
 class StoreRemoval {
-public:
+  public:
     explicit StoreRemoval(xml::Node storeRoot) {
         indexGroups(activityGroups_, FindContainer(storeRoot, kActivities), {});
         for (size_t i = 0; i < std::size(kLineContainers); ++i)
@@ -122,7 +122,7 @@ public:
         }
     }
 
-private:
+  private:
     struct Group {
         xml::Node node;
         std::string activity;
@@ -190,7 +190,8 @@ void CollectErrorOrders(Session& session) {
 
 void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
     LoadOrderStore(session);
-    const xml::Node orders = xml::requireNode(FindContainer(session.state.orderStore.node(), kOrders));
+    const xml::Node orders =
+        xml::requireNode(FindContainer(session.state.orderStore.node(), kOrders));
     CollectErrorOrders(session);
     const std::vector<std::string>& errorOrders = ErrorOrders(session);
     const std::unordered_set<std::string> protectedOrders(errorOrders.begin(), errorOrders.end());

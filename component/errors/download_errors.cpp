@@ -1,7 +1,7 @@
 #include "component/errors/download_errors.h"
 
-#include "component/core/label_keys.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/log.h"
 #include "component/errors/apply_upload_report.h"
@@ -36,7 +36,8 @@ std::string DownloadErrors(Session& session, const std::string& iXML) {
     const auto file = session.path(paths::kUploadReport);
     if (platform::fileExists(file)) {
         xml::Document stored;
-        if (!LoadUploadReport(session, stored)) return reportFailure(session, label::kReportNotLoaded);
+        if (!LoadUploadReport(session, stored))
+            return reportFailure(session, label::kReportNotLoaded);
         const xml::Node root = stored.root();
         for (xml::Node child : received.root().children()) xml::appendCopy(root, child);
         SaveUploadReport(session, stored);

@@ -5,15 +5,15 @@
 #include <map>
 #include <string_view>
 
-#include "component/core/label_keys.h"
 #include "component/core/details_link.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/log.h"
-#include "component/store/upload_report.h"
 #include "component/core/record_kind.h"
 #include "component/core/title_bar.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
@@ -29,7 +29,9 @@ std::string_view attributeOf(xml::Node node, std::string_view name) {
     return xml::attributeOrEmpty(node, name);
 }
 
-bool refused(xml::Node node) { return xml::attributeEquals(node, kReportStatus, kStatusError); }
+bool refused(xml::Node node) {
+    return xml::attributeEquals(node, kReportStatus, kStatusError);
+}
 
 // Calls `visit` for every refused entry of a group that is itself marked "Error", in
 // document order; entries of other groups do not count.
@@ -66,7 +68,8 @@ struct LinkCaptions {
         : order(GetLabelText(session, label::kServiceOrder)),
           activity(GetLabelText(session, label::kActivity)) {
         for (const RecordKind& kind : RecordKinds())
-            if (kind.isCostLine()) costLines[kind.code] = GetLabelText(session, kind.errorPoolCaption);
+            if (kind.isCostLine())
+                costLines[kind.code] = GetLabelText(session, kind.errorPoolCaption);
     }
     std::string order;
     std::string activity;
@@ -118,9 +121,12 @@ std::string recordLink(const LinkCaptions& captions, xml::Node entry) {
 std::string ShowErrorPool(Session& session) {
     xml::Document report;
     switch (loadReport(session, report)) {
-        case ReportLoad::Missing: return {};
-        case ReportLoad::Unreadable: return reportUnreadable(session);
-        case ReportLoad::Loaded: break;
+        case ReportLoad::Missing:
+            return {};
+        case ReportLoad::Unreadable:
+            return reportUnreadable(session);
+        case ReportLoad::Loaded:
+            break;
     }
     int16_t count = 0;
     forEachRefusedEntry(report, [&](xml::Node) {
@@ -140,9 +146,12 @@ std::string ShowErrorPool(Session& session) {
 std::string ShowErrorList(Session& session) {
     xml::Document report;
     switch (loadReport(session, report)) {
-        case ReportLoad::Missing: return {};
-        case ReportLoad::Unreadable: return reportUnreadable(session);
-        case ReportLoad::Loaded: break;
+        case ReportLoad::Missing:
+            return {};
+        case ReportLoad::Unreadable:
+            return reportUnreadable(session);
+        case ReportLoad::Loaded:
+            break;
     }
     std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
     html += BuildTitleBar(2, GetLabelText(session, label::kUploadErrors), "divList");

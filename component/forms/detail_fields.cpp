@@ -2,12 +2,12 @@
 // RenderLaborField.
 #include <array>
 
+#include "component/core/field_definitions.h"
 #include "component/core/html.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
-#include "component/core/field_definitions.h"
 #include "component/views/list_cells.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
@@ -167,8 +167,7 @@ std::string newRecordRow(Session& session, const FieldDefinition& definition,
 }
 
 xml::Node valueListEntry(const std::vector<xml::Node>& entries, size_t position) {
-    if (position >= entries.size())
-        throw platform::objectNotSet();
+    if (position >= entries.size()) throw platform::objectNotSet();
     return entries[position];
 }
 
@@ -214,10 +213,9 @@ std::string RenderDetailField(Session& session, std::string_view element, std::s
 
 std::string RenderEnumSelect(Session& session, std::string_view element, std::string_view field,
                              std::string_view value, std::string_view mode) {
-    const std::vector<xml::Node> lists = xml::selectAll(
-        session.state.fieldMapper.node(), FieldDefinitionPath(element, field));
-    if (lists.empty())
-        throw platform::objectNotSet();
+    const std::vector<xml::Node> lists =
+        xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(element, field));
+    if (lists.empty()) throw platform::objectNotSet();
     const std::vector<xml::Node> entries = xml::childElements(lists.front());
 
     std::string html = "<td>&nbsp;";

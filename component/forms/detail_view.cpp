@@ -2,19 +2,19 @@
 
 #include <array>
 
-#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
-#include "component/core/record_kind.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
-#include "component/core/title_bar.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 #include "platform/xml/document.h"
@@ -37,7 +37,9 @@ const RecordKind& recordKind(const std::string& iObject) {
                                   "Invalid procedure call or argument: no record kind " + iObject);
 }
 
-[[noreturn]] void recordNotFound() { throw platform::objectNotSet(); }
+[[noreturn]] void recordNotFound() {
+    throw platform::objectNotSet();
+}
 
 // The seven link texts, read first.
 struct LinkLabels {
@@ -149,7 +151,8 @@ Record findRecord(Session& session, const Request& request) {
 // --- HTML ---------------------------------------------------------------------------------
 
 std::string identificationRows(Session& session, const Request& request) {
-    std::string rows = IdentificationRow(GetLabelText(session, label::kServiceOrder), request.order);
+    std::string rows =
+        IdentificationRow(GetLabelText(session, label::kServiceOrder), request.order);
     if (request.kind.type == Kind::Order) return rows;
     rows += IdentificationRow(GetLabelText(session, label::kActivity), request.activity);
     if (request.kind.type == Kind::Activity) return rows;
@@ -164,8 +167,8 @@ std::string fieldRows(Session& session, const Request& request, const Record& re
     std::string rows;
     size_t position = 0;
     for (xml::Node field : xml::elementChildren(record.node)) {
-        const bool shown = position++ > 0 || !kind.isCostLine() ||
-                           (kind.type == Kind::LaborLine && record.local);
+        const bool shown =
+            position++ > 0 || !kind.isCostLine() || (kind.type == Kind::LaborLine && record.local);
         if (!shown) continue;  // the first field of a cost line is never shown
         const std::string value = xml::text(field);
         if (kind.type == Kind::LaborLine && record.local)
@@ -216,8 +219,7 @@ std::string links(const Request& request, const Record& record, const LinkLabels
     if (kind == Kind::Order)
         return "<tr>" + newRecordLink("2", request, labels.newActivity) + "</tr>";
     if (kind == Kind::LaborLine && !record.local) return {};
-    return "<tr>" + newRecordLink(request.kind.code, request, labels.newLine(kind)) +
-           "</tr>";
+    return "<tr>" + newRecordLink(request.kind.code, request, labels.newLine(kind)) + "</tr>";
 }
 
 RecordArguments recordArguments(const Request& request) {
@@ -226,7 +228,7 @@ RecordArguments recordArguments(const Request& request) {
 
 std::string deleteCell(Session& session, const Request& request) {
     return RecordButtonCell(request.kind.type == Kind::LaborLine ? std::string_view("Delete")
-                                                             : std::string_view(request.order),
+                                                                 : std::string_view(request.order),
                             GetLabelText(session, label::kDelete), "deleteObject",
                             recordArguments(request), "");
 }

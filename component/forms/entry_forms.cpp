@@ -2,19 +2,19 @@
 
 #include <vector>
 
-#include "component/core/label_keys.h"
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
-#include "component/core/record_kind.h"
 #include "component/store/store_index.h"
-#include "component/core/title_bar.h"
-#include "component/core/field_definitions.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -84,7 +84,8 @@ std::string RenderNewField(Session& session, std::string_view element, std::stri
     // A new activity takes its order's configuration, which cannot be edited here.
     if (element == kActivities && field == "Configuration")
         return disabledRow(definition, field, GetOrderConfiguration(session, order));
-    if (element == kActivities && field == "ObjectNumber") return disabledRow(definition, field, "");
+    if (element == kActivities && field == "ObjectNumber")
+        return disabledRow(definition, field, "");
 
     std::string html = "<tr><td nowrap>&nbsp;";
     html += definition.label;
@@ -188,7 +189,8 @@ std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
         return {};
     }
     std::vector<xml::Node> records;
-    if (kind == "2") records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
+    if (kind == "2")
+        records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
     std::string html = "<tr><td>&nbsp;";
     html += GetLabelText(session, label::kServiceOrder);
     html += "</td>";

@@ -142,10 +142,10 @@ std::string ButtonBar(const std::string& deleteButton, const std::string& saveBu
 
 std::vector<std::string> FieldDefinitionNames(Session& session, std::string_view element) {
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), element);
-    if (kinds.empty())
-        throw platform::objectNotSet();
+    if (kinds.empty()) throw platform::objectNotSet();
     std::vector<std::string> names;
-    for (xml::Node definition : xml::childElements(kinds.front())) names.emplace_back(definition.name());
+    for (xml::Node definition : xml::childElements(kinds.front()))
+        names.emplace_back(definition.name());
     return names;
 }
 

@@ -2,17 +2,17 @@
 
 #include <vector>
 
-#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/title_bar.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/entry_forms.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
-#include "component/core/title_bar.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -77,7 +77,8 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
         editable = (local && iError == 1) || !IsUploadedState(state);
         form += fieldRows(session, line, local, editable);
         if (editable)
-            links = "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
+            links =
+                "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
     }
     html += links;
     html += form;

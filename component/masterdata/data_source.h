@@ -10,7 +10,8 @@ namespace quillmere {
 
 inline constexpr std::string_view kMasterDataSourceName = "Quillmere Master Data";
 inline constexpr std::string_view kOdbcIniKey = "SOFTWARE\\ODBC\\odbc.ini";
-inline constexpr std::string_view kMasterDataSourceKey = "SOFTWARE\\ODBC\\odbc.ini\\Quillmere Master Data";
+inline constexpr std::string_view kMasterDataSourceKey =
+    "SOFTWARE\\ODBC\\odbc.ini\\Quillmere Master Data";
 // The Windows system folder, where the Access driver of a data source lives: the registered
 // values look as on a Windows machine, although only DBQ is read here.
 inline constexpr std::string_view kSystemFolder = "C:\\Windows\\System32";

@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "component/core/install_paths.h"
 #include "component/core/label_keys.h"
 #include "component/core/labels.h"
-#include "component/core/install_paths.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 
@@ -122,14 +122,13 @@ void ExtractZipArchive(Session& session, const std::filesystem::path& archive,
 Variant ExplodeZip(Session& session, const std::string& iFileName) {
     const std::string file = iFileName + ".exe";
     const std::filesystem::path folder = session.path(paths::kMasterDataFolder);
-    if (!platform::folderExists(folder))
-        throw platform::pathNotFound(folder);
+    if (!platform::folderExists(folder)) throw platform::pathNotFound(folder);
     const std::string archivePath =
         isDrivePath(file) ? file : std::string(paths::kMasterDataFolder) + "\\" + file;
     const std::filesystem::path archive = session.path(archivePath);
     if (!platform::fileExists(archive)) {
-        const std::string text = GetLabelText(session, label::kMasterDataFileNotFound) + file + "\r\n" +
-                                 GetLabelText(session, label::kInTheFolder) +
+        const std::string text = GetLabelText(session, label::kMasterDataFileNotFound) + file +
+                                 "\r\n" + GetLabelText(session, label::kInTheFolder) +
                                  "C:\\Taviro Quillmere\\MasterData\\  " + "\r\n" + "\r\n" +
                                  GetLabelText(session, label::kDownloadMasterDataAgain);
         session.messages.show(GetLabelText(session, label::kMasterDataInstallation), text,

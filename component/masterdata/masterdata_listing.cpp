@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "component/core/label_keys.h"
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/settings.h"
-#include "component/masterdata/local_database.h"
 #include "component/core/title_bar.h"
-#include "component/core/field_definitions.h"
+#include "component/masterdata/local_database.h"
 #include "platform/machine_root.h"
 #include "platform/text.h"
 #include "platform/text_file.h"
@@ -57,9 +57,10 @@ bool isCompanyColumn(std::string_view column) {
 }
 
 void reportMissingDatabase(Session& session) {
-    const std::string text =
-        GetLabelText(session, label::kDatabaseNotFound) + ", " + "\r\n" + GetLabelText(session, label::kDownloadMasterDataFirst);
-    session.messages.show(GetLabelText(session, label::kMasterData), text, platform::MessageIcon::None);
+    const std::string text = GetLabelText(session, label::kDatabaseNotFound) + ", " + "\r\n" +
+                             GetLabelText(session, label::kDownloadMasterDataFirst);
+    session.messages.show(GetLabelText(session, label::kMasterData), text,
+                          platform::MessageIcon::None);
 }
 
 std::string headingRow(Session& session, const platform::db::Recordset& records) {

@@ -93,9 +93,12 @@ TableOutcome applyTable(Session& session, xml::Node changeSet, std::string_view 
 
 std::string TableOutcome::logText() const {
     switch (status) {
-        case Status::Applied: return std::string(kTableApplied);
-        case Status::DatabaseMissing: return databasePath + std::string(kDoesNotExist);
-        case Status::InvalidDataOperation: return std::string(kInvalidDataOperation);
+        case Status::Applied:
+            return std::string(kTableApplied);
+        case Status::DatabaseMissing:
+            return databasePath + std::string(kDoesNotExist);
+        case Status::InvalidDataOperation:
+            return std::string(kInvalidDataOperation);
     }
     return {};
 }

@@ -3,14 +3,14 @@
 #include <optional>
 #include <vector>
 
-#include "component/core/label_keys.h"
-#include "component/core/html.h"
-#include "component/core/labels.h"
-#include "component/core/settings.h"
-#include "component/masterdata/local_database.h"
-#include "component/core/record_kind.h"
-#include "component/core/title_bar.h"
 #include "component/core/field_definitions.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
+#include "component/core/labels.h"
+#include "component/core/record_kind.h"
+#include "component/core/settings.h"
+#include "component/core/title_bar.h"
+#include "component/masterdata/local_database.h"
 #include "platform/machine_root.h"
 #include "platform/text.h"
 #include "platform/text_file.h"
@@ -71,7 +71,9 @@ std::string_view panelIdOf(std::string_view formName) {
     return RecordKindByObjectName(formName) ? "divZoomHype" : "";
 }
 
-std::string valueText(const db::Value& value) { return value ? *value : std::string(); }
+std::string valueText(const db::Value& value) {
+    return value ? *value : std::string();
+}
 
 bool isColumn(std::string_view column, std::string_view name) {
     return platform::equalsIgnoreCase(column, name);
@@ -134,10 +136,9 @@ std::string zoomRow(const ZoomRequest& request, const db::Recordset& records, si
         const std::string value = valueText(values[column]);
         if (isColumn(name, request.keyColumn)) {
             html += "<td nowrap><a href=javascript:";
-            html += PageFunctionCall("FillValues", {Quoted(trimBlanks(EscapeHtmlValue(value))),
-                                                    QuotedValue(second),
-                                                    QuotedValue(request.formName),
-                                                    QuotedValue(request.fieldKind)});
+            html += PageFunctionCall(
+                "FillValues", {Quoted(trimBlanks(EscapeHtmlValue(value))), QuotedValue(second),
+                               QuotedValue(request.formName), QuotedValue(request.fieldKind)});
             html += ">";
             html += HtmlText(trimBlanks(value));
             html += "</a></td>";
@@ -200,9 +201,10 @@ std::string BuildLookupHtml(Session& session, std::string_view databasePath, std
     const db::Recordset records = queryLookup(session, table, keyColumn, value, hyperlink);
 
     // The label look-up loads the field definitions that the key column's caption comes from.
-    const std::string caption = GetLabelText(session, hyperlink ? label::kLookupDetails : label::kLookupSelect);
-    const std::string titleBar =
-        BuildTitleBar(2, caption + GetFieldDefinition(session, kZoomKind, keyColumn).label, panelId);
+    const std::string caption =
+        GetLabelText(session, hyperlink ? label::kLookupDetails : label::kLookupSelect);
+    const std::string titleBar = BuildTitleBar(
+        2, caption + GetFieldDefinition(session, kZoomKind, keyColumn).label, panelId);
 
     if (records.empty()) {
         std::string html = titleBar;
@@ -213,9 +215,9 @@ std::string BuildLookupHtml(Session& session, std::string_view databasePath, std
         html += panelClose();
         return html;
     }
-    std::string html = hyperlink ? hyperlinkDetails(session, records, titleBar)
-                                 : zoomList(session, {keyColumn, formName, fieldKind}, records,
-                                            titleBar);
+    std::string html = hyperlink
+                           ? hyperlinkDetails(session, records, titleBar)
+                           : zoomList(session, {keyColumn, formName, fieldKind}, records, titleBar);
     html += panelClose();
     return html;
 }

@@ -1,7 +1,7 @@
 #include "component/store/change_request.h"
 
-#include "component/core/label_keys.h"
 #include "component/core/field_mapper_document.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -9,10 +9,7 @@
 
 namespace quillmere {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 bool LoadForChange(Session& session, std::string_view action, std::string& result) {
     if (!LoadOrderStore(session)) {

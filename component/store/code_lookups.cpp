@@ -48,7 +48,9 @@ std::string MasterDataLookup::literalText() const {
     return platform::db::literalStatement(sql, views);
 }
 
-bool IsLookedUpCode(std::string_view field) { return codeTableOf(field) != nullptr; }
+bool IsLookedUpCode(std::string_view field) {
+    return codeTableOf(field) != nullptr;
+}
 
 std::optional<MasterDataLookup> CodeLookup(std::string_view field, std::string_view value) {
     const CodeTable* table = codeTableOf(field);
@@ -70,9 +72,9 @@ MasterDataLookup ObjectLookup(std::string_view configuration, std::string_view o
 
 MasterDataLookup ObjectNumberLookup(std::string_view configuration, std::string_view object,
                                     std::string_view objectNumber) {
-    return {"Select * from OBJECTS where CCFG = ? and CROB = ? and OSEQ = ?",
-            {std::string(configuration), std::string(object),
-             std::string(trimBlanks(objectNumber))}};
+    return {
+        "Select * from OBJECTS where CCFG = ? and CROB = ? and OSEQ = ?",
+        {std::string(configuration), std::string(object), std::string(trimBlanks(objectNumber))}};
 }
 
 bool MasterDataHasRow(Session& session, const MasterDataLookup& lookup) {

@@ -1,7 +1,7 @@
 #include "component/store/delete_records.h"
 
-#include "component/store/order_store.h"
 #include "component/core/record_kind.h"
+#include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
 

@@ -1,7 +1,7 @@
 #include "component/store/download_xml.h"
 
-#include "component/core/label_keys.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"

@@ -8,7 +8,8 @@
 namespace quillmere {
 
 // The success text ("New Data has been downloaded." or label::kDownloadAdded) or a failure text
-// (label::kDownloadEmpty, kNotXml, kOrderStoreNotLoaded, kNoNewData), also written to the last error.
+// (label::kDownloadEmpty, kNotXml, kOrderStoreNotLoaded, kNoNewData), also written to the last
+// error.
 std::string DownloadXml(Session& session, const std::string& iXML);
 
 }  // namespace quillmere

@@ -20,7 +20,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-
 constexpr std::string_view kInterrupted = "1";
 constexpr std::string_view kNotInterrupted = "2";
 
@@ -130,8 +129,7 @@ class FieldCheck {
             memory_.object.clear();
             return true;
         }
-        const bool found =
-            MasterDataHasRow(session_, ObjectLookup(memory_.configuration, value_));
+        const bool found = MasterDataHasRow(session_, ObjectLookup(memory_.configuration, value_));
         if (!found || !isUpperCase(value_)) {
             memory_.object.clear();
             return failWithText(label::kUnknownObject);
@@ -167,8 +165,8 @@ class FieldCheck {
         if (isOneOf(field_, {"HourlyLaborType", "CostComponent", "ReferenceActivity"}))
             return checkRequired();
         if (field_ == "ServiceKit")
-            return !platform::trimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
-                   failWithLabel(label::kRequired);
+            return !platform::trimBlanks(value_).empty() || !isMaterialLine() ||
+                   deliveryType_ != "11" || failWithLabel(label::kRequired);
         if (field_ == "InterruptionReason") return checkInterruptionReason();
         return true;
     }

@@ -11,7 +11,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-
 void storeRegistration(Session& session, xml::Node registration) {
     const xml::Node container =
         StoreContainer(session.state.orderStore.node(), kHoursRegistrations);

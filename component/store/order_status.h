@@ -18,9 +18,12 @@ enum class OrderStatus { Open, Finished, Closed };
 // The code stored for the status.
 constexpr std::string_view StatusCode(OrderStatus status) {
     switch (status) {
-        case OrderStatus::Open: return "15";
-        case OrderStatus::Finished: return "20";
-        case OrderStatus::Closed: return "35";
+        case OrderStatus::Open:
+            return "15";
+        case OrderStatus::Finished:
+            return "20";
+        case OrderStatus::Closed:
+            return "35";
     }
     return {};
 }

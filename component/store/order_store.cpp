@@ -16,9 +16,12 @@ namespace {
 
 std::string_view counterName(RecordCounter counter) {
     switch (counter) {
-        case RecordCounter::Order: return "OrderId";
-        case RecordCounter::Activity: return "ActivityId";
-        case RecordCounter::Line: return "LineId";
+        case RecordCounter::Order:
+            return "OrderId";
+        case RecordCounter::Activity:
+            return "ActivityId";
+        case RecordCounter::Line:
+            return "LineId";
     }
     return {};
 }

@@ -14,7 +14,6 @@
 
 namespace quillmere {
 
-
 // The order store as start-up first writes it: one line, six empty containers.
 inline constexpr std::string_view kInitialOrderStore =
     "<zudivevezored><ccsocservcordr/>"

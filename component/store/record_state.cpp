@@ -25,7 +25,9 @@ bool StateIn(std::string_view state, StateSet states) {
     return false;
 }
 
-bool IsUploadedState(std::string_view state) { return StateIn(state, kUploadedStates); }
+bool IsUploadedState(std::string_view state) {
+    return StateIn(state, kUploadedStates);
+}
 
 bool IsProvisionalNumber(std::string_view number) {
     return !number.empty() && number.front() == '_';

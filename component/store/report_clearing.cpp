@@ -1,10 +1,10 @@
 #include "component/store/report_clearing.h"
 
-#include "component/store/upload_report.h"
-#include "component/store/order_store.h"
 #include "component/core/record_kind.h"
+#include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
+#include "component/store/upload_report.h"
 
 namespace quillmere {
 
@@ -75,8 +75,9 @@ void resetChildrenOfNewOrder(xml::Node storeRoot, std::string_view order) {
 void resetChildrenOfNewActivity(xml::Node storeRoot, std::string_view order,
                                 std::string_view activity) {
     if (const xml::Node group = FindActivityGroup(storeRoot, order)) {
-        resetNewChildren(
-            group, [&](xml::Node child) { return xml::attributeEquals(child, "Activity", activity); });
+        resetNewChildren(group, [&](xml::Node child) {
+            return xml::attributeEquals(child, "Activity", activity);
+        });
     }
     for (std::string_view container : kLineContainers) {
         forEachGroup(storeRoot, container, [&](xml::Node group) {

@@ -80,8 +80,7 @@ xml::Node StoreIndex::lookUp(const NodeMap& map, std::string_view key) {
 }
 
 // First match wins, as with a walk in document order.
-void StoreIndex::indexChildren(NodeMap& map, xml::Node container,
-                               std::string_view keyAttribute) {
+void StoreIndex::indexChildren(NodeMap& map, xml::Node container, std::string_view keyAttribute) {
     for (xml::Node child : xml::elementChildren(container)) {
         if (const auto key = xml::attributeView(child, keyAttribute))
             map.try_emplace(std::string(*key), child);

@@ -172,8 +172,7 @@ void FilterGroups(xml::Node copyRoot, std::string_view container, UploadMarks& m
         } else if (!xml::hasChildNodes(group)) {
             xml::remove(group);
         } else {
-            marks.markUploaded(container, xml::requireAttribute(group, "ID"), "", "",
-                               kWholeGroup);
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"), "", "", kWholeGroup);
         }
     }
 }

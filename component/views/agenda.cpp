@@ -3,18 +3,18 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "component/core/label_keys.h"
-#include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
+#include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/title_bar.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/core/title_bar.h"
 #include "component/views/list_cells.h"
 #include "component/views/list_panel.h"
 
@@ -36,9 +36,12 @@ struct AgendaVariant {
     bool headingsAboveScrollingArea;  // MyActivities keeps its headings fixed above the rows
 };
 
-constexpr AgendaVariant kOpenOrders{OrderStatus::Open, "", label::kMyActivities, label::kNoActivities, true};
-constexpr AgendaVariant kCompletedOrders{OrderStatus::Finished, "", label::kCompletedOrders, label::kNoOrders, false};
-constexpr AgendaVariant kClosedOrders{OrderStatus::Closed, " X ", label::kClosedOrders, label::kNoOrders, false};
+constexpr AgendaVariant kOpenOrders{OrderStatus::Open, "", label::kMyActivities,
+                                    label::kNoActivities, true};
+constexpr AgendaVariant kCompletedOrders{OrderStatus::Finished, "", label::kCompletedOrders,
+                                         label::kNoOrders, false};
+constexpr AgendaVariant kClosedOrders{OrderStatus::Closed, " X ", label::kClosedOrders,
+                                      label::kNoOrders, false};
 
 // The statuses of the store's orders, looked up once per group. Within one view the store is
 // not changed, so the loaded document answers what a reload of the file per group would.

@@ -3,20 +3,20 @@
 #include <string_view>
 #include <utility>
 
-#include "component/core/label_keys.h"
-#include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
+#include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
-#include "component/core/settings.h"
-#include "component/store/order_store.h"
 #include "component/core/record_kind.h"
+#include "component/core/settings.h"
+#include "component/core/title_bar.h"
+#include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/core/title_bar.h"
 #include "component/views/list_cells.h"
 #include "component/views/list_panel.h"
 #include "platform/failure.h"
@@ -43,7 +43,9 @@ const CostType& costTypeByNumber(std::string_view number) {
     return kind ? *kind : kNoCostType;
 }
 
-bool known(const CostType& type) { return type.isCostLine(); }
+bool known(const CostType& type) {
+    return type.isCostLine();
+}
 
 std::string titleOf(Session& session, const CostType& type) {
     return known(type) ? GetLabelText(session, type.listTitle) : std::string();
@@ -57,7 +59,7 @@ std::string detailsLink(const DetailsTarget& target, std::string_view shown) {
 
 // The rows of one line group: its order row, its activity row and one row per admitted line.
 class CostLineRows {
-public:
+  public:
     CostLineRows(const CostType& type, const FieldDefinitionIndex& definitions, int16_t headings)
         : type_(type), definitions_(definitions), headings_(headings) {}
 
@@ -105,7 +107,7 @@ public:
         return html;
     }
 
-private:
+  private:
     const CostType& type_;
     const FieldDefinitionIndex& definitions_;
     int16_t headings_;
@@ -146,13 +148,19 @@ struct CostListVariant {
     bool keepsGroupWithoutLines;
 };
 
-bool everyLine(xml::Node) { return true; }
-bool everyGroup(xml::Node, std::string_view, std::string_view) { return true; }
+bool everyLine(xml::Node) {
+    return true;
+}
+bool everyGroup(xml::Node, std::string_view, std::string_view) {
+    return true;
+}
 bool groupOfActivity(xml::Node group, std::string_view order, std::string_view activity) {
     return xml::requireAttribute(group, "ID") == order &&
            xml::requireAttribute(group, "Activity") == activity;
 }
-bool workingLine(xml::Node line) { return StateIn(RecordState(line), kWorkingStates); }
+bool workingLine(xml::Node line) {
+    return StateIn(RecordState(line), kWorkingStates);
+}
 bool uploadedLine(xml::Node line) {
     return StateIn(RecordState(line), kUploadedStates);
 }
@@ -177,8 +185,7 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
 
     std::string fragment = ScrollingListHead(title, variant.panelId);
     // An unknown cost type has no field definitions to head the list with.
-    if (!known(type))
-        throw platform::objectNotSet();
+    if (!known(type)) throw platform::objectNotSet();
     int16_t headings = 0;
     fragment += BuildColumnHeadings(session, headings, type.element);
 
@@ -192,7 +199,8 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
         const std::string groupActivity = xml::requireAttribute(group, "Activity");
         std::string lineRows;
         for (xml::Node line : xml::elementChildren(group)) {
-            if (variant.admitsLine(line)) lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
+            if (variant.admitsLine(line))
+                lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
         }
         if (lineRows.empty() && !variant.keepsGroupWithoutLines) continue;
         rows += rowsOf.orderRow(groupOrder);
@@ -259,7 +267,8 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
     const xml::Node groups =
         known(type) ? FindContainer(session.state.orderStore.node(), type.element) : xml::Node();
     if (!groups)
-        return noCostLinesTable(session, type, ">" + GetLabelText(session, label::kNoCostLinesOfType), offline,
+        return noCostLinesTable(session, type,
+                                ">" + GetLabelText(session, label::kNoCostLinesOfType), offline,
                                 iOrno, iAcln);
     for (xml::Node group : xml::elementChildren(groups)) {
         if (!groupOfActivity(group, iOrno, iAcln)) continue;
@@ -278,7 +287,8 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
         html += "</table>";
         return html;
     }
-    return noCostLinesTable(session, type, ">There are no cost lines found. ", offline, iOrno, iAcln);
+    return noCostLinesTable(session, type, ">There are no cost lines found. ", offline, iOrno,
+                            iAcln);
 }
 
 std::string ListCostLines(Session& session, const std::string& iCostType, const std::string& iorder,

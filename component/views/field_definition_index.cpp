@@ -16,7 +16,7 @@ bool readDefinition(xml::Node element, FieldDefinition& definition) {
         &definition.label, &definition.dataType,  &definition.modifiable, &definition.userInterface,
         &definition.zoom,  &definition.hyperlink, &definition.isNew};
     const std::string_view names[] = {"LABEL", "DATATYPE",  "MODIFIABLE", "UINTERFACE",
-                                       "ZOOM",  "HYPERLINK", "NEW"};
+                                      "ZOOM",  "HYPERLINK", "NEW"};
     for (size_t i = 0; i < std::size(names); ++i) {
         const auto value = xml::attributeView(element, names[i]);
         if (!value) return false;
@@ -60,8 +60,7 @@ const FieldDefinition* FieldDefinitionIndex::find(std::string_view kind,
                                                   std::string_view field) const {
     const Entry* found = entry(kind, field);
     if (!found) return nullptr;
-    if (!found->complete)
-        throw platform::invalidUseOfNull();
+    if (!found->complete) throw platform::invalidUseOfNull();
     return &found->definition;
 }
 
@@ -83,8 +82,7 @@ std::optional<std::string> FieldDefinitionIndex::caption(std::string_view kind,
 
 std::string BuildEnumCell(const FieldDefinitionIndex& definitions, std::string_view kind,
                           std::string_view field, std::string_view code) {
-    if (!definitions.has(kind, field))
-        throw platform::objectNotSet();
+    if (!definitions.has(kind, field)) throw platform::objectNotSet();
     return EnumCell(definitions.caption(kind, field, code).value_or(""));
 }
 

@@ -3,10 +3,10 @@
 #include <string_view>
 #include <utility>
 
-#include "component/core/label_keys.h"
-#include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
+#include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -35,8 +35,12 @@ constexpr size_t kFirstListedPosition = 2;
 
 // The three lists differ only in the lines they admit.
 using LineFilter = bool (*)(xml::Node line);
-bool everyLine(xml::Node) { return true; }
-bool workingLine(xml::Node line) { return StateIn(RecordState(line), kWorkingStates); }
+bool everyLine(xml::Node) {
+    return true;
+}
+bool workingLine(xml::Node line) {
+    return StateIn(RecordState(line), kWorkingStates);
+}
 bool uploadedLine(xml::Node line) {
     return StateIn(RecordState(line), kUploadedStates);
 }
@@ -83,7 +87,8 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
     if (!call.checkWorkingMode(kListAction)) return {};
     if (!call.loadDocuments(kListAction)) return {};
 
-    std::string fragment = ScrollingListHead(GetLabelText(session, label::kHoursRegistrations), "divList");
+    std::string fragment =
+        ScrollingListHead(GetLabelText(session, label::kHoursRegistrations), "divList");
     int16_t headings = 0;
     fragment += getColumnHeadingsForHRA(session, headings, std::string(kLaborLines));
     fragment += "<tr>&nbsp;&nbsp;&nbsp;&nbsp;</tr>";
@@ -134,8 +139,12 @@ std::string ListHRALines(Session& session, const std::string&, const std::string
     return renderRegistrationList(session, everyLine);
 }
 
-std::string ViewHra_W(Session& session) { return renderRegistrationList(session, workingLine); }
+std::string ViewHra_W(Session& session) {
+    return renderRegistrationList(session, workingLine);
+}
 
-std::string ViewHra_SI(Session& session) { return renderRegistrationList(session, uploadedLine); }
+std::string ViewHra_SI(Session& session) {
+    return renderRegistrationList(session, uploadedLine);
+}
 
 }  // namespace quillmere

@@ -56,8 +56,7 @@ std::string BuildColumnHeadings(Session& session, int16_t& counter, std::string_
     html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
     html += "<tr>";
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), kind);
-    if (kinds.empty())
-        throw platform::objectNotSet();
+    if (kinds.empty()) throw platform::objectNotSet();
     for (xml::Node definition : xml::childElements(kinds.front())) {
         const auto place = xml::attributeView(definition, "UINTERFACE");
         if (!place || (*place != "1" && *place != "3")) continue;
@@ -82,8 +81,7 @@ std::string BuildEnumCell(Session& session, std::string_view kind, std::string_v
                           std::string_view code) {
     const std::vector<xml::Node> matches =
         xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(kind, field));
-    if (matches.empty())
-        throw platform::objectNotSet();
+    if (matches.empty()) throw platform::objectNotSet();
     for (xml::Node entry : xml::childElements(matches.front())) {
         if (xml::attributeEquals(entry, "Id", code))
             return EnumCell(xml::attributeOrEmpty(entry, "Value"));

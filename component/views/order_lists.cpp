@@ -3,19 +3,19 @@
 #include <string>
 #include <vector>
 
-#include "component/core/label_keys.h"
-#include "component/core/field_mapper_document.h"
 #include "component/core/details_link.h"
+#include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
 #include "component/core/settings.h"
+#include "component/core/title_bar.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/core/title_bar.h"
 #include "component/views/list_cells.h"
 #include "component/views/list_panel.h"
 #include "platform/failure.h"
@@ -109,8 +109,7 @@ std::string renderOrderList(Session& session, const OrderListVariant& variant) {
         if (variant.orders.admits(record)) rows += orderRow(definitions, record);
     }
     if (rows.empty()) {
-        call.reportFailure(variant.emptyListAction,
-                           GetLabelText(session, label::kNoServiceOrders));
+        call.reportFailure(variant.emptyListAction, GetLabelText(session, label::kNoServiceOrders));
     } else {
         fragment += rows;
         fragment += "</div></table>";
@@ -203,9 +202,15 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 
 }  // namespace
 
-std::string ListOrders(Session& session) { return renderOrderList(session, kListOrders); }
-std::string ViewOrders_W(Session& session) { return renderOrderList(session, kViewOrdersWorking); }
-std::string ViewOrders_SI(Session& session) { return renderOrderList(session, kViewOrdersUploaded); }
+std::string ListOrders(Session& session) {
+    return renderOrderList(session, kListOrders);
+}
+std::string ViewOrders_W(Session& session) {
+    return renderOrderList(session, kViewOrdersWorking);
+}
+std::string ViewOrders_SI(Session& session) {
+    return renderOrderList(session, kViewOrdersUploaded);
+}
 
 std::string ViewActivities_W(Session& session) {
     return renderActivityList(session, kViewActivitiesWorking);

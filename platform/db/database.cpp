@@ -29,7 +29,7 @@ bool isIdentifierChar(char c) {
 
 // Walks the start of a statement word by word.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view text) : text_(text) {}
     size_t position() const { return pos_; }
 
@@ -56,7 +56,7 @@ public:
         return digits;
     }
 
-private:
+  private:
     // True when the word before `end` would run on into more identifier characters.
     bool endsWord(size_t end) const { return end < text_.size() && isIdentifierChar(text_[end]); }
 

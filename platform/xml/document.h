@@ -12,11 +12,10 @@
 // Every other helper accepts a null node and answers "nothing" for it.
 #include <filesystem>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <pugixml.hpp>
 
 namespace platform::xml {
 
@@ -28,7 +27,7 @@ struct NodeHash {
 };
 
 class Document {
-public:
+  public:
     Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
@@ -59,7 +58,7 @@ public:
     // Replaces the content with a deep copy of `other`'s content.
     void copyFrom(const Document& other) { doc_.reset(other.doc_); }
 
-private:
+  private:
     pugi::xml_document doc_;
 };
 

@@ -95,7 +95,8 @@ void expectTopAndFailures(Connection& connection) {
     EXPECT_EQ(top.value(0, "ID"), Value("3"));
     EXPECT_EQ(top.value(1, "ID"), Value("2"));
 
-    EXPECT_THAT(lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })), HasSubstr("nowhere"));
+    EXPECT_THAT(lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })),
+                HasSubstr("nowhere"));
     EXPECT_FALSE(
         databaseError([&] { connection.execute("INSERT INTO PEOPLE (NOPE) VALUES (1)"); }).empty());
     for (const char* blank : {"", "   \n"}) {
@@ -166,7 +167,7 @@ void expectTransactionsEndCleanly(Connection& connection) {
 }
 
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     // An empty file is a valid SQLite database without tables.
     fs::path createDatabaseFile(const std::string& windowsPath) {
         const fs::path path = temp_.map(windowsPath);
@@ -236,7 +237,7 @@ TEST_F(DatabaseTest, FileThatIsNoDatabaseFailsAtConnect) {
 }
 
 class DatabaseSqliteTest : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         createDatabaseFile("C:\\Data\\Test.mdb");
         connection_ = connect("sqlite:C:\\Data\\Test.mdb");
@@ -344,7 +345,7 @@ TEST(SqlTranslateTest, QuotingDoublesApostrophes) {
 // A throwaway cluster in a temporary folder. The server listens on a unix socket in that
 // folder only, so the port number cannot clash with any other server.
 class PostgresServer {
-public:
+  public:
     PostgresServer() {
         const std::optional<fs::path> bin = findBinaries();
         if (!bin) {
@@ -387,7 +388,7 @@ public:
         return "host=" + dir_.string() + " port=" + kPort + " dbname=postgres";
     }
 
-private:
+  private:
     static constexpr const char* kPort = "5432";
 
     static std::optional<fs::path> findBinaries() {
@@ -454,7 +455,7 @@ private:
 // Under ctest every test runs in its own process and starts its own server (about a second),
 // so the checks are grouped into few tests.
 class PostgresTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { server_ = std::make_unique<PostgresServer>(); }
     static void TearDownTestSuite() { server_.reset(); }
 

@@ -2,10 +2,9 @@
 
 #include <charconv>
 #include <istream>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <tuple>
-
-#include <nlohmann/json.hpp>
 
 #include "component/core/method_bindings.h"
 #include "platform/failure.h"
@@ -29,10 +28,14 @@ std::string dumpJson(const json& value) {
 
 json toJson(const Variant& value) {
     switch (value.kind()) {
-        case Variant::Kind::Empty: return nullptr;
-        case Variant::Kind::Text: return value.textRef();
-        case Variant::Kind::Int16: return value.asInt16();
-        case Variant::Kind::Boolean: return value.asBoolean();
+        case Variant::Kind::Empty:
+            return nullptr;
+        case Variant::Kind::Text:
+            return value.textRef();
+        case Variant::Kind::Int16:
+            return value.asInt16();
+        case Variant::Kind::Boolean:
+            return value.asBoolean();
     }
     return nullptr;
 }
@@ -114,14 +117,17 @@ int runCall(const platform::MachineRoot& root, const std::vector<std::string>& a
     return kOk;
 }
 
-int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out, std::ostream&) {
+int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out,
+             std::ostream&) {
     root.createIfMissing();
     platform::StandardErrorMessageSink messages;
     auto client = CreateClient20(root, messages);
     std::string line;
     while (std::getline(in, line)) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        auto usage = [&](const std::string& text) { out << dumpJson(json{{"usage", text}}) << '\n' << std::flush; };
+        auto usage = [&](const std::string& text) {
+            out << dumpJson(json{{"usage", text}}) << '\n' << std::flush;
+        };
         const json call = json::parse(line, nullptr, false);
         if (call.is_discarded() || !call.is_array() || call.empty() || !call[0].is_string()) {
             usage("each line is a JSON array [\"METHOD\", arg, ...]");
@@ -152,11 +158,13 @@ int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& 
         if (outcome.succeeded) {
             json byref = json::object();
             for (size_t i = 0; i < method->params.size(); ++i)
-                if (method->params[i].byRef) byref[std::string(method->params[i].name)] = toJson(args[i]);
+                if (method->params[i].byRef)
+                    byref[std::string(method->params[i].name)] = toJson(args[i]);
             answer = json{{"result", toJson(outcome.result)}, {"byref", byref}};
         } else {
-            answer = json{{"error", {{"code", platform::formatFailureCode(outcome.code)},
-                                     {"description", outcome.description}}}};
+            answer = json{{"error",
+                           {{"code", platform::formatFailureCode(outcome.code)},
+                            {"description", outcome.description}}}};
         }
         out << dumpJson(answer) << '\n' << std::flush;
     }
@@ -169,7 +177,8 @@ int runRegistry(const platform::MachineRoot& root, const std::vector<std::string
     const size_t expected = sub == "get" ? 3 : sub == "set" ? 5 : sub == "list" ? 2 : 0;
     const bool deleteShape = sub == "delete" && (args.size() == 2 || args.size() == 3);
     if (!deleteShape && (expected == 0 || args.size() != expected)) {
-        err << "usage: quillmere reg get KEY NAME | set KEY NAME sz|dword DATA | delete KEY [NAME] | list KEY\n";
+        err << "usage: quillmere reg get KEY NAME | set KEY NAME sz|dword DATA | delete KEY [NAME] "
+               "| list KEY\n";
         return kUsage;
     }
     platform::Hive hive{};
@@ -213,7 +222,8 @@ int runRegistry(const platform::MachineRoot& root, const std::vector<std::string
         registry.setValue(hive, key, value);
         return kOk;
     }
-    const bool removed = args.size() == 3 ? registry.deleteValue(hive, key, args[2]) : registry.deleteKey(hive, key);
+    const bool removed =
+        args.size() == 3 ? registry.deleteValue(hive, key, args[2]) : registry.deleteKey(hive, key);
     return removed ? kOk : kNotFound;
 }
 

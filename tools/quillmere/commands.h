@@ -15,7 +15,8 @@ inline constexpr int kNotFound = 3;
 
 int runCall(const platform::MachineRoot& root, const std::vector<std::string>& args,
             std::ostream& out, std::ostream& err);
-int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out, std::ostream& err);
+int runBatch(const platform::MachineRoot& root, std::istream& in, std::ostream& out,
+             std::ostream& err);
 int runRegistry(const platform::MachineRoot& root, const std::vector<std::string>& args,
                 std::ostream& out, std::ostream& err);
 int runPath(const platform::MachineRoot& root, const std::vector<std::string>& args,

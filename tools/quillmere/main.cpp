@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
             return kOk;
         }
     } catch (const platform::PlatformError& error) {
-        std::cerr << platform::formatFailureCode(error.code()) << ' ' << error.description() << '\n';
+        std::cerr << platform::formatFailureCode(error.code()) << ' ' << error.description()
+                  << '\n';
         return kCallFailed;
     }
     std::cerr << "quillmere: unknown command '" << command << "'\n" << kHelp;

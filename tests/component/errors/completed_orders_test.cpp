@@ -27,33 +27,40 @@ std::string activities(const std::string& order, const std::vector<std::string>&
 }
 
 std::string lines(const std::string& order, const std::string& activity) {
-    return testing_support::lineGroup(order, activity, "O", testing_support::line("1", "O", "<x>1</x>"));
+    return testing_support::lineGroup(order, activity, "O",
+                                      testing_support::line("1", "O", "<x>1</x>"));
 }
 
 // The same line groups go into the material and the labor container.
-std::string document(const std::string& orders, const std::string& activityGroups, const std::string& lineGroups) {
-    return testing_support::store(
-        {.orders = orders, .activities = activityGroups, .material = lineGroups, .labor = lineGroups});
+std::string document(const std::string& orders, const std::string& activityGroups,
+                     const std::string& lineGroups) {
+    return testing_support::store({.orders = orders,
+                                   .activities = activityGroups,
+                                   .material = lineGroups,
+                                   .labor = lineGroups});
 }
 
 std::string refusedReport(const std::vector<std::string>& orders) {
     std::string report = "<R><G File=\"f\" Status=\"Error\">";
     for (const std::string& number : orders)
         report += "<E ID=\"1\" Order=\"" + number + "\" Status=\"Error\"/>";
-    return report + "</G><G File=\"g\" Status=\"Completed\"><E Order=\"ignored\" Status=\"Error\"/></G></R>";
+    return report +
+           "</G><G File=\"g\" Status=\"Completed\"><E Order=\"ignored\" Status=\"Error\"/></G></R>";
 }
 
 class CompletedOrdersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         machine.call("Initialize");
         machine.writeInstallFile(
             "ZudivevEzored.xml",
-            document(order("1", "15") + order("2", "15") + order("3", "15") + order("4", "20") + order("5", "35") +
-                         order("6", "15"),
-                     activities("1", {"10", "20"}) + activities("2", {"10"}) + activities("3", {"10"}) +
-                         activities("4", {"10"}) + activities("6", {"10"}),
-                     lines("1", "10") + lines("1", "20") + lines("2", "10") + lines("3", "10") + lines("6", "10")));
+            document(order("1", "15") + order("2", "15") + order("3", "15") + order("4", "20") +
+                         order("5", "35") + order("6", "15"),
+                     activities("1", {"10", "20"}) + activities("2", {"10"}) +
+                         activities("3", {"10"}) + activities("4", {"10"}) +
+                         activities("6", {"10"}),
+                     lines("1", "10") + lines("1", "20") + lines("2", "10") + lines("3", "10") +
+                         lines("6", "10")));
     }
     ComponentMachine machine;
 };
@@ -110,7 +117,8 @@ TEST_F(CompletedOrdersTest, IllFormedServerDocumentFailsAtTheFirstOpenOrder) {
 
 TEST_F(CompletedOrdersTest, RemovalsBeforeAFailureStaySaved) {
     // Order 1 is not listed (removed); order 2 is, but the activity container is missing.
-    const std::string server = "<zudivevezored><ccsocservcordr>" + order("2", "15") + "</ccsocservcordr></zudivevezored>";
+    const std::string server =
+        "<zudivevezored><ccsocservcordr>" + order("2", "15") + "</ccsocservcordr></zudivevezored>";
     const auto outcome = machine.invoke("deleteCompletedOrders", {text(server)});
     EXPECT_FALSE(outcome.succeeded);
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");

@@ -96,19 +96,20 @@ std::string order(const std::string& number, const std::string& state, const std
 
 std::string activity(const std::string& number, const std::string& state,
                      const std::string& status = "15") {
-    return testing_support::activity(number, state, status,
-                                     "<ActivityDescription>Inspect</ActivityDescription>"
-                                     "<Configuration>CFG</Configuration><ObjectNumber>7</ObjectNumber>"
-                                     "<Object>OBJ 1</Object>");
+    return testing_support::activity(
+        number, state, status,
+        "<ActivityDescription>Inspect</ActivityDescription>"
+        "<Configuration>CFG</Configuration><ObjectNumber>7</ObjectNumber>"
+        "<Object>OBJ 1</Object>");
 }
 
 std::string laborLine(const std::string& number, const std::string& state, const std::string& task,
                       const std::string& start) {
-    return testing_support::line(number, state,
-                                 "<ServiceOrder>100</ServiceOrder><Activity>10</Activity><LineNumber>" +
-                                     number + "</LineNumber><Task>" + task +
-                                     "</Task><Employee>E</Employee><StartDate>" + start +
-                                     "</StartDate>");
+    return testing_support::line(
+        number, state,
+        "<ServiceOrder>100</ServiceOrder><Activity>10</Activity><LineNumber>" + number +
+            "</LineNumber><Task>" + task + "</Task><Employee>E</Employee><StartDate>" + start +
+            "</StartDate>");
 }
 
 const std::string kStore = testing_support::store(
@@ -204,30 +205,37 @@ TEST_F(DetailViewTest, AnUploadedOrderIsReadOnlyUnlessOpenedFromTheErrorList) {
     EXPECT_THAT(readOnly, Not(HasSubstr("saveObject")));
     EXPECT_THAT(readOnly, Not(HasSubstr("deleteObject")));
     EXPECT_THAT(readOnly, HasSubstr("<tr><td nowrap>&nbsp;Status</td><td>&nbsp;Open</td></tr>"));
-    EXPECT_THAT(readOnly, HasSubstr("<tr><td nowrap>&nbsp;Description</td><td >&nbsp;Pump &amp; valve</td></tr>"));
+    EXPECT_THAT(
+        readOnly,
+        HasSubstr("<tr><td nowrap>&nbsp;Description</td><td >&nbsp;Pump &amp; valve</td></tr>"));
     EXPECT_THAT(readOnly, HasSubstr("<tr><td nowrap>&nbsp;Start</td><td >&nbsp;</td></tr>"));
     EXPECT_THAT(details("1", "200", "", "", 1), HasSubstr("saveObject"));
 }
 
 TEST_F(DetailViewTest, DeleteIsOfferedForClosedOrdersAndNewLocalOnes) {
     const std::string closed = details("1", "300");
-    EXPECT_THAT(closed, HasSubstr(buttons("<td align=right><input id=300 type=button value=Delete "
+    EXPECT_THAT(closed, HasSubstr(buttons(
+                            "<td align=right><input id=300 type=button value=Delete "
                             "onclick=javascript:deleteObject(\"order\",\"300\",\"\",\"\")></td>")));
     const std::string local = details("1", "_1", "", "", 1);
     EXPECT_THAT(local, HasSubstr("<input id=_1 type=button value=Delete "
-                         "onclick=javascript:deleteObject(\"order\",\"_1\",\"\",\"\")>"
-                         "</td><td align=right><input id=save"));
+                                 "onclick=javascript:deleteObject(\"order\",\"_1\",\"\",\"\")>"
+                                 "</td><td align=right><input id=save"));
     // A local record shows only the fields entered for new records.
-    EXPECT_THAT(local, HasSubstr("<SELECT disabled=true name=OrderStatus id=OrderStatus><OPTION value=15 "
-                         "selected>Open</SELECT>"));
+    EXPECT_THAT(local,
+                HasSubstr("<SELECT disabled=true name=OrderStatus id=OrderStatus><OPTION value=15 "
+                          "selected>Open</SELECT>"));
     EXPECT_THAT(local, Not(HasSubstr("Order Date")));
-    EXPECT_THAT(local, HasSubstr("<tr><td nowrap>&nbsp;Start</td><td>&nbsp;<input type=text size=10 "
-                         "id=PlannedStartTime"));
+    EXPECT_THAT(local,
+                HasSubstr("<tr><td nowrap>&nbsp;Start</td><td>&nbsp;<input type=text size=10 "
+                          "id=PlannedStartTime"));
 }
 
 TEST_F(DetailViewTest, AnEditableActivityOffersEveryLink) {
     const std::string html = details("2", "100", "10");
-    EXPECT_THAT(html, HasSubstr(titleBar("Activity Details") +
+    EXPECT_THAT(
+        html,
+        HasSubstr(titleBar("Activity Details") +
                   "<tr><td align=right><table class=hyperbutton>"
                   "<tr><td>&nbsp;</td><td align=right><a "
                   "href=javascript:newobject(\"2\",\"100\",\"10\")>NewAct</a></td></tr>"
@@ -268,12 +276,13 @@ TEST_F(DetailViewTest, AnEditableActivityOffersEveryLink) {
 TEST_F(DetailViewTest, ALockedOrdersActivityIsReadOnlyEvenFromTheErrorList) {
     const std::string html = details("2", "400", "10", "", 1);
     EXPECT_THAT(html, HasSubstr(titleBar("Activity Details") +
-                        "<tr class=hyperbutton><td align=right><a "
-                        "href=javascript:ListCostLines(\"Material\",\"400\",\"10\")>"
-                        "Mats</a></td></tr><tr class=hyperbutton>"));
+                                "<tr class=hyperbutton><td align=right><a "
+                                "href=javascript:ListCostLines(\"Material\",\"400\",\"10\")>"
+                                "Mats</a></td></tr><tr class=hyperbutton>"));
     EXPECT_THAT(html, Not(HasSubstr("newobject")));
     EXPECT_THAT(html, Not(HasSubstr("saveObject")));
-    EXPECT_THAT(html, HasSubstr("<tr><td nowrap>&nbsp;Object Seq</td><td id=ObjectNumber>7</td></tr>"));
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td nowrap>&nbsp;Object Seq</td><td id=ObjectNumber>7</td></tr>"));
     EXPECT_THAT(html, HasSubstr("<tr style=\"display:none\"><td nowrap>&nbsp;Configuration</td>"));
     EXPECT_TRUE(quillmere::OrderActivitiesLocked(session(), "400"));
     EXPECT_FALSE(quillmere::OrderActivitiesLocked(session(), "100"));
@@ -282,10 +291,12 @@ TEST_F(DetailViewTest, ALockedOrdersActivityIsReadOnlyEvenFromTheErrorList) {
 
 TEST_F(DetailViewTest, ANewLocalActivityCanBeDeleted) {
     const std::string html = details("2", "100", "_2");
-    EXPECT_THAT(html, HasSubstr("<tr><td nowrap>&nbsp;Configuration</td><td>&nbsp;<input disabled=true "
-                        "type=text size=10 "
-                        "id=Configuration value=\"CFG\"></td></tr>"));
-    EXPECT_THAT(html, HasSubstr("<td align=right><input id=100 type=button value=Delete "
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td nowrap>&nbsp;Configuration</td><td>&nbsp;<input disabled=true "
+                          "type=text size=10 "
+                          "id=Configuration value=\"CFG\"></td></tr>"));
+    EXPECT_THAT(
+        html, HasSubstr("<td align=right><input id=100 type=button value=Delete "
                         "onclick=javascript:deleteObject(\"activity\",\"100\",\"_2\",\"\")></td>"));
 }
 
@@ -312,10 +323,14 @@ TEST_F(DetailViewTest, ReceivedLaborLinesAreNeverEditable) {
 
 TEST_F(DetailViewTest, ALocalLaborLineShowsItsEntryFields) {
     const std::string html = details("4", "100", "10", "_5");
-    EXPECT_THAT(html, HasSubstr("<tr><td align=right><a "
-                        "href=javascript:newobject(\"4\",\"100\",\"10\")>NewLab</a></td></tr>"
-                        "<tr><td width=100%><form name=labor>"));
-    EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Line</td><td>&nbsp;_5</td></tr>"
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td align=right><a "
+                          "href=javascript:newobject(\"4\",\"100\",\"10\")>NewLab</a></td></tr>"
+                          "<tr><td width=100%><form name=labor>"));
+    EXPECT_THAT(
+        html,
+        HasSubstr(
+            "<tr><td>&nbsp;Line</td><td>&nbsp;_5</td></tr>"
             "<tr><td nowrap>&nbsp;Task</td><td>&nbsp;<input type=text size=10 id=Task value=\"T2\">"
             "<span class=links "
             "onclick=javascript:zoom(\"Task\",\"labor\")><small><strong>...</strong></small>"
@@ -325,13 +340,16 @@ TEST_F(DetailViewTest, ALocalLaborLineShowsItsEntryFields) {
             "<small><i>mmddyyyy</i></small><input type=text size=4 id=StartDate value=\"1015\">"
             "<small><i>hhmm</i></small></td></tr></table></form></td></tr>"));
     EXPECT_THAT(html, HasSubstr("<input id=Delete type=button value=Delete "
-                        "onclick=javascript:deleteObject(\"labor\",\"100\","
-                        "\"10\",\"_5\")>"));
+                                "onclick=javascript:deleteObject(\"labor\",\"100\","
+                                "\"10\",\"_5\")>"));
 }
 
 TEST_F(DetailViewTest, MaterialLinesSkipTheirFirstField) {
     const std::string html = details("3", "100", "10", "1");
-    EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Line</td><td>&nbsp;1</td></tr>"
+    EXPECT_THAT(
+        html,
+        HasSubstr(
+            "<tr><td>&nbsp;Line</td><td>&nbsp;1</td></tr>"
             "<tr><td nowrap>&nbsp;Item</td><td>&nbsp;<input type=text size=30 id=ServiceItem "
             "value=\"ITEM\">"
             "</td></tr>"
@@ -377,7 +395,8 @@ TEST_F(DetailViewTest, NumbersFromThePageCannotInjectMarkup) {
     EXPECT_THAT(html, Not(HasSubstr("<b>")));
     EXPECT_THAT(html, Not(HasSubstr("<i>")));
     EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Order</td><td>&nbsp;&lt;b&gt;\"</td></tr>"));
-    EXPECT_THAT(html, HasSubstr("saveObject(\"activity\",\"&lt;b&gt;&quot;\",\"&lt;i&gt;\",\"\",\"2\")"));
+    EXPECT_THAT(html,
+                HasSubstr("saveObject(\"activity\",\"&lt;b&gt;&quot;\",\"&lt;i&gt;\",\"\",\"2\")"));
 }
 
 class DetailFieldsTest : public DetailViewTest {

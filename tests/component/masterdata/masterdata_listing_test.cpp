@@ -59,7 +59,7 @@ TEST_F(MasterDataListing, ValuesCannotAddMarkup) {
     machine.execute("INSERT INTO PROBLEMS VALUES ('500','P<1>','Leak & <b>drip</b>')");
     const std::string html = list("PROB");
     EXPECT_THAT(html, HasSubstr("<td nowrap>&nbsp;P&lt;1&gt;</td><td nowrap>&nbsp;Leak &amp; "
-                        "&lt;b&gt;drip&lt;/b&gt;</td>"))
+                                "&lt;b&gt;drip&lt;/b&gt;</td>"))
         << html;
 }
 

@@ -78,20 +78,20 @@ TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
 
     const std::string log = machine.log();
     EXPECT_THAT(log, HasSubstr("|--------- Logged On:  12/7/2026 9:05:00 AM  For User Action: "
-                       "Synchronize Master Data  ----------\r\n"
-                       "VOMasterData COMP = 500  TIME = 20261207090500\r\n"
-                       "Successful in Table - HOURLYLABORTYPE\r\n"))
+                               "Synchronize Master Data  ----------\r\n"
+                               "VOMasterData COMP = 500  TIME = 20261207090500\r\n"
+                               "Successful in Table - HOURLYLABORTYPE\r\n"))
         << log;
     EXPECT_THAT(log, HasSubstr("Successful in Table - REASONS\r\n"
-                       "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
-                       "Error =   "))
+                               "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
+                               "Error =   "))
         << log;
     EXPECT_THAT(log, HasSubstr("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
-                       "('500','b','again','x'))\r\n"
-                       "Successful in Table - WAREHOUSES\r\n"))
+                               "('500','b','again','x'))\r\n"
+                               "Successful in Table - WAREHOUSES\r\n"))
         << log;
     EXPECT_THAT(log, HasSubstr("Successful in Table - SOLUTIONS\r\n"
-                       "Successful Tables = 19  Failed Tables = 1\r\n"))
+                               "Successful Tables = 19  Failed Tables = 1\r\n"))
         << log;
 }
 
@@ -159,9 +159,9 @@ TEST_F(SynchronizeMasterData, MissingDatabaseStillSucceedsAndReportsEveryTable) 
     EXPECT_TRUE(machine.rows("UNITS").empty());
     const std::string log = machine.log();
     EXPECT_THAT(log, HasSubstr("Failed in Table - HOURLYLABORTYPE     Reason : "
-                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"
-                       "Failed in Table - REFERENCEACTIVITIES     Reason : "
-                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"))
+                               "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"
+                               "Failed in Table - REFERENCEACTIVITIES     Reason : "
+                               "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"))
         << log;
     EXPECT_THAT(log, HasSubstr("Successful Tables = 0  Failed Tables = 20\r\n"));
 }

@@ -57,9 +57,7 @@ const std::string kLogHeader =
 
 class DownloadXmlTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        machine.initializeWithFieldMapper();
-    }
+    void SetUp() override { machine.initializeWithFieldMapper(); }
     std::string download(const std::string& xml) {
         return machine.callText("DownloadXml", {text(xml)});
     }

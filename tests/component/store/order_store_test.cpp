@@ -87,10 +87,12 @@ TEST_F(OrderStoreTest, LookUpsSearchEveryGroupAndTellAMissingGroupFromAMissingRe
     ASSERT_TRUE(store.parse(kStore));
     // A second group of order 100 and of its activity 10, each holding what the first lacks.
     xml::Document extra;
-    ASSERT_TRUE(extra.parse("<ServiceOrder ID=\"100\"><a Activity=\"30\" n=\"x\"/></ServiceOrder>"));
+    ASSERT_TRUE(
+        extra.parse("<ServiceOrder ID=\"100\"><a Activity=\"30\" n=\"x\"/></ServiceOrder>"));
     xml::appendCopy(FindActivityGroup(store.node(), "100").parent(), extra.root());
-    ASSERT_TRUE(extra.parse("<ServiceOrder ID=\"100\" Activity=\"10\"><l LineNumber=\"5\" "
-                            "n=\"y\"/></ServiceOrder>"));
+    ASSERT_TRUE(
+        extra.parse("<ServiceOrder ID=\"100\" Activity=\"10\"><l LineNumber=\"5\" "
+                    "n=\"y\"/></ServiceOrder>"));
     xml::appendCopy(FindLineGroup(store.node(), quillmere::kMaterialLines, "100", "10").parent(),
                     extra.root());
 

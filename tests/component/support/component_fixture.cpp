@@ -10,7 +10,9 @@ namespace testing_support {
 namespace {
 const std::string kInstallFolder = "C:\\Taviro Quillmere\\";
 
-std::string fieldMapperSource() { return std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml"; }
+std::string fieldMapperSource() {
+    return std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml";
+}
 }  // namespace
 
 ComponentMachine::ComponentMachine(bool withDriveC)
@@ -21,21 +23,27 @@ quillmere::CallOutcome ComponentMachine::invoke(const std::string& method,
     return client_->invoke(method, args);
 }
 
-quillmere::Variant ComponentMachine::call(const std::string& method, std::vector<quillmere::Variant> args) {
+quillmere::Variant ComponentMachine::call(const std::string& method,
+                                          std::vector<quillmere::Variant> args) {
     const auto outcome = client_->invoke(method, args);
     if (!outcome.succeeded)
-        throw std::runtime_error(method + " failed: " + platform::formatFailureCode(outcome.code) + " " +
-                                 outcome.description);
+        throw std::runtime_error(method + " failed: " + platform::formatFailureCode(outcome.code) +
+                                 " " + outcome.description);
     return outcome.result;
 }
 
-std::string ComponentMachine::callText(const std::string& method, std::vector<quillmere::Variant> args) {
+std::string ComponentMachine::callText(const std::string& method,
+                                       std::vector<quillmere::Variant> args) {
     return call(method, std::move(args)).asText();
 }
 
-void ComponentMachine::installFieldMapper() { installFieldMapper(readFile(fieldMapperSource())); }
+void ComponentMachine::installFieldMapper() {
+    installFieldMapper(readFile(fieldMapperSource()));
+}
 
-void ComponentMachine::installFieldMapper(const std::string& text) { writeInstallFile("FieldMapper.xml", text); }
+void ComponentMachine::installFieldMapper(const std::string& text) {
+    writeInstallFile("FieldMapper.xml", text);
+}
 
 void ComponentMachine::initializeWithFieldMapper() {
     call("Initialize");

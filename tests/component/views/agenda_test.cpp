@@ -55,8 +55,8 @@ std::string group(const std::string& order, const std::string& activities) {
 // Orders in every status, a group without an order record, a status with a trailing blank and
 // an open order without activities.
 const std::string kStore = testing_support::store(
-    {.orders = order("100", "15") + order("200", "20") + order("300", "35") +
-               order("500", "15 ") + order("600", "15"),
+    {.orders = order("100", "15") + order("200", "20") + order("300", "35") + order("500", "15 ") +
+               order("600", "15"),
      .activities = group("100", activity("10", "15", "Inspect") + activity("20", "20", "Repair")) +
                    group("200", activity("10", "20", "Done")) +
                    group("300", activity("10", "35", "Gone")) +
@@ -188,7 +188,8 @@ TEST_F(AgendaTest, NumbersAndValuesCannotInjectMarkup) {
     const std::string html = machine.callText("MyActivities", {text("")});
     EXPECT_THAT(html, Not(HasSubstr("<b>")));
     EXPECT_THAT(html, Not(HasSubstr("<i>")));
-    EXPECT_THAT(html, HasSubstr("<span id=&lt;b&gt; class=links "
+    EXPECT_THAT(
+        html, HasSubstr("<span id=&lt;b&gt; class=links "
                         "onclick=javascript:showdetails(\"2\",\"&lt;b&gt;\",\"&amp;1\",\"\",\"2\")>"
                         "&amp;1</span>"));
     EXPECT_THAT(html, HasSubstr("<td align=center>&nbsp;&lt;i&gt;</td>"));

@@ -1,16 +1,15 @@
-#include "component/core/title_bar.h"
-#include "component/core/field_definitions.h"
-#include "component/views/list_cells.h"
-#include "component/views/field_mapper_file.h"
-
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
 #include "component/core/html.h"
+#include "component/core/title_bar.h"
 #include "component/store/order_status.h"
 #include "component/views/field_definition_index.h"
+#include "component/views/field_mapper_file.h"
+#include "component/views/list_cells.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
 #include "tests/support/failure_code.h"
