@@ -8,16 +8,16 @@ namespace {
 
 // clang-format off
 constexpr std::array<RecordKind, 5> kRecordKinds = {{
-    {RecordType::Order, "1", "order", kOrders, "", "", RecordCounter::Order,
+    {RecordType::Order, kind_code::kOrder, "order", kOrders, "", "", RecordCounter::Order,
      label::kOrderDetails, label::kNewServiceOrder, "", ""},
-    {RecordType::Activity, "2", "activity", kActivities, "", "", RecordCounter::Activity,
+    {RecordType::Activity, kind_code::kActivity, "activity", kActivities, "", "", RecordCounter::Activity,
      label::kActivityDetails, label::kNewActivity, "", ""},
-    {RecordType::MaterialLine, "3", "material", kMaterialLines, "Material", "1", RecordCounter::Line,
+    {RecordType::MaterialLine, kind_code::kMaterialLine, "material", kMaterialLines, "Material", "1", RecordCounter::Line,
      label::kMaterialLineDetails, label::kNewMaterialLine, label::kMaterialCostLines,
      label::kMaterialLine},
-    {RecordType::LaborLine, "4", "labor", kLaborLines, "Labor", "2", RecordCounter::Line,
+    {RecordType::LaborLine, kind_code::kLaborLine, "labor", kLaborLines, "Labor", "2", RecordCounter::Line,
      label::kLaborLineDetails, label::kNewLaborLine, label::kLaborCostLines, label::kLaborLine},
-    {RecordType::OtherLine, "5", "other", kOtherLines, "Other", "3", RecordCounter::Line,
+    {RecordType::OtherLine, kind_code::kOtherLine, "other", kOtherLines, "Other", "3", RecordCounter::Line,
      label::kOtherLineDetails, label::kNewOtherLine, label::kOtherCostLines,
      label::kOtherCostLine},
 }};

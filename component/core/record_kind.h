@@ -18,6 +18,15 @@ inline constexpr std::string_view kLaborLines = "ccsocservclabr";
 inline constexpr std::string_view kOtherLines = "ccsocservcothr";
 inline constexpr std::string_view kHoursRegistrations = "ccsocservchra";
 
+// The codes of the record kinds as the page functions pass them.
+namespace kind_code {
+inline constexpr std::string_view kOrder = "1";
+inline constexpr std::string_view kActivity = "2";
+inline constexpr std::string_view kMaterialLine = "3";
+inline constexpr std::string_view kLaborLine = "4";
+inline constexpr std::string_view kOtherLine = "5";
+}  // namespace kind_code
+
 // The registry counters of provisional numbers: "OrderId", "ActivityId", "LineId".
 enum class RecordCounter { Order, Activity, Line };
 

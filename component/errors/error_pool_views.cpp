@@ -98,7 +98,7 @@ std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
 
 std::string orderLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
-    return DetailsLink(order, correctionCall({"1", order}),
+    return DetailsLink(order, correctionCall({kind_code::kOrder, order}),
                        captions.order + ": " + HtmlText(order));
 }
 
@@ -106,7 +106,7 @@ std::string orderLink(const LinkCaptions& captions, xml::Node entry) {
 std::string activityLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
     const std::string_view activity = attributeOf(entry, "Activity");
-    return DetailsLink(activity, correctionCall({"2", order, activity}),
+    return DetailsLink(activity, correctionCall({kind_code::kActivity, order, activity}),
                        captions.activity + ":" + HtmlText(order) + "/ " + HtmlText(activity));
 }
 

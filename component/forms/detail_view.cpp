@@ -194,13 +194,13 @@ std::string activityLinks(const Request& request, const Record& record, const Li
     if (record.editable) {
         links += "<tr><td align=right><table class=hyperbutton>";
         links += "<tr>" + std::string("<td>&nbsp;</td>") +
-                 newRecordLink("2", request, labels.newActivity) + "</tr>";
+                 newRecordLink(kind_code::kActivity, request, labels.newActivity) + "</tr>";
         links += "<tr>" + listLink("Material", request, labels.materialLines) +
-                 newRecordLink("3", request, labels.newMaterial) + "</tr>";
+                 newRecordLink(kind_code::kMaterialLine, request, labels.newMaterial) + "</tr>";
         links += "<tr>" + listLink("Labor", request, labels.laborLines) +
-                 newRecordLink("4", request, labels.newLabor) + "</tr>";
+                 newRecordLink(kind_code::kLaborLine, request, labels.newLabor) + "</tr>";
         links += "<tr>" + listLink("Other", request, labels.otherLines) +
-                 newRecordLink("5", request, labels.newOther) + "</tr>";
+                 newRecordLink(kind_code::kOtherLine, request, labels.newOther) + "</tr>";
         links += "</table></td></tr>";
         return links;
     }
@@ -217,7 +217,7 @@ std::string links(const Request& request, const Record& record, const LinkLabels
     if (kind == Kind::Activity) return activityLinks(request, record, labels);
     if (!record.editable) return {};
     if (kind == Kind::Order)
-        return "<tr>" + newRecordLink("2", request, labels.newActivity) + "</tr>";
+        return "<tr>" + newRecordLink(kind_code::kActivity, request, labels.newActivity) + "</tr>";
     if (kind == Kind::LaborLine && !record.local) return {};
     return "<tr>" + newRecordLink(request.kind.code, request, labels.newLine(kind)) + "</tr>";
 }

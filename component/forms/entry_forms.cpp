@@ -189,7 +189,7 @@ std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
         return {};
     }
     std::vector<xml::Node> records;
-    if (kind == "2")
+    if (kind == kind_code::kActivity)
         records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
     std::string html = "<tr><td>&nbsp;";
     html += GetLabelText(session, label::kServiceOrder);
@@ -212,7 +212,7 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
     std::string html = FormOpen(objectName);
     if (objectName == "activity") {
         activity = newNumber(session, RecordCounter::Activity);
-        html += BuildOrderSelectRow(session, "2");
+        html += BuildOrderSelectRow(session, kind_code::kActivity);
         html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
     }
     for (const std::string& field : FieldDefinitionNames(session, element))
@@ -228,7 +228,7 @@ std::string NewObject(Session& session, const std::string& iObject, const std::s
     std::string order = iOrno;
     std::string activity = iAcln;
     std::string_view objectName;
-    if (iObject == "2") {
+    if (iObject == kind_code::kActivity) {
         objectName = "activity";
         html += BuildTitleBar(2, GetLabelText(session, label::kNewActivity), "divDetails");
         html += BuildNewActivityForm(session, kActivities, objectName, order, activity);

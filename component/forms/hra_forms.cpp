@@ -7,6 +7,7 @@
 #include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
 #include "component/core/title_bar.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/entry_forms.h"
@@ -78,7 +79,9 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
         form += fieldRows(session, line, local, editable);
         if (editable)
             links =
-                "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
+                "<tr>" +
+                ScriptLinkCell("newobject", kind_code::kLaborLine, iOrno, iAcln, newLineCaption) +
+                "</tr>";
     }
     html += links;
     html += form;

@@ -10,6 +10,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/title_bar.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
@@ -78,7 +79,7 @@ void appendGroupRow(std::string& html, int16_t columns, const std::string& order
     html += "<td colspan=";
     html += std::to_string(columns);
     html += ">&nbsp;";
-    html += detailsLink("1", order, "", order);
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += "</tr>";
 }
@@ -93,7 +94,7 @@ void appendActivityRow(std::string& html, const AgendaVariant& variant,
     html += "</td>";
     html += "<td>";
     html += "&nbsp;";
-    html += detailsLink("2", order, number, number);
+    html += detailsLink(kind_code::kActivity, order, number, number);
     html += "</td>";
     for (xml::Node field : xml::elementChildren(activity))
         html += BuildListCell(definitions, kActivities, field.name(), xml::text(field), kFormName);

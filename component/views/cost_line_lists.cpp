@@ -68,7 +68,7 @@ class CostLineRows {
         html += "<td colspan=";
         html += std::to_string(headings_);
         html += ">&nbsp;";
-        html += detailsLink({"1", order}, order);
+        html += detailsLink({kind_code::kOrder, order}, order);
         html += "</td>";
         html += "</tr>";
         return html;
@@ -80,7 +80,7 @@ class CostLineRows {
         html += "<td colspan=";
         html += std::to_string(headings_ - 1);
         html += ">&nbsp;";
-        html += detailsLink({"2", order, activity}, activity);
+        html += detailsLink({kind_code::kActivity, order, activity}, activity);
         html += "</td>";
         html += "</tr>";
         return html;

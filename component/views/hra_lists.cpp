@@ -10,6 +10,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
@@ -29,7 +30,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kListAction = "List Cost Lines";
-constexpr std::string_view kLaborKindCode = "4";
 constexpr size_t kRegistrationDatePosition = 8;
 constexpr size_t kFirstListedPosition = 2;
 
@@ -67,7 +67,7 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
     html += "<td align=center>";
     html += "&nbsp;";
     html += DetailsLink(number,
-                        ShowDetailsCall({kLaborKindCode, order, activity, number},
+                        ShowDetailsCall({kind_code::kLaborLine, order, activity, number},
                                         DetailsPurpose::Show, "showdetailsforhra"),
                         HtmlText(number));
     html += "</td>";

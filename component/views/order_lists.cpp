@@ -10,6 +10,7 @@
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
 #include "component/core/title_bar.h"
 #include "component/store/order_store.h"
@@ -90,7 +91,7 @@ std::string orderRow(const FieldDefinitionIndex& definitions, xml::Node record) 
     const std::string order = xml::requireAttribute(record, "ServiceOrder");
     std::string html = "<tr class=tablerows>";
     html += "<td>&nbsp;";
-    html += detailsLink("1", order, "", order);
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += fieldCells(definitions, kOrders, record);
     html += "</tr>";
@@ -139,7 +140,7 @@ std::string activityGroupRow(std::string_view order, int16_t headings) {
     html += "<td colspan=";
     html += std::to_string(headings);
     html += ">&nbsp;";
-    html += detailsLink("1", order, "", order);
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += "</tr>";
     return html;
@@ -153,7 +154,7 @@ std::string activityRow(const FieldDefinitionIndex& definitions, std::string_vie
     html += "</td>";
     html += "<td>";
     html += "&nbsp;";
-    html += detailsLink("2", order, number, number);
+    html += detailsLink(kind_code::kActivity, order, number, number);
     html += "</td>";
     html += fieldCells(definitions, kActivities, activity);
     html += "</tr>";
