@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string_view>
 
 #include "component/core/details_link.h"
@@ -43,14 +44,11 @@ void forEachRefusedEntry(const xml::Document& report, const std::function<void(x
     }
 }
 
-enum class ReportLoad { Missing, Unreadable, Loaded };
-
-ReportLoad loadReport(Session& session, xml::Document& report) {
-    if (!platform::fileExists(session.path(paths::kUploadReport))) return ReportLoad::Missing;
-    return LoadUploadReport(session, report) ? ReportLoad::Loaded : ReportLoad::Unreadable;
-}
-
-std::string reportUnreadable(Session& session) {
+// Loads the report. Without a report file the views show nothing; a report that does not
+// load is reported (log and message). Either answer is returned for the view to give instead.
+std::optional<std::string> loadReport(Session& session, xml::Document& report) {
+    if (!platform::fileExists(session.path(paths::kUploadReport))) return std::string();
+    if (LoadUploadReport(session, report)) return std::nullopt;
     const std::string message = GetLabelText(session, label::kReportNotLoaded);
     LogAction(session, "Error Pool");
     LogDetail(session, kErrorLabel, message);
@@ -120,14 +118,7 @@ std::string recordLink(const LinkCaptions& captions, xml::Node entry) {
 
 std::string ShowErrorPool(Session& session) {
     xml::Document report;
-    switch (loadReport(session, report)) {
-        case ReportLoad::Missing:
-            return {};
-        case ReportLoad::Unreadable:
-            return reportUnreadable(session);
-        case ReportLoad::Loaded:
-            break;
-    }
+    if (std::optional<std::string> answer = loadReport(session, report)) return *answer;
     int16_t count = 0;
     forEachRefusedEntry(report, [&](xml::Node) {
         if (count == INT16_MAX) throw platform::overflow();
@@ -145,14 +136,7 @@ std::string ShowErrorPool(Session& session) {
 
 std::string ShowErrorList(Session& session) {
     xml::Document report;
-    switch (loadReport(session, report)) {
-        case ReportLoad::Missing:
-            return {};
-        case ReportLoad::Unreadable:
-            return reportUnreadable(session);
-        case ReportLoad::Loaded:
-            break;
-    }
+    if (std::optional<std::string> answer = loadReport(session, report)) return *answer;
     std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
     html += BuildTitleBar(2, GetLabelText(session, label::kUploadErrors), "divList");
     html += "<tr><td width=100%>";
