@@ -18,27 +18,32 @@ using quillmere::Variant;
 
 std::string orderRecord(int number) {
     std::string record = "<record ServiceOrder=\"SO-" + std::to_string(number) + "\" State=\"O\">";
-    record += "<OrderStatus>15</OrderStatus><Description>Boiler makes a knocking noise</Description>";
+    record +=
+        "<OrderStatus>15</OrderStatus><Description>Boiler makes a knocking noise</Description>";
     for (int field = 2; field < 24; ++field)
-        record += "<F" + std::to_string(field) + ">value " + std::to_string(field) + "</F" + std::to_string(field) + ">";
+        record += "<F" + std::to_string(field) + ">value " + std::to_string(field) + "</F" +
+                  std::to_string(field) + ">";
     return record + "</record>";
 }
 
 std::string activityGroup(int number, int activities) {
     std::string group = "<ServiceOrder ID=\"SO-" + std::to_string(number) + "\" State=\"O\">";
     for (int activity = 1; activity <= activities; ++activity)
-        group += "<record Activity=\"" + std::to_string(activity * 10) +
-                 "\" State=\"O\"><ActivityStatus>15</ActivityStatus><ActivityDescription>Replace pump"
-                 "</ActivityDescription><Remarks>none</Remarks></record>";
+        group +=
+            "<record Activity=\"" + std::to_string(activity * 10) +
+            "\" State=\"O\"><ActivityStatus>15</ActivityStatus><ActivityDescription>Replace pump"
+            "</ActivityDescription><Remarks>none</Remarks></record>";
     return group + "</ServiceOrder>";
 }
 
 std::string lineGroups(int number) {
     std::string groups;
     for (int activity = 10; activity <= 20; activity += 10)
-        groups += "<ServiceOrder ID=\"SO-" + std::to_string(number) + "\" Activity=\"" + std::to_string(activity) +
-                  "\" State=\"O\"><record LineNumber=\"1\" State=\"O\"><ServiceItem>PMP-25</ServiceItem>"
-                  "<DeliveredQuantity>1</DeliveredQuantity></record></ServiceOrder>";
+        groups +=
+            "<ServiceOrder ID=\"SO-" + std::to_string(number) + "\" Activity=\"" +
+            std::to_string(activity) +
+            "\" State=\"O\"><record LineNumber=\"1\" State=\"O\"><ServiceItem>PMP-25</ServiceItem>"
+            "<DeliveredQuantity>1</DeliveredQuantity></record></ServiceOrder>";
     return groups;
 }
 
@@ -59,8 +64,8 @@ std::string serverText(int count) {
         orders += orderRecord(number);
         activities += activityGroup(number, 1);
     }
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activities +
-           "</ccsocservcactv></zudivevezored>";
+    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" +
+           activities + "</ccsocservcactv></zudivevezored>";
 }
 
 void BM_deleteCompletedOrders(benchmark::State& state) {
@@ -72,11 +77,13 @@ void BM_deleteCompletedOrders(benchmark::State& state) {
         state.PauseTiming();
         platform::writeFileAtomically(machine.storeFile(), store);
         state.ResumeTiming();
-        const quillmere::CallOutcome outcome = machine.client->invoke("deleteCompletedOrders", args);
+        const quillmere::CallOutcome outcome =
+            machine.client->invoke("deleteCompletedOrders", args);
         if (!outcome.succeeded) throw std::runtime_error(outcome.description);
     }
     const std::string left = platform::readWholeFile(machine.storeFile());
-    state.SetLabel(std::to_string(store.size()) + " -> " + std::to_string(left.size()) + " bytes of store");
+    state.SetLabel(std::to_string(store.size()) + " -> " + std::to_string(left.size()) +
+                   " bytes of store");
 }
 
 void BM_FloorParseParseSave(benchmark::State& state) {

@@ -181,7 +181,7 @@ void BM_ApplyMasterDataTableUnits(benchmark::State& state) {
         state.ResumeTiming();
         const auto outcome =
             quillmere::ApplyMasterDataTable(machine.session(), document.root(), "UNITS");
-        if (outcome.result != "OK") state.SkipWithError(outcome.reason.c_str());
+        if (!outcome.applied()) state.SkipWithError(outcome.reason.c_str());
     }
     if (machine.unitCount() != kRows) state.SkipWithError("rows missing");
     state.SetItemsProcessed(state.iterations() * kRows);

@@ -31,7 +31,6 @@ void BM_DownloadXml100NewOrders(benchmark::State& state) {
     state.SetLabel(std::to_string(storeOrders) + " orders");
 }
 
-
 // The same floor with the file: load it and save it back atomically.
 void BM_FloorLoadSave(benchmark::State& state) {
     Machine machine;
@@ -49,7 +48,11 @@ BENCHMARK(BM_DownloadXml100NewOrders)
     ->Arg(2000)
     ->Arg(8000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(bench::FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::FloorParseSerialize)
+    ->Arg(500)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorLoadSave)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -26,9 +26,12 @@ void BM_MyActivities(benchmark::State& state) {
     state.SetLabel(std::to_string(bytes) + " bytes of HTML");
 }
 
-
 BENCHMARK(BM_MyActivities)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
-BENCHMARK(bench::FloorParseSerialize)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::FloorParseSerialize)
+    ->Arg(500)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -17,11 +17,14 @@ using quillmere::Variant;
 std::string activityGroup(int number) {
     std::string group = "<ServiceOrder ID=\"SO-" + std::to_string(number) + "\" State=\"O\">";
     for (int activity = 10; activity <= 20; activity += 10) {
-        group += "<record Activity=\"" + std::to_string(activity) + "\" State=\"" + (activity == 10 ? "O" : "MU") +
-                 "\"><ActivityStatus>15</ActivityStatus><ActivityDescription>Replace circulation pump"
-                 "</ActivityDescription><ReferenceActivity>RA-PUMP</ReferenceActivity><Object>OBJ-0311-02</Object>"
-                 "<PlannedStartTime>20261207 0930</PlannedStartTime><PlannedFinishTime>20261207 1200"
-                 "</PlannedFinishTime><Remarks>none</Remarks></record>";
+        group +=
+            "<record Activity=\"" + std::to_string(activity) + "\" State=\"" +
+            (activity == 10 ? "O" : "MU") +
+            "\"><ActivityStatus>15</ActivityStatus><ActivityDescription>Replace circulation pump"
+            "</ActivityDescription><ReferenceActivity>RA-PUMP</"
+            "ReferenceActivity><Object>OBJ-0311-02</Object>"
+            "<PlannedStartTime>20261207 0930</PlannedStartTime><PlannedFinishTime>20261207 1200"
+            "</PlannedFinishTime><Remarks>none</Remarks></record>";
     }
     return group + "</ServiceOrder>";
 }
@@ -30,7 +33,8 @@ std::string lineGroup(int number) {
     return "<ServiceOrder ID=\"SO-" + std::to_string(number) +
            "\" Activity=\"10\" State=\"O\"><record LineNumber=\"1\" State=\"M\"><ServiceOrder>SO-" +
            std::to_string(number) +
-           "</ServiceOrder><Activity>10</Activity><LineNumber>1</LineNumber><ServiceItem>PMP-25</ServiceItem>"
+           "</ServiceOrder><Activity>10</Activity><LineNumber>1</LineNumber><ServiceItem>PMP-25</"
+           "ServiceItem>"
            "<DeliveryType>12</DeliveryType><ActualWarehouse>W1</ActualWarehouse>"
            "<DeliveredQuantity>1</DeliveredQuantity></record></ServiceOrder>";
 }
@@ -58,8 +62,12 @@ void runList(benchmark::State& state, const char* method, std::vector<Variant> a
     state.SetLabel(std::to_string(bytes) + " bytes of HTML");
 }
 
-void BM_ListOrders(benchmark::State& state) { runList(state, "ListOrders", {}); }
-void BM_ViewActivities_W(benchmark::State& state) { runList(state, "ViewActivities_W", {}); }
+void BM_ListOrders(benchmark::State& state) {
+    runList(state, "ListOrders", {});
+}
+void BM_ViewActivities_W(benchmark::State& state) {
+    runList(state, "ViewActivities_W", {});
+}
 void BM_ViewCostLines_W(benchmark::State& state) {
     runList(state, "ViewCostLines_W", {Variant::text("Material")});
 }

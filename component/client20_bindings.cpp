@@ -12,13 +12,16 @@ const MethodHandlers& ComponentMethodHandlers() {
         BindFormMethods(table);
         BindErrorMethods(table);
         BindMasterDataMethods(table);
+        BindStartupMethods(table);
         return table;
     }();
     return handlers;
 }
 
-std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root, platform::MessageSink& messages) {
-    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers());
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root,
+                                         platform::MessageSink& messages,
+                                         const platform::Clock& clock) {
+    return std::make_unique<Client20>(std::move(root), messages, ComponentMethodHandlers(), clock);
 }
 
 }  // namespace quillmere

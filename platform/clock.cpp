@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -7,14 +8,6 @@
 namespace platform {
 
 namespace {
-
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && isLeapYear(year)) return 29;
-    return days[month - 1];
-}
 
 LocalDateTime systemNow() {
     const std::time_t seconds = std::time(nullptr);
@@ -26,9 +19,16 @@ LocalDateTime systemNow() {
 
 }  // namespace
 
+bool isValidDate(int year, int month, int day) {
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    return date.ok();
+}
+
 bool isValidDateTime(const LocalDateTime& t) {
-    if (t.year < 1 || t.year > 9999 || t.month < 1 || t.month > 12) return false;
-    if (t.day < 1 || t.day > daysInMonth(t.year, t.month)) return false;
+    if (t.year < 1 || t.year > 9999 || !isValidDate(t.year, t.month, t.day)) return false;
     return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
            t.second <= 59;
 }
@@ -46,17 +46,29 @@ std::optional<LocalDateTime> parseIsoDateTime(std::string_view text) {
         for (size_t i = from; i < from + length; ++i) value = value * 10 + (text[i] - '0');
         return value;
     };
-    LocalDateTime t{number(0, 4), number(5, 2), number(8, 2),
+    LocalDateTime t{number(0, 4),  number(5, 2),  number(8, 2),
                     number(11, 2), number(14, 2), number(17, 2)};
     if (!isValidDateTime(t)) return std::nullopt;
     return t;
 }
 
-LocalDateTime now() {
+SystemClock::SystemClock() {
     if (const char* fixed = std::getenv("TAVIRO_NOW"); fixed && *fixed) {
-        if (auto t = parseIsoDateTime(fixed)) return *t;
+        fixed_ = parseIsoDateTime(fixed);
     }
-    return systemNow();
+}
+
+LocalDateTime SystemClock::now() const {
+    return fixed_ ? *fixed_ : systemNow();
+}
+
+const Clock& systemClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
+LocalDateTime now() {
+    return SystemClock().now();
 }
 
 std::string formatIsoDateTime(const LocalDateTime& t) {
@@ -69,8 +81,8 @@ std::string formatIsoDateTime(const LocalDateTime& t) {
 std::string formatGeneralDate(const LocalDateTime& t) {
     const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year,
-                  hour12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year, hour12,
+                  t.minute, t.second, t.hour < 12 ? "AM" : "PM");
     return buffer;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
-// Local time. TAVIRO_NOW ("YYYY-MM-DD hh:mm:ss") fixes the time for tests and demos;
-// otherwise the system clock's local time is used.
+// Local time. TAVIRO_NOW ("YYYY-MM-DD hh:mm:ss") fixes the time for programs run by tests and
+// demos; otherwise the system clock's local time is used. Code that is handed a Clock asks it
+// (tests hand in a FixedClock); platform::now() is the system clock of programs.
+//
+// Failures: none; an invalid TAVIRO_NOW is ignored.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +22,40 @@ struct LocalDateTime {
     auto operator<=>(const LocalDateTime&) const = default;
 };
 
-// The current local time (TAVIRO_NOW when set and valid).
+// Where the local time comes from.
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime now() const = 0;
+};
+
+// The system clock's local time, or the time TAVIRO_NOW fixes when it is set and valid. The
+// variable is read once, when the clock is made.
+class SystemClock final : public Clock {
+  public:
+    SystemClock();
+    LocalDateTime now() const override;
+
+  private:
+    std::optional<LocalDateTime> fixed_;
+};
+
+// A clock that stands still at the time it is given (tests).
+class FixedClock final : public Clock {
+  public:
+    explicit FixedClock(LocalDateTime time) : time_(time) {}
+    LocalDateTime now() const override { return time_; }
+    void set(LocalDateTime time) { time_ = time; }
+
+  private:
+    LocalDateTime time_;
+};
+
+// The process's system clock, made on first use.
+const Clock& systemClock();
+
+// The current local time (TAVIRO_NOW when set and valid, read on every call, as programs and
+// scripts may set it between runs of one process).
 LocalDateTime now();
 
 // "YYYY-MM-DD hh:mm:ss" -> time; nullopt when the text is not a real date and time.
@@ -34,7 +70,10 @@ std::string formatGeneralDate(const LocalDateTime& t);
 // The short date form: "12/7/26".
 std::string formatShortDate(const LocalDateTime& t);
 
-// True when the fields form a real calendar date and a time of day.
+// True when year, month and day form a real date of the proleptic Gregorian calendar.
+bool isValidDate(int year, int month, int day);
+
+// True when the fields form a real calendar date (years 1 to 9999) and a time of day.
 bool isValidDateTime(const LocalDateTime& t);
 
 }  // namespace platform

@@ -22,6 +22,14 @@ PlatformError overflow() {
     return PlatformError(failure::kOverflow, "Overflow");
 }
 
+PlatformError pathNotFound(const std::filesystem::path& path) {
+    return PlatformError(failure::kPathNotFound, "Path not found: " + path.string());
+}
+
+PlatformError argumentTypeMismatch() {
+    return PlatformError(failure::kDispTypeMismatch, "Type mismatch");
+}
+
 PlatformError invalidUseOfNull() {
     return PlatformError(failure::kInvalidUseOfNull, "Invalid use of Null");
 }

@@ -3,6 +3,7 @@
 // PlatformError; the method frame of the component turns it into the call's failure code and
 // description. Handled failures never travel this way: they are result texts.
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -29,6 +30,12 @@ inline constexpr uint32_t kInvalidProcedureCall = 0x800A0005;  // runtime error 
 inline constexpr uint32_t kRegistryKeyMissing = 0x80070002;    // ERROR_FILE_NOT_FOUND
 inline constexpr uint32_t kDatabase = 0x80004005;              // database errors come as E_FAIL
 inline constexpr uint32_t kXml = 0xC00CE500;                   // XML DOM failures
+
+// Failures of the automation dispatch itself, before a method runs.
+inline constexpr uint32_t kDispMemberNotFound = 0x80020003;  // DISP_E_MEMBERNOTFOUND
+inline constexpr uint32_t kDispTypeMismatch = 0x80020005;    // DISP_E_TYPEMISMATCH
+inline constexpr uint32_t kDispUnknownName = 0x80020006;     // DISP_E_UNKNOWNNAME
+inline constexpr uint32_t kDispBadParamCount = 0x8002000E;   // DISP_E_BADPARAMCOUNT
 }  // namespace failure
 
 class PlatformError : public std::runtime_error {
@@ -50,5 +57,9 @@ PlatformError objectNotSet();      // "Object variable or With block variable no
 PlatformError typeMismatch();      // "Type mismatch"
 PlatformError overflow();          // "Overflow"
 PlatformError invalidUseOfNull();  // "Invalid use of Null"
+PlatformError pathNotFound(const std::filesystem::path& path);  // "Path not found: <path>"
+// An argument that the dispatch cannot convert to its parameter's type: "Type mismatch" under
+// kDispTypeMismatch (the runtime's own typeMismatch() is another code).
+PlatformError argumentTypeMismatch();
 
 }  // namespace platform

@@ -4,7 +4,8 @@
 
 namespace platform {
 
-void StandardErrorMessageSink::show(const std::string& title, const std::string& text, MessageIcon) {
+void StandardErrorMessageSink::show(const std::string& title, const std::string& text,
+                                    MessageIcon) {
     std::cerr << "MESSAGE " << title << ": " << text << '\n' << std::flush;
 }
 

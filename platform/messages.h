@@ -8,14 +8,14 @@ namespace platform {
 enum class MessageIcon { None, Error, Information };
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void show(const std::string& title, const std::string& text, MessageIcon icon) = 0;
 };
 
 // Writes "MESSAGE <title>: <text>" and a line end to standard error.
 class StandardErrorMessageSink : public MessageSink {
-public:
+  public:
     void show(const std::string& title, const std::string& text, MessageIcon icon) override;
 };
 

@@ -1,9 +1,8 @@
 #include "platform/registry.h"
 
 #include <cstdint>
-#include <stdexcept>
-
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 #include "platform/failure.h"
 #include "platform/text_file.h"
@@ -36,12 +35,14 @@ std::string RegistryValue::dataAsText() const {
 std::pair<Hive, std::string> splitRegistryPath(std::string_view fullKey) {
     const size_t slash = fullKey.find('\\');
     const std::string_view hiveName = fullKey.substr(0, slash);
-    const std::string rest = slash == std::string_view::npos ? "" : std::string(fullKey.substr(slash + 1));
+    const std::string rest =
+        slash == std::string_view::npos ? "" : std::string(fullKey.substr(slash + 1));
     if (equalsIgnoreCase(hiveName, "HKLM") || equalsIgnoreCase(hiveName, "HKEY_LOCAL_MACHINE"))
         return {Hive::LocalMachine, rest};
     if (equalsIgnoreCase(hiveName, "HKCU") || equalsIgnoreCase(hiveName, "HKEY_CURRENT_USER"))
         return {Hive::CurrentUser, rest};
-    throw PlatformError(failure::kInvalidArgument, "Unknown registry hive: " + std::string(hiveName));
+    throw PlatformError(failure::kInvalidArgument,
+                        "Unknown registry hive: " + std::string(hiveName));
 }
 
 namespace {
@@ -134,7 +135,7 @@ bool isValidUtf8(std::string_view text) {
 }
 
 class DamagedHive : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -210,9 +211,11 @@ Key loadHive(const fs::path& file) {
     try {
         return fromJson(json::parse(readWholeFile(file)));
     } catch (const json::exception& e) {
-        throw PlatformError(failure::kGeneral, "Registry hive " + file.string() + " is damaged: " + e.what());
+        throw PlatformError(failure::kGeneral,
+                            "Registry hive " + file.string() + " is damaged: " + e.what());
     } catch (const DamagedHive& e) {
-        throw PlatformError(failure::kGeneral, "Registry hive " + file.string() + " is damaged: " + e.what());
+        throw PlatformError(failure::kGeneral,
+                            "Registry hive " + file.string() + " is damaged: " + e.what());
     }
 }
 
@@ -223,7 +226,8 @@ void saveHive(const fs::path& file, const Key& hive) {
 }
 
 [[noreturn]] void keyMissing(std::string_view key) {
-    throw PlatformError(failure::kRegistryKeyMissing, "Registry key not found: " + std::string(key));
+    throw PlatformError(failure::kRegistryKeyMissing,
+                        "Registry key not found: " + std::string(key));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ struct RegistryValue {
 std::pair<Hive, std::string> splitRegistryPath(std::string_view fullKey);
 
 class Registry {
-public:
+  public:
     explicit Registry(const MachineRoot& root);
 
     bool keyExists(Hive hive, std::string_view key) const;
@@ -67,7 +67,7 @@ public:
     // Removes a key with everything below it; false when it was not there.
     bool deleteKey(Hive hive, std::string_view key);
 
-private:
+  private:
     std::filesystem::path hiveFile(Hive hive) const;
     MachineRoot root_;
 };

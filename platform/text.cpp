@@ -9,9 +9,6 @@ namespace {
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -28,6 +25,10 @@ std::string_view trimWith(std::string_view text, IsTrimmed isTrimmed) {
 
 std::string_view trimBlanks(std::string_view text) {
     return trimWith(text, [](char c) { return c == ' '; });
+}
+
+std::string_view trimBlanksAndTabs(std::string_view text) {
+    return trimWith(text, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 std::string_view trimWhitespace(std::string_view text) {
@@ -51,9 +52,19 @@ std::string toLower(std::string_view text) {
 }
 
 std::string toUpper(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), upperAscii);
+    std::string result;
+    assignUpper(result, text);
     return result;
+}
+
+std::string_view mid(std::string_view text, size_t start, size_t length) {
+    if (start == 0 || start > text.size()) return {};
+    return text.substr(start - 1, length);
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::vector<std::string_view> split(std::string_view text, char separator) {

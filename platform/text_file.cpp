@@ -24,7 +24,7 @@ namespace {
 void requireParentFolder(const fs::path& path) {
     std::error_code ec;
     if (path.has_parent_path() && !fs::is_directory(path.parent_path(), ec))
-        fail(failure::kPathNotFound, "Path not found", path);
+        throw pathNotFound(path);
 }
 
 void writeAll(int fd, std::string_view bytes, const fs::path& path) {
@@ -34,7 +34,8 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path) {
         const ssize_t n = ::write(fd, data, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(failure::kPermissionDenied, std::string("Write failed (") + std::strerror(errno) + ")", path);
+            fail(failure::kPermissionDenied,
+                 std::string("Write failed (") + std::strerror(errno) + ")", path);
         }
         data += n;
         left -= static_cast<size_t>(n);
@@ -44,7 +45,9 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path) {
 void writeFile(const fs::path& path, std::string_view bytes, int flags) {
     requireParentFolder(path);
     const int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) fail(failure::kPermissionDenied, std::string("Permission denied (") + std::strerror(errno) + ")", path);
+    if (fd < 0)
+        fail(failure::kPermissionDenied,
+             std::string("Permission denied (") + std::strerror(errno) + ")", path);
     try {
         writeAll(fd, bytes, path);
     } catch (...) {
@@ -70,10 +73,13 @@ void createFolder(const fs::path& path) {
     requireParentFolder(path);
     std::error_code ec;
     if (fs::exists(path, ec)) fail(failure::kPermissionDenied, "File already exists", path);
-    if (!fs::create_directory(path, ec) || ec) fail(failure::kPermissionDenied, "Permission denied", path);
+    if (!fs::create_directory(path, ec) || ec)
+        fail(failure::kPermissionDenied, "Permission denied", path);
 }
 
-void createEmptyFile(const fs::path& path) { writeFile(path, {}, O_CREAT | O_TRUNC); }
+void createEmptyFile(const fs::path& path) {
+    writeFile(path, {}, O_CREAT | O_TRUNC);
+}
 
 void replaceFileText(const fs::path& path, std::string_view text) {
     if (!fileExists(path)) fail(failure::kFileNotFound, "File not found", path);
@@ -99,10 +105,12 @@ std::string readWholeFile(const fs::path& path) {
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     requireParentFolder(path);
     thread_local std::mt19937_64 random{std::random_device{}()};
-    const fs::path temporary =
-        path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
+    const fs::path temporary = path.parent_path() / ("." + path.filename().string() + ".tmp" +
+                                                     std::to_string(random() % 1000000000));
     const int fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) fail(failure::kPermissionDenied, std::string("Permission denied (") + std::strerror(errno) + ")", path);
+    if (fd < 0)
+        fail(failure::kPermissionDenied,
+             std::string("Permission denied (") + std::strerror(errno) + ")", path);
     try {
         writeAll(fd, bytes, temporary);
         if (::fdatasync(fd) != 0) fail(failure::kPermissionDenied, "Cannot flush", temporary);
@@ -114,7 +122,8 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     ::close(fd);
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
-        fail(failure::kPermissionDenied, std::string("Cannot replace (") + std::strerror(errno) + ")", path);
+        fail(failure::kPermissionDenied,
+             std::string("Cannot replace (") + std::strerror(errno) + ")", path);
     }
 }
 

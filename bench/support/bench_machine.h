@@ -2,6 +2,7 @@
 // an initialized component. Header-only, because every benchmark is its own program.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <benchmark/benchmark.h>
 
 #include "component/core/install_paths.h"
 #include "component/core/method_bindings.h"

@@ -27,9 +27,9 @@ std::atomic<int> gServerLocks{0};
 
 std::string guidText(const Guid& g) {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1,
-                  g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
-                  g.data4[5], g.data4[6], g.data4[7]);
+    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  g.data1, g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3],
+                  g.data4[4], g.data4[5], g.data4[6], g.data4[7]);
     return buffer;
 }
 
@@ -37,7 +37,9 @@ Bstr allocText(const std::string& text) {
     return QmSysAllocString(text.data(), static_cast<uint32_t>(text.size()));
 }
 
-std::string bstrText(Bstr text) { return text ? std::string(text, QmSysStringLen(text)) : std::string(); }
+std::string bstrText(Bstr text) {
+    return text ? std::string(text, QmSysStringLen(text)) : std::string();
+}
 
 // The automation value behind an argument (following a by-reference pointer); nullopt for a
 // type that does not cross this boundary, so that no argument turns silently into "empty".
@@ -58,7 +60,8 @@ std::optional<Variant> fromComVariant(const ComVariant& value) {
         case kVtI4: {
             if (byRef && !value.plVal) break;
             const int32_t number = byRef ? *value.plVal : value.lVal;
-            if (number >= INT16_MIN && number <= INT16_MAX) return Variant::int16(static_cast<int16_t>(number));
+            if (number >= INT16_MIN && number <= INT16_MAX)
+                return Variant::int16(static_cast<int16_t>(number));
             return Variant::text(std::to_string(number));
         }
         case kVtBool:
@@ -67,7 +70,8 @@ std::optional<Variant> fromComVariant(const ComVariant& value) {
         case kVtVariant:
             if (byRef && value.pvarVal) return fromComVariant(*value.pvarVal);
             break;
-        default: break;
+        default:
+            break;
     }
     return std::nullopt;
 }
@@ -75,7 +79,9 @@ std::optional<Variant> fromComVariant(const ComVariant& value) {
 void toComVariant(const Variant& value, ComVariant& out) {
     out = ComVariant{};
     switch (value.kind()) {
-        case Variant::Kind::Empty: out.vt = kVtEmpty; break;
+        case Variant::Kind::Empty:
+            out.vt = kVtEmpty;
+            break;
         case Variant::Kind::Text:
             out.vt = kVtBstr;
             out.bstrVal = allocText(value.textRef());
@@ -99,20 +105,24 @@ void writeBack(const Variant& value, ComVariant& target) {
             QmSysFreeString(*target.pbstrVal);
             *target.pbstrVal = allocText(value.asText());
             break;
-        case kVtI2: *target.piVal = value.asInt16(); break;
-        case kVtI4: *target.plVal = value.asInt16(); break;
+        case kVtI2:
+            *target.piVal = value.asInt16();
+            break;
+        case kVtI4:
+            *target.plVal = value.asInt16();
+            break;
         case kVtVariant:
             QmVariantClear(target.pvarVal);
             toComVariant(value, *target.pvarVal);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
 class Client20Object final : public IDispatch {
-public:
-    Client20Object()
-        : client_(CreateClient20(platform::MachineRoot::resolve(), messages_)) {
+  public:
+    Client20Object() : client_(CreateClient20(platform::MachineRoot::resolve(), messages_)) {
         ++gLiveObjects;
     }
     ~Client20Object() { --gLiveObjects; }
@@ -146,9 +156,10 @@ public:
         if (count > 0 && (!names || !dispIds)) return kPointer;
         HRESULT result = kOk;
         for (uint32_t i = 0; i < count; ++i) {
-            const MethodSpec* spec = i == 0 && names[i] ? findMethod(std::string_view(names[i])) : nullptr;
-            dispIds[i] = spec ? spec->dispId() : -1;
-            if (!spec) result = kDispUnknownName;
+            const MethodDeclaration* method =
+                i == 0 && names[i] ? findMethod(std::string_view(names[i])) : nullptr;
+            dispIds[i] = method ? method->dispId() : -1;
+            if (!method) result = kDispUnknownName;
         }
         return result;
     }
@@ -172,14 +183,15 @@ public:
         if (!outcome.succeeded) return fail(outcome, exception);
         // Only by-reference parameters go back; a script that hands a variable by reference to
         // a by-value parameter keeps its variable as it was.
-        const MethodSpec* spec = findMethod(dispId);
+        const MethodDeclaration* method = findMethod(dispId);
         for (uint32_t i = 0; i < count; ++i)
-            if (spec && spec->params[i].byRef) writeBack(args[i], params->rgvarg[count - 1 - i]);
+            if (method && method->params[i].byRef)
+                writeBack(args[i], params->rgvarg[count - 1 - i]);
         if (result) toComVariant(outcome.result, *result);
         return kOk;
     }
 
-private:
+  private:
     static HRESULT fail(const CallOutcome& outcome, ExcepInfo* exception) {
         const auto code = static_cast<HRESULT>(outcome.code);
         // Failures of the dispatch itself are answered directly, failures of a method's logic
@@ -200,7 +212,7 @@ private:
 };
 
 class Client20Factory final : public IClassFactory {
-public:
+  public:
     HRESULT QueryInterface(const Guid& iid, void** object) override {
         if (!object) return kPointer;
         if (iid == kIidUnknown || iid == kIidClassFactory) {
@@ -211,7 +223,7 @@ public:
         *object = nullptr;
         return kNoInterface;
     }
-    uint32_t AddRef() override { return 2; }   // the factory lives as long as the library
+    uint32_t AddRef() override { return 2; }  // the factory lives as long as the library
     uint32_t Release() override { return 1; }
     HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) override {
         if (!object) return kPointer;
@@ -238,7 +250,8 @@ Client20Factory gFactory;
 
 std::string libraryPath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) && info.dli_fname) return info.dli_fname;
+    if (dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) && info.dli_fname)
+        return info.dli_fname;
     return "libquillmere.so";
 }
 
@@ -291,7 +304,9 @@ HRESULT guarded(Action action) {
 }  // namespace
 
 namespace quillmere::com {
-bool operator==(const Guid& a, const Guid& b) { return std::memcmp(&a, &b, sizeof(Guid)) == 0; }
+bool operator==(const Guid& a, const Guid& b) {
+    return std::memcmp(&a, &b, sizeof(Guid)) == 0;
+}
 }  // namespace quillmere::com
 
 extern "C" {
@@ -328,7 +343,9 @@ HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** object) {
     return gFactory.QueryInterface(*iid, object);
 }
 
-HRESULT DllCanUnloadNow() { return gLiveObjects == 0 && gServerLocks == 0 ? kOk : kFalse; }
+HRESULT DllCanUnloadNow() {
+    return gLiveObjects == 0 && gServerLocks == 0 ? kOk : kFalse;
+}
 
 // A length-prefixed copy of the text, terminated by a NUL for convenience.
 Bstr QmSysAllocString(const char* text, uint32_t length) {

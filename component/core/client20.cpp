@@ -9,23 +9,26 @@ namespace quillmere {
 using platform::PlatformError;
 
 Client20::Client20(platform::MachineRoot root, platform::MessageSink& messages,
-                   const MethodHandlers& handlers)
-    : session_(std::move(root), messages, threadModuleState()), handlers_(handlers) {}
+                   const MethodHandlers& handlers, const platform::Clock& clock)
+    : session_(std::move(root), messages, clock, threadModuleState()), handlers_(handlers) {}
 
 Variant convertArgument(const Variant& value, ParamType type) {
     switch (type) {
-        case ParamType::Variant: return value;
-        case ParamType::String: return Variant::text(value.asText());
+        case ParamType::Variant:
+            return value;
+        case ParamType::String:
+            return Variant::text(value.asText());
         case ParamType::Int16: {
             if (value.kind() == Variant::Kind::Int16) return value;
-            if (value.kind() == Variant::Kind::Boolean) return Variant::int16(value.asBoolean() ? -1 : 0);
+            if (value.kind() == Variant::Kind::Boolean)
+                return Variant::int16(value.asBoolean() ? -1 : 0);
             const std::string text = value.asText();
             int number = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), number);
             if (text.empty() || error != std::errc() || end != text.data() + text.size())
-                throw PlatformError(kTypeMismatch, "Type mismatch");
-            if (number < INT16_MIN || number > INT16_MAX)
-                throw PlatformError(platform::failure::kOverflow, "Overflow");
+                throw platform::argumentTypeMismatch();
+            if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
             return Variant::int16(static_cast<int16_t>(number));
         }
     }
@@ -45,10 +48,12 @@ CallOutcome failed(uint32_t code, std::string description) {
 // always answers a Boolean.
 Variant shapeResult(const Variant& result, ResultType type) {
     switch (type) {
-        case ResultType::String: return Variant::text(result.asText());
+        case ResultType::String:
+            return Variant::text(result.asText());
         case ResultType::Boolean:
             return result.kind() == Variant::Kind::Boolean ? result : Variant::boolean(false);
-        case ResultType::Variant: return result;
+        case ResultType::Variant:
+            return result;
     }
     return result;
 }
@@ -56,33 +61,34 @@ Variant shapeResult(const Variant& result, ResultType type) {
 }  // namespace
 
 CallOutcome Client20::invoke(int32_t dispId, std::vector<Variant>& args) {
-    const MethodSpec* spec = findMethod(dispId);
-    if (!spec) return failed(kMemberNotFound, "Member not found");
-    return run(*spec, args);
+    const MethodDeclaration* method = findMethod(dispId);
+    if (!method) return failed(platform::failure::kDispMemberNotFound, "Member not found");
+    return run(*method, args);
 }
 
 CallOutcome Client20::invoke(std::string_view name, std::vector<Variant>& args) {
-    const MethodSpec* spec = findMethod(name);
-    if (!spec) return failed(kUnknownName, "Unknown name: " + std::string(name));
-    return run(*spec, args);
+    const MethodDeclaration* method = findMethod(name);
+    if (!method)
+        return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
+    return run(*method, args);
 }
 
-CallOutcome Client20::run(const MethodSpec& spec, std::vector<Variant>& args) {
-    if (args.size() != spec.params.size())
-        return failed(kBadParamCount, "Invalid number of parameters");
-    const MethodHandler& handler = handlers_[static_cast<size_t>(spec.position)];
+CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>& args) {
+    if (args.size() != method.params.size())
+        return failed(platform::failure::kDispBadParamCount, "Invalid number of parameters");
+    const MethodHandler& handler = handlers_[static_cast<size_t>(method.position)];
     if (!handler) return failed(platform::failure::kNotImplemented, "not implemented");
     try {
         // The logic works on copies; by-reference parameters are copied back afterwards.
         std::vector<Variant> converted;
         converted.reserve(args.size());
         for (size_t i = 0; i < args.size(); ++i)
-            converted.push_back(convertArgument(args[i], spec.params[i].type));
+            converted.push_back(convertArgument(args[i], method.params[i].type));
         CallOutcome outcome;
-        outcome.result = shapeResult(handler(session_, converted), spec.result);
+        outcome.result = shapeResult(handler(session_, converted), method.result);
         outcome.succeeded = true;
         for (size_t i = 0; i < args.size(); ++i)
-            if (spec.params[i].byRef) args[i] = converted[i];
+            if (method.params[i].byRef) args[i] = converted[i];
         return outcome;
     } catch (const PlatformError& error) {
         return failed(error.code(), error.description());

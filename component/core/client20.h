@@ -22,12 +22,6 @@ namespace quillmere {
 using MethodHandler = std::function<Variant(Session&, std::vector<Variant>&)>;
 using MethodHandlers = std::array<MethodHandler, kMethodSlots>;
 
-// Failure codes of the dispatch layer itself.
-inline constexpr uint32_t kMemberNotFound = 0x80020003;   // DISP_E_MEMBERNOTFOUND
-inline constexpr uint32_t kUnknownName = 0x80020006;      // DISP_E_UNKNOWNNAME
-inline constexpr uint32_t kTypeMismatch = 0x80020005;     // DISP_E_TYPEMISMATCH
-inline constexpr uint32_t kBadParamCount = 0x8002000E;    // DISP_E_BADPARAMCOUNT
-
 struct CallOutcome {
     bool succeeded = false;
     Variant result;
@@ -36,9 +30,11 @@ struct CallOutcome {
 };
 
 class Client20 {
-public:
+  public:
+    // The clock must outlive the object.
     Client20(platform::MachineRoot root, platform::MessageSink& messages,
-             const MethodHandlers& handlers);
+             const MethodHandlers& handlers,
+             const platform::Clock& clock = platform::systemClock());
 
     // Invokes by DISPID / by name with the arguments in parameter order.
     CallOutcome invoke(int32_t dispId, std::vector<Variant>& args);
@@ -46,14 +42,15 @@ public:
 
     Session& session() { return session_; }
 
-private:
-    CallOutcome run(const MethodSpec& spec, std::vector<Variant>& args);
+  private:
+    CallOutcome run(const MethodDeclaration& method, std::vector<Variant>& args);
     Session session_;
     const MethodHandlers& handlers_;
 };
 
 // Converts an argument to a parameter's declared type (text for strings, a 16-bit integer
-// from decimal text). Throws PlatformError(kTypeMismatch) when it cannot be converted.
+// from decimal text). Throws platform::argumentTypeMismatch() when it cannot be converted and
+// platform::overflow() for a number outside the 16-bit range.
 Variant convertArgument(const Variant& value, ParamType type);
 
 }  // namespace quillmere

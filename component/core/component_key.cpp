@@ -17,7 +17,7 @@ uint32_t dwordFromText(std::string_view text) {
     uint32_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw platform::PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
+        throw platform::typeMismatch();
     return number;
 }
 
@@ -28,6 +28,10 @@ std::optional<std::string> ReadComponentValue(Session& session, std::string_view
     auto value = session.registry.valueExact(Hive::LocalMachine, paths::kComponentKey, name);
     if (!value) return std::nullopt;
     return value->dataAsText();
+}
+
+std::string ReadRegistryValue(Session& session, std::string_view name) {
+    return ReadComponentValue(session, name).value_or("");
 }
 
 bool SetExistingComponentValue(Session& session, std::string_view name, std::string_view text) {

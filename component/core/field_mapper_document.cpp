@@ -11,21 +11,6 @@ namespace quillmere {
 
 namespace {
 
-// The bytes of the last load. A file's identity (inode, size, time stamp) cannot tell two
-// versions apart that were written in place within one tick of the file system's clock, so
-// the content itself decides whether the parsed document can be kept.
-struct LoadedVersion {
-    std::string path;
-    std::string bytes;
-    bool loaded = false;
-    bool valid = false;
-};
-
-LoadedVersion& lastLoad() {
-    thread_local LoadedVersion version;
-    return version;
-}
-
 std::optional<std::string> readFile(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
@@ -40,10 +25,13 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
 
 bool LoadFieldMapperDocument(Session& session) {
     const std::filesystem::path file = session.path(paths::kFieldMapper);
-    LoadedVersion& last = lastLoad();
+    // A file's identity (inode, size, time stamp) cannot tell two versions apart that were
+    // written in place within one tick of the file system's clock, so the content itself
+    // decides whether the parsed document can be kept.
+    FieldMapperLoad& last = session.state.fieldMapperLoad;
     std::optional<std::string> bytes = readFile(file);
     if (!bytes) {
-        last = LoadedVersion{};
+        last = FieldMapperLoad{};
         session.state.fieldMapper.clear();
         return false;
     }

@@ -9,10 +9,9 @@ namespace xml = platform::xml;
 
 std::string GetLabelText(Session& session, std::string_view key) {
     if (!LoadFieldMapperDocument(session)) return {};
-    const std::vector<xml::Node> sections = xml::selectAll(session.state.fieldMapper.node(), "I18N");
-    if (sections.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    const std::vector<xml::Node> sections =
+        xml::selectAll(session.state.fieldMapper.node(), "I18N");
+    if (sections.empty()) throw platform::objectNotSet();
     for (xml::Node entry : xml::childElements(sections.front())) {
         const std::string id = xml::requireAttribute(entry, "ID");
         const std::string description = xml::requireAttribute(entry, "DESCRIPTION");

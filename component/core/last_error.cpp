@@ -4,8 +4,8 @@
 
 namespace quillmere {
 
-void SetLastError(Session& session, std::string_view text) {
-    SetExistingComponentValue(session, "Error", text);
+bool SetLastError(Session& session, std::string_view text) {
+    return SetExistingComponentValue(session, "Error", text);
 }
 
 std::string ReadLastError(Session& session) {

@@ -11,7 +11,8 @@ namespace quillmere {
 inline constexpr std::string_view kNoError = "1";
 
 // Changes an existing "Error" value; does nothing when the value (or the key) is missing.
-void SetLastError(Session& session, std::string_view text);
+// True when the value was written.
+bool SetLastError(Session& session, std::string_view text);
 
 // The data of "Error"; the empty text when it is missing.
 std::string ReadLastError(Session& session);

@@ -11,7 +11,7 @@ namespace quillmere {
 void LogAction(Session& session, std::string_view action) {
     std::string header = "|--------- Logged On: ";
     header += " ";
-    header += platform::formatGeneralDate(platform::now());
+    header += platform::formatGeneralDate(session.clock.now());
     header += "  ";
     header += "For User Action: ";
     header += action;

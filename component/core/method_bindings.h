@@ -18,11 +18,15 @@ void BindViewMethods(MethodHandlers& handlers);        // component/views
 void BindFormMethods(MethodHandlers& handlers);        // component/forms
 void BindErrorMethods(MethodHandlers& handlers);       // component/errors
 void BindMasterDataMethods(MethodHandlers& handlers);  // component/masterdata
+void BindStartupMethods(MethodHandlers& handlers);     // component/startup
 
 // The component's complete table (every subsystem bound).
 const MethodHandlers& ComponentMethodHandlers();
 
-// A Client20 wired to the component's methods.
-std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root, platform::MessageSink& messages);
+// A Client20 wired to the component's methods. The clock must outlive the object; programs
+// use the system clock (which honours TAVIRO_NOW), tests a fixed one.
+std::unique_ptr<Client20> CreateClient20(platform::MachineRoot root,
+                                         platform::MessageSink& messages,
+                                         const platform::Clock& clock = platform::systemClock());
 
 }  // namespace quillmere

@@ -13,12 +13,14 @@ constexpr ResultType RS = ResultType::String;
 constexpr ResultType RV = ResultType::Variant;
 constexpr ResultType RB = ResultType::Boolean;
 
-std::vector<MethodSpec> buildSpecs() {
-    const std::vector<ParamSpec> none;
-    const std::vector<ParamSpec> detailParams = {{"iObject", S}, {"iOrno", S}, {"iAcln", S},
-                                                 {"iLine", S},   {"iXML", S},  {"iError", I}};
-    const std::vector<ParamSpec> formParams = {{"iObject", S}, {"iOrno", S}, {"iAcln", S}};
-    const std::vector<ParamSpec> costListParams = {{"iCostType", S}, {"iorder", S}, {"iActivity", S}};
+std::vector<MethodDeclaration> buildDeclarations() {
+    const std::vector<ParameterDeclaration> none;
+    const std::vector<ParameterDeclaration> detailParams = {
+        {"iObject", S}, {"iOrno", S}, {"iAcln", S}, {"iLine", S}, {"iXML", S}, {"iError", I}};
+    const std::vector<ParameterDeclaration> formParams = {
+        {"iObject", S}, {"iOrno", S}, {"iAcln", S}};
+    const std::vector<ParameterDeclaration> costListParams = {
+        {"iCostType", S}, {"iorder", S}, {"iActivity", S}};
     return {
         {0, "Initialize", none, RV},
         {1, "SaveWebPage", {{"iHtml", S}}, RV},
@@ -46,7 +48,10 @@ std::vector<MethodSpec> buildSpecs() {
         {23, "FMapperXMLExists", none, RB},
         {24, "getFMapper", {{"iXML", S}, {"iOverwrite", S}}, RV},
         {25, "Set_Mode", {{"iMode", S}}, RV},
-        {26, "HyperLinkAndZoom", {{"iMode", I}, {"iXmlTag", S}, {"iValue", S}, {"iFormName", S}}, RS},
+        {26,
+         "HyperLinkAndZoom",
+         {{"iMode", I}, {"iXmlTag", S}, {"iValue", S}, {"iFormName", S}},
+         RS},
         {28, "OpenDataBase", none, RV},
         {29, "CloseDataBase", none, RV},
         {30, "MasterData", {{"iCode", S}}, RS},
@@ -82,20 +87,20 @@ std::vector<MethodSpec> buildSpecs() {
 
 }  // namespace
 
-const std::vector<MethodSpec>& methodSpecs() {
-    static const std::vector<MethodSpec> specs = buildSpecs();
-    return specs;
+const std::vector<MethodDeclaration>& methodDeclarations() {
+    static const std::vector<MethodDeclaration> declarations = buildDeclarations();
+    return declarations;
 }
 
-const MethodSpec* findMethod(std::string_view name) {
-    for (const MethodSpec& spec : methodSpecs())
-        if (platform::equalsIgnoreCase(spec.name, name)) return &spec;
+const MethodDeclaration* findMethod(std::string_view name) {
+    for (const MethodDeclaration& method : methodDeclarations())
+        if (platform::equalsIgnoreCase(method.name, name)) return &method;
     return nullptr;
 }
 
-const MethodSpec* findMethod(int32_t dispId) {
-    for (const MethodSpec& spec : methodSpecs())
-        if (spec.dispId() == dispId) return &spec;
+const MethodDeclaration* findMethod(int32_t dispId) {
+    for (const MethodDeclaration& method : methodDeclarations())
+        if (method.dispId() == dispId) return &method;
     return nullptr;
 }
 

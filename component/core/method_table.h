@@ -13,27 +13,27 @@ inline constexpr int kMethodSlots = 58;  // positions 0..57
 enum class ParamType { String, Int16, Variant };
 enum class ResultType { String, Variant, Boolean };
 
-struct ParamSpec {
+struct ParameterDeclaration {
     std::string_view name;
     ParamType type;
     bool byRef = false;
 };
 
-struct MethodSpec {
+struct MethodDeclaration {
     int position;
     std::string_view name;
-    std::vector<ParamSpec> params;
+    std::vector<ParameterDeclaration> params;
     ResultType result;
 
     int32_t dispId() const { return kDispIdBase + position; }
 };
 
 // The 57 methods in interface order.
-const std::vector<MethodSpec>& methodSpecs();
+const std::vector<MethodDeclaration>& methodDeclarations();
 
 // Look-up by name, without regard to case as automation clients expect; nullptr when unknown.
-const MethodSpec* findMethod(std::string_view name);
+const MethodDeclaration* findMethod(std::string_view name);
 // Look-up by DISPID; nullptr for an unknown one (position 27 included).
-const MethodSpec* findMethod(int32_t dispId);
+const MethodDeclaration* findMethod(int32_t dispId);
 
 }  // namespace quillmere

@@ -1,9 +1,12 @@
 #pragma once
 // What the component keeps between calls on one thread: the shared documents, the current
-// field definition, the master-data connection and the remembered validation values. Every
-// Client20 object of a thread shares it; nothing in it is persisted.
+// field definition, the master-data connection, the remembered validation values, the order
+// numbers of refused entries and what the field definitions were last loaded from. Every
+// Client20 object of a thread shares it; nothing in it is persisted, and the component keeps
+// nothing between calls anywhere else.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/db/database.h"
 #include "platform/xml/document.h"
@@ -30,15 +33,28 @@ struct ValidationMemory {
     std::string activityStatus;
 };
 
+// The bytes the field definitions were last parsed from, so that a load of the same bytes
+// keeps the parsed document (see field_mapper_document.h).
+struct FieldMapperLoad {
+    std::string path;
+    std::string bytes;
+    bool loaded = false;
+    bool valid = false;
+};
+
 struct ModuleState {
     platform::xml::Document orderStore;
     platform::xml::Document fieldMapper;
+    FieldMapperLoad fieldMapperLoad;
     FieldDefinition currentFieldDefinition;
     std::string currentActivityDescription;
     std::string currentDatabaseName;  // filled from "Currentmdb" at start-up
     std::string currentMasterDataFile;
     std::unique_ptr<platform::db::Connection> masterData;
     ValidationMemory validation;
+    // The order numbers of the upload report's refused entries, as StroreErrorOrders collects
+    // them (component/errors/completed_orders.h).
+    std::vector<std::string> errorOrders;
 };
 
 // The module state of the calling thread.

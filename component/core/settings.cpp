@@ -27,8 +27,7 @@ std::string serializeFile(Session& session, std::string_view windowsPath) {
 }
 
 bool folderHoldsDatabase(const std::filesystem::path& folder) {
-    if (!platform::folderExists(folder))
-        throw platform::PlatformError(platform::failure::kPathNotFound, "Path not found: " + folder.string());
+    if (!platform::folderExists(folder)) throw platform::pathNotFound(folder);
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.is_regular_file() && IsDatabaseFile(entry.path())) return true;
     return false;
@@ -40,7 +39,9 @@ bool IsDatabaseFile(const std::filesystem::path& file) {
     return platform::equalsIgnoreCase(file.extension().string(), ".mdb");
 }
 
-std::string Get_Error(Session& session) { return ReadLastError(session); }
+std::string Get_Error(Session& session) {
+    return ReadLastError(session);
+}
 
 std::string GetVariable(Session& session, const std::string& iVar) {
     if (iVar.empty()) return {};
@@ -58,8 +59,9 @@ Variant Set_Mode(Session& session, const std::string& iMode) {
 
 Variant RegisterDownloadPath(Session& session) {
     session.registry.createKey(Hive::CurrentUser, kBrowserKey);
-    session.registry.setValue(Hive::CurrentUser, kBrowserKey,
-                              RegistryValue::string("Download Directory", std::string(paths::kMasterDataFolder)));
+    session.registry.setValue(
+        Hive::CurrentUser, kBrowserKey,
+        RegistryValue::string("Download Directory", std::string(paths::kMasterDataFolder)));
     return {};
 }
 
@@ -85,7 +87,8 @@ Variant GetMailContent(Session& session, const std::string& iWhat) {
     if (iWhat == "ZudivevEzored") return Variant::text(serializeFile(session, paths::kOrderStore));
     if (iWhat == "UploadReport") return Variant::text(serializeFile(session, paths::kUploadReport));
     if (iWhat == "StyleSheet") return Variant::text(serializeFile(session, paths::kFieldMapper));
-    if (iWhat == "Log") return Variant::text(platform::readWholeFile(session.path(paths::kLogFile)));
+    if (iWhat == "Log")
+        return Variant::text(platform::readWholeFile(session.path(paths::kLogFile)));
     return {};
 }
 

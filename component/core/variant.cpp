@@ -25,10 +25,14 @@ Variant Variant::boolean(bool value) {
 
 std::string Variant::asText() const {
     switch (kind_) {
-        case Kind::Text: return text_;
-        case Kind::Int16: return std::to_string(number_);
-        case Kind::Boolean: return flag_ ? "True" : "False";
-        case Kind::Empty: break;
+        case Kind::Text:
+            return text_;
+        case Kind::Int16:
+            return std::to_string(number_);
+        case Kind::Boolean:
+            return flag_ ? "True" : "False";
+        case Kind::Empty:
+            break;
     }
     return {};
 }

@@ -7,7 +7,7 @@
 namespace quillmere {
 
 class Variant {
-public:
+  public:
     enum class Kind { Empty, Text, Int16, Boolean };
 
     Variant() = default;
@@ -26,7 +26,7 @@ public:
 
     bool operator==(const Variant&) const = default;
 
-private:
+  private:
     Kind kind_ = Kind::Empty;
     std::string text_;
     int16_t number_ = 0;

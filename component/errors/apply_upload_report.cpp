@@ -2,8 +2,11 @@
 
 #include "component/core/install_paths.h"
 #include "component/errors/store_removal.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -12,29 +15,12 @@ using platform::PlatformError;
 
 namespace {
 
-constexpr std::string_view kStateUploadedChange = "MU";
-constexpr std::string_view kStateServer = "O";
-constexpr std::string_view kFinished = "20";
-constexpr std::string_view kOpen = "15";
-constexpr std::string_view kClosed = "35";
-
-bool createdOnLaptop(std::string_view number) {
-    return !number.empty() && number.front() == '_';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
+bool isOneOf(std::string_view status, OrderStatus first, OrderStatus second) {
+    return status == StatusCode(first) || status == StatusCode(second);
 }
 
 std::string attributeOr(xml::Node node, std::string_view name) {
     return xml::attribute(node, name).value_or("");
-}
-
-// The status of a record: the text of its first field.
-std::string firstFieldText(xml::Node record) {
-    return xml::text(xml::requireNode(xml::firstChildElement(record)));
 }
 
 // As the agenda reads it from the store file: the first order record anywhere under an order
@@ -42,7 +28,7 @@ std::string firstFieldText(xml::Node record) {
 std::string orderStatus(const ReportApplication& run, std::string_view order) {
     const auto found = run.orderRecords.find(std::string(order));
     if (found == run.orderRecords.end() || found->second.empty()) return {};
-    return firstFieldText(found->second.front());
+    return OrderStatusOf(found->second.front());
 }
 
 void forgetOrderRecord(ReportApplication& run, xml::Node record) {
@@ -98,8 +84,9 @@ void applyGroups(ReportApplication& run) {
     for (xml::Node group : groups) {
         for (xml::Node entry : ReportEntries(group)) {
             if (attributeOr(entry, kReportStatus) != kStatusCompleted) continue;
-            // File and ID are read as the entry was always read: a group without File, or an
-            // ID that is no 16-bit number, stops the call here, before the entry is applied.
+            // File and ID are read although the entry is found by walking: a group without
+            // File, or an ID that is no 16-bit number, stops the call here, before the entry
+            // is applied.
             xml::requireAttribute(group, kReportFile);
             ReportEntryId(xml::requireAttribute(entry, kEntryId));
             const ReportedRecord record{xml::requireAttribute(entry, kEntryOrder),
@@ -182,28 +169,30 @@ void ApplyCompletedEntry(ReportApplication& run, const ReportedRecord& record) {
 
 bool OrderIsFinished(ReportApplication& run, std::string_view order) {
     const std::string status = orderStatus(run, order);
-    if (createdOnLaptop(order)) return status == kFinished || status == kOpen;
-    return status == kFinished;
+    if (IsProvisionalNumber(order))
+        return isOneOf(status, OrderStatus::Finished, OrderStatus::Open);
+    return status == StatusCode(OrderStatus::Finished);
 }
 
 bool ActivitiesConfirmed(ReportApplication& run, std::string_view order,
                          std::string_view activity) {
     const xml::Node group = FindActivityGroup(run.store, order);
     if (!group) return false;
-    const bool laptopOrder = createdOnLaptop(order);
+    const bool laptopOrder = IsProvisionalNumber(order);
     bool confirmed = false;
     for (xml::Node each : xml::childElements(group)) {
         const std::string number = attributeOr(each, "Activity");
         if (!activity.empty() && number != activity) continue;
-        const std::string status = firstFieldText(each);
+        const std::string status = OrderStatusOf(each);
         if (laptopOrder) {
             // The first finished or open activity decides; the others are passed over.
-            if (status == kFinished || status == kOpen)
+            if (isOneOf(status, OrderStatus::Finished, OrderStatus::Open))
                 return !ReportHasErrors(run.entries, order, activity);
             continue;
         }
-        const bool settled = createdOnLaptop(number) ? (status == kFinished || status == kOpen)
-                                                     : (status == kFinished || status == kClosed);
+        const bool settled = IsProvisionalNumber(number)
+                                 ? isOneOf(status, OrderStatus::Finished, OrderStatus::Open)
+                                 : isOneOf(status, OrderStatus::Finished, OrderStatus::Closed);
         if (!settled) return false;
         confirmed = !ReportHasErrors(run.entries, order, activity);
     }
@@ -216,7 +205,7 @@ bool ReportHasErrors(const UploadReportIndex& entries, std::string_view order,
         const auto entryActivity = xml::attribute(entry, kEntryActivity);
         const auto costType = xml::attribute(entry, kEntryCostType);
         if (!entryActivity || !costType || !costType->empty()) continue;
-        const std::string_view trimmed = trimBlanks(*entryActivity);
+        const std::string_view trimmed = platform::trimBlanks(*entryActivity);
         if (trimmed.empty() || (!activity.empty() && trimmed != activity)) continue;
         if (attributeOr(entry, kReportStatus) == kStatusError) return true;
         // An activity the server took over still counts as refused while a line of it is.
@@ -244,8 +233,8 @@ void RemoveReportEntry(ReportApplication& run, xml::Node entry) {
 
 void ResetUploadedState(ReportApplication& run, const ReportedRecord& record) {
     const xml::Node found = findRecord(run, record);
-    if (!found || xml::requireAttribute(found, "State") != kStateUploadedChange) return;
-    xml::setAttribute(found, "State", kStateServer);
+    if (!found || RecordState(found) != kStateChangedUploaded) return;
+    SetRecordState(found, kStateReceived);
     run.storeChanged = true;
 }
 

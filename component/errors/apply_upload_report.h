@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "component/core/session.h"
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {

@@ -5,9 +5,10 @@
 #include <unordered_set>
 
 #include "component/core/install_paths.h"
-#include "component/errors/upload_report.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
@@ -15,24 +16,10 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
-constexpr std::string_view kOpenStatus = "15";
 constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
-
-[[noreturn]] void objectNotSet() {
-    throw PlatformError(platform::failure::kObjectNotSet,
-                        "Object variable or With block variable not set");
-}
-
-std::vector<std::string>& errorOrders() {
-    thread_local std::vector<std::string> orders;
-    return orders;
-}
-
-std::string_view attributeOf(xml::Node node, const char* name) { return node.attribute(name).value(); }
 
 std::string activityKey(std::string_view order, std::string_view activity) {
     std::string key(order);
@@ -45,16 +32,16 @@ std::string activityKey(std::string_view order, std::string_view activity) {
 // activity sets are built when first asked, so a document that lacks the activity container
 // fails only when an activity is examined.
 class ServerListing {
-public:
+  public:
     explicit ServerListing(std::string_view text) : text_(text) {}
 
     bool listsOrder(std::string_view order) {
         if (!orders_) {
             orders_.emplace();
             const xml::Node container = containerOf(kOrders);
-            for (xml::Node record : xml::childElements(container))
-                if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
-                    orders_->emplace(key.value());
+            for (xml::Node record : xml::elementChildren(container))
+                if (const auto key = xml::attributeView(record, "ServiceOrder"))
+                    orders_->emplace(*key);
         }
         return orders_->contains(std::string(order));
     }
@@ -63,25 +50,25 @@ public:
         if (!activities_) {
             activities_.emplace();
             const xml::Node container = containerOf(kActivities);
-            for (xml::Node group : xml::childElements(container)) {
-                const pugi::xml_attribute id = group.attribute("ID");
+            for (xml::Node group : xml::elementChildren(container)) {
+                const auto id = xml::attributeView(group, "ID");
                 if (!id) continue;
-                for (xml::Node entry : xml::childElements(group))
-                    if (const pugi::xml_attribute number = entry.attribute("Activity"))
-                        activities_->emplace(activityKey(id.value(), number.value()));
+                for (xml::Node entry : xml::elementChildren(group))
+                    if (const auto number = xml::attributeView(entry, "Activity"))
+                        activities_->emplace(activityKey(*id, *number));
             }
         }
         return activities_->contains(activityKey(order, activity));
     }
 
-private:
+  private:
     xml::Node containerOf(std::string_view name) {
         if (!parsed_) {
             parsed_ = true;
-            if (!document_.parse(text_)) objectNotSet();
+            if (!document_.parse(text_)) throw platform::objectNotSet();
         }
         const xml::Node container = FindContainer(document_.node(), name);
-        if (!container) objectNotSet();
+        if (!container) throw platform::objectNotSet();
         return container;
     }
 
@@ -98,9 +85,9 @@ private:
 // activity: the order's first activity group (or the one activity, and the group when it is
 // left empty), and every line group of the order (or of that activity).
 class StoreRemoval {
-public:
+  public:
     explicit StoreRemoval(xml::Node storeRoot) {
-        indexGroups(activityGroups_, FindContainer(storeRoot, kActivities), nullptr);
+        indexGroups(activityGroups_, FindContainer(storeRoot, kActivities), {});
         for (size_t i = 0; i < std::size(kLineContainers); ++i)
             indexGroups(lineGroups_[i], FindContainer(storeRoot, kLineContainers[i]), "Activity");
     }
@@ -127,7 +114,7 @@ public:
         for (GroupsByOrder& groups : lineGroups_) removeLineGroups(groups, order, number);
         const xml::Node group = activity.parent();
         xml::remove(activity);
-        if (!group.first_child()) {
+        if (!xml::hasChildNodes(group)) {
             auto found = activityGroups_.find(order);
             xml::remove(group);
             found->second.erase(found->second.begin());
@@ -135,20 +122,23 @@ public:
         }
     }
 
-private:
+  private:
     struct Group {
         xml::Node node;
         std::string activity;
     };
     using GroupsByOrder = std::unordered_map<std::string, std::vector<Group>>;
 
-    static void indexGroups(GroupsByOrder& index, xml::Node container, const char* activityAttribute) {
-        for (xml::Node group = container.first_child(); group; group = group.next_sibling()) {
-            if (group.type() != pugi::node_element) continue;
-            const pugi::xml_attribute id = group.attribute("ID");
+    // Activity groups are indexed without an activity (`activityAttribute` empty).
+    static void indexGroups(GroupsByOrder& index, xml::Node container,
+                            std::string_view activityAttribute) {
+        for (xml::Node group : xml::elementChildren(container)) {
+            const auto id = xml::attributeView(group, "ID");
             if (!id) continue;
-            Group entry{group, activityAttribute ? group.attribute(activityAttribute).value() : ""};
-            index[id.value()].push_back(std::move(entry));
+            Group entry{group, std::string(activityAttribute.empty()
+                                               ? std::string_view()
+                                               : xml::attributeOrEmpty(group, activityAttribute))};
+            index[std::string(*id)].push_back(std::move(entry));
         }
     }
 
@@ -178,29 +168,33 @@ std::string statusOf(xml::Node record) {
 
 }  // namespace
 
-const std::vector<std::string>& ErrorOrders() { return errorOrders(); }
+const std::vector<std::string>& ErrorOrders(const Session& session) {
+    return session.state.errorOrders;
+}
 
 void CollectErrorOrders(Session& session) {
-    std::vector<std::string>& orders = errorOrders();
+    std::vector<std::string>& orders = session.state.errorOrders;
     orders.clear();
     if (!platform::fileExists(session.path(paths::kUploadReport))) return;
     xml::Document report;
-    if (!LoadUploadReport(session, report)) objectNotSet();
+    if (!LoadUploadReport(session, report)) throw platform::objectNotSet();
     const auto refused = [](xml::Node node) {
-        return attributeOf(node, kReportStatus.data()) == kStatusError;
+        return xml::attributeEquals(node, kReportStatus, kStatusError);
     };
     for (xml::Node group : ReportGroups(report)) {
         if (!refused(group)) continue;
         for (xml::Node entry : ReportEntries(group))
-            if (refused(entry)) orders.emplace_back(attributeOf(entry, kEntryOrder.data()));
+            if (refused(entry)) orders.emplace_back(xml::attributeOrEmpty(entry, kEntryOrder));
     }
 }
 
 void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
     LoadOrderStore(session);
-    const xml::Node orders = xml::requireNode(FindContainer(session.state.orderStore.node(), kOrders));
+    const xml::Node orders =
+        xml::requireNode(FindContainer(session.state.orderStore.node(), kOrders));
     CollectErrorOrders(session);
-    const std::unordered_set<std::string> protectedOrders(ErrorOrders().begin(), ErrorOrders().end());
+    const std::vector<std::string>& errorOrders = ErrorOrders(session);
+    const std::unordered_set<std::string> protectedOrders(errorOrders.begin(), errorOrders.end());
 
     ServerListing server(serverDocument);
     StoreRemoval removal(session.state.orderStore.node());
@@ -208,7 +202,7 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
     try {
         // The records are taken first, so removing one does not skip the one after it.
         for (xml::Node record : xml::childElements(orders)) {
-            if (statusOf(record) != kOpenStatus) continue;
+            if (statusOf(record) != StatusCode(OrderStatus::Open)) continue;
             const std::string order = xml::requireAttribute(record, "ServiceOrder");
             if (protectedOrders.contains(order)) continue;
             if (!server.listsOrder(order)) {

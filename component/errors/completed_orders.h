@@ -17,9 +17,9 @@ Variant StroreErrorOrders(Session& session);
 Variant deleteCompletedOrders(Session& session, const std::string& iXML);
 
 // The order numbers of every refused entry of the report (groups and entries whose Status is
-// "Error"), in report order, duplicates included; rebuilt by each collection and kept for the
-// thread, like the rest of the module state. There is no limit to their number.
-const std::vector<std::string>& ErrorOrders();
+// "Error"), in report order, duplicates included; rebuilt by each collection and kept in the
+// module state. There is no limit to their number.
+const std::vector<std::string>& ErrorOrders(const Session& session);
 
 // Rebuilds ErrorOrders from "C:\Taviro Quillmere\UploadReport.xml". A missing report leaves it
 // empty; a report that does not load fails the call (kObjectNotSet).

@@ -1,10 +1,11 @@
 #include "component/errors/download_errors.h"
 
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/log.h"
 #include "component/errors/apply_upload_report.h"
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
@@ -28,14 +29,15 @@ std::string DownloadErrors(Session& session, const std::string& iXML) {
     // be refused with it.
     xml::Document received;
     if (!received.parse(iXML)) {
-        const std::string message = reportFailure(session, "SLBEU0288");
+        const std::string message = reportFailure(session, label::kReportNotXml);
         LogLine(session, iXML);
         return message;
     }
     const auto file = session.path(paths::kUploadReport);
     if (platform::fileExists(file)) {
         xml::Document stored;
-        if (!LoadUploadReport(session, stored)) return reportFailure(session, "SLBEU0289");
+        if (!LoadUploadReport(session, stored))
+            return reportFailure(session, label::kReportNotLoaded);
         const xml::Node root = stored.root();
         for (xml::Node child : received.root().children()) xml::appendCopy(root, child);
         SaveUploadReport(session, stored);

@@ -2,14 +2,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string_view>
 
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/log.h"
-#include "component/errors/upload_report.h"
-#include "component/views/html_blocks.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
@@ -20,10 +25,14 @@ namespace xml = platform::xml;
 
 namespace {
 
-// An attribute as the report's readers take it: a missing one reads as the empty text.
-std::string_view attributeOf(xml::Node node, const char* name) { return node.attribute(name).value(); }
+// A missing attribute reads as the empty text.
+std::string_view attributeOf(xml::Node node, std::string_view name) {
+    return xml::attributeOrEmpty(node, name);
+}
 
-bool refused(xml::Node node) { return attributeOf(node, kReportStatus.data()) == kStatusError; }
+bool refused(xml::Node node) {
+    return xml::attributeEquals(node, kReportStatus, kStatusError);
+}
 
 // Calls `visit` for every refused entry of a group that is itself marked "Error", in
 // document order; entries of other groups do not count.
@@ -35,59 +44,34 @@ void forEachRefusedEntry(const xml::Document& report, const std::function<void(x
     }
 }
 
-enum class ReportLoad { Missing, Unreadable, Loaded };
-
-ReportLoad loadReport(Session& session, xml::Document& report) {
-    if (!platform::fileExists(session.path(paths::kUploadReport))) return ReportLoad::Missing;
-    return LoadUploadReport(session, report) ? ReportLoad::Loaded : ReportLoad::Unreadable;
-}
-
-std::string reportUnreadable(Session& session) {
-    const std::string message = GetLabelText(session, "SLBEU0289");
+// Loads the report. Without a report file the views show nothing; a report that does not
+// load is reported (log and message). Either answer is returned for the view to give instead.
+std::optional<std::string> loadReport(Session& session, xml::Document& report) {
+    if (!platform::fileExists(session.path(paths::kUploadReport))) return std::string();
+    if (LoadUploadReport(session, report)) return std::nullopt;
+    const std::string message = GetLabelText(session, label::kReportNotLoaded);
     LogAction(session, "Error Pool");
     LogDetail(session, kErrorLabel, message);
     return message;
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
+// The call that opens the entry's record for correction.
+std::string correctionCall(const DetailsTarget& target) {
+    return ShowDetailsCall(target, DetailsPurpose::Correct);
 }
 
-// showdetails(kind, order, activity, line, "1"): "1" opens the record for correction.
-std::string correctionArguments(std::string_view kind, std::string_view order,
-                                std::string_view activity, std::string_view line) {
-    std::string arguments = inQuotes(kind);
-    for (std::string_view value : {order, activity, line, std::string_view("1")}) {
-        arguments += ",";
-        arguments += inQuotes(value);
-    }
-    return arguments;
-}
-
-struct CostLineKind {
-    std::string_view costType;
-    std::string_view kind;
-    std::string_view captionKey;
-};
-constexpr CostLineKind kCostLineKinds[] = {
-    {"Material", "3", "SLBEU0295"},
-    {"Other", "5", "SLBEU0094"},
-    {"Labor", "4", "SLBEU0296"},
-};
-
-// The captions of the record links, looked up once per list.
+// The captions of the record links, looked up once per list (cost lines by record kind).
 struct LinkCaptions {
     explicit LinkCaptions(Session& session)
-        : order(GetLabelText(session, "SLBEU0000")), activity(GetLabelText(session, "SLBEU0279")) {
-        for (size_t i = 0; i < std::size(kCostLineKinds); ++i)
-            costLines[i] = GetLabelText(session, kCostLineKinds[i].captionKey);
+        : order(GetLabelText(session, label::kServiceOrder)),
+          activity(GetLabelText(session, label::kActivity)) {
+        for (const RecordKind& kind : RecordKinds())
+            if (kind.isCostLine())
+                costLines[kind.code] = GetLabelText(session, kind.errorPoolCaption);
     }
     std::string order;
     std::string activity;
-    std::string costLines[std::size(kCostLineKinds)];
+    std::map<std::string_view, std::string> costLines;
 };
 
 std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
@@ -95,58 +79,33 @@ std::string costLineLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
     const std::string_view activity = attributeOf(entry, "Activity");
     const std::string_view line = attributeOf(entry, "CostLine");
-    std::string_view kind;
-    std::string_view caption;
-    for (size_t i = 0; i < std::size(kCostLineKinds); ++i) {
-        if (kCostLineKinds[i].costType != costType) continue;
-        kind = kCostLineKinds[i].kind;
-        caption = captions.costLines[i];
-    }
-    std::string html = "<span class=links";
-    html += " onclick=javascript:showdetails(";
-    html += correctionArguments(kind, order, activity, line);
-    html += ")>";
-    html += caption;
-    html += ": ";
-    html += HtmlText(order);
-    html += "/ ";
-    html += HtmlText(activity);
-    html += "/ ";
-    html += HtmlText(line);
-    html += "</span>";
-    return html;
+    // An unknown cost type opens kind "" under an empty caption.
+    const RecordKind* recordKind = RecordKindByCostType(costType);
+    const std::string_view kind = recordKind ? recordKind->code : std::string_view();
+    const std::string_view caption =
+        recordKind ? std::string_view(captions.costLines.at(kind)) : std::string_view();
+    std::string content(caption);
+    content += ": ";
+    content += HtmlText(order);
+    content += "/ ";
+    content += HtmlText(activity);
+    content += "/ ";
+    content += HtmlText(line);
+    return DetailsLink(std::nullopt, correctionCall({kind, order, activity, line}), content);
 }
 
 std::string orderLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += correctionArguments("1", order, "", "");
-    html += ")>";
-    html += captions.order;
-    html += ": ";
-    html += HtmlText(order);
-    html += "</span>";
-    return html;
+    return DetailsLink(order, correctionCall({kind_code::kOrder, order}),
+                       captions.order + ": " + HtmlText(order));
 }
 
 // The activity caption is followed by ":" alone, unlike the other two.
 std::string activityLink(const LinkCaptions& captions, xml::Node entry) {
     const std::string_view order = attributeOf(entry, "Order");
     const std::string_view activity = attributeOf(entry, "Activity");
-    std::string html = "<span id=";
-    html += HtmlAttribute(activity);
-    html += " class=links onclick=javascript:showdetails(";
-    html += correctionArguments("2", order, activity, "");
-    html += ")>";
-    html += captions.activity;
-    html += ":";
-    html += HtmlText(order);
-    html += "/ ";
-    html += HtmlText(activity);
-    html += "</span>";
-    return html;
+    return DetailsLink(activity, correctionCall({kind_code::kActivity, order, activity}),
+                       captions.activity + ":" + HtmlText(order) + "/ " + HtmlText(activity));
 }
 
 std::string recordLink(const LinkCaptions& captions, xml::Node entry) {
@@ -159,20 +118,16 @@ std::string recordLink(const LinkCaptions& captions, xml::Node entry) {
 
 std::string ShowErrorPool(Session& session) {
     xml::Document report;
-    switch (loadReport(session, report)) {
-        case ReportLoad::Missing: return {};
-        case ReportLoad::Unreadable: return reportUnreadable(session);
-        case ReportLoad::Loaded: break;
-    }
+    if (std::optional<std::string> answer = loadReport(session, report)) return *answer;
     int16_t count = 0;
     forEachRefusedEntry(report, [&](xml::Node) {
-        if (count == INT16_MAX) throw platform::PlatformError(platform::failure::kOverflow, "Overflow");
+        if (count == INT16_MAX) throw platform::overflow();
         ++count;
     });
     if (count <= 0) return {};
     std::string html = "<a class=cssOption href=javascript:ShowErrors()>";
     html += "*&nbsp";
-    html += GetLabelText(session, "SLBEU0290");
+    html += GetLabelText(session, label::kUploadErrorsLink);
     html += "(";
     html += std::to_string(count);
     html += ")</a>";
@@ -181,13 +136,9 @@ std::string ShowErrorPool(Session& session) {
 
 std::string ShowErrorList(Session& session) {
     xml::Document report;
-    switch (loadReport(session, report)) {
-        case ReportLoad::Missing: return {};
-        case ReportLoad::Unreadable: return reportUnreadable(session);
-        case ReportLoad::Loaded: break;
-    }
+    if (std::optional<std::string> answer = loadReport(session, report)) return *answer;
     std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0291"), "divList");
+    html += BuildTitleBar(2, GetLabelText(session, label::kUploadErrors), "divList");
     html += "<tr><td width=100%>";
     html += "<div style=";
     html += "\"height:125; overflow:auto;\"";
@@ -195,10 +146,10 @@ std::string ShowErrorList(Session& session) {
     html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
     html += "<tr>";
     html += "<td class=tableheader >";
-    html += GetLabelText(session, "SLBEU0096");
+    html += GetLabelText(session, label::kMessage);
     html += "</td>";
     html += "<td class=tableheader >";
-    html += GetLabelText(session, "SLBEU0294");
+    html += GetLabelText(session, label::kRecord);
     html += "</td>";
     html += "</tr>";
 

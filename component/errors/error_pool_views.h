@@ -8,10 +8,11 @@
 
 namespace quillmere {
 
-// "" without a report file or without refused entries; the text of "SLBEU0289" (also logged
-// under "Error Pool") when the report does not load. Fails past 32,767 refused entries.
+// "" without a report file or without refused entries; the text of label::kReportNotLoaded (also
+// logged under "Error Pool") when the report does not load. Fails past 32,767 refused entries.
 std::string ShowErrorPool(Session& session);
-// "" without a report file; the text of "SLBEU0289" when it does not load; else the panel.
+// "" without a report file; the text of label::kReportNotLoaded when it does not load; else the
+// panel.
 std::string ShowErrorList(Session& session);
 
 }  // namespace quillmere

@@ -11,7 +11,8 @@ void BindErrorMethods(MethodHandlers& h) {
     Bind(h, "ShowErrorPool", [](Session& s, Args&) { return Variant::text(ShowErrorPool(s)); });
     Bind(h, "ShowErrorList", [](Session& s, Args&) { return Variant::text(ShowErrorList(s)); });
     Bind(h, "StroreErrorOrders", [](Session& s, Args&) { return StroreErrorOrders(s); });
-    Bind(h, "deleteCompletedOrders", [](Session& s, Args& a) { return deleteCompletedOrders(s, a[0].asText()); });
+    Bind(h, "deleteCompletedOrders",
+         [](Session& s, Args& a) { return deleteCompletedOrders(s, a[0].asText()); });
     Bind(h, "DownloadErrors",
          [](Session& s, Args& a) { return Variant::text(DownloadErrors(s, a[0].asText())); });
 }

@@ -2,11 +2,13 @@
 // RenderLaborField.
 #include <array>
 
-#include "component/core/html_escape.h"
+#include "component/core/field_definitions.h"
+#include "component/core/html.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
-#include "component/views/html_blocks.h"
+#include "component/views/list_cells.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
@@ -110,13 +112,10 @@ std::string readOnlyCell(Session& session, const FieldDefinition& definition,
         return "<td id=" + std::string(field) + ">" + HtmlText(value) + "</td></tr>";
     if (definition.dataType == "e") return BuildEnumCell(session, element, field, value) + "</tr>";
     if (isTrue(definition.hyperlink)) {
-        std::string cell = "<td>&nbsp;<a href=javascript:hyperlink(";
-        cell += "\"" + std::string(field) + "\"";
-        cell += ",";
-        cell += "\"" + EscapeHtmlValue(value) + "\"";
-        cell += ",";
-        cell += QuotedValue(objectName);
-        cell += ")>";
+        std::string cell = "<td>&nbsp;<a href=javascript:";
+        cell += PageFunctionCall("hyperlink", {QuotedValue(field), Quoted(EscapeHtmlValue(value)),
+                                               QuotedValue(objectName)});
+        cell += ">";
         cell += HtmlText(value);
         cell += "</a></td></tr>";
         return cell;
@@ -168,17 +167,15 @@ std::string newRecordRow(Session& session, const FieldDefinition& definition,
 }
 
 xml::Node valueListEntry(const std::vector<xml::Node>& entries, size_t position) {
-    if (position >= entries.size())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (position >= entries.size()) throw platform::objectNotSet();
     return entries[position];
 }
 
 std::string option(xml::Node entry, std::string_view marker) {
     std::string html = "<OPTION value=";
-    html += entry.attribute("Id").value();
+    html += xml::attributeOrEmpty(entry, "Id");
     html += marker;
-    html += entry.attribute("Value").value();
+    html += xml::attributeOrEmpty(entry, "Value");
     return html;
 }
 
@@ -186,11 +183,12 @@ std::string option(xml::Node entry, std::string_view marker) {
 // finished, a closed one shows its status.
 std::string activityStatusOptions(const std::vector<xml::Node>& entries, std::string_view value,
                                   std::string_view mode) {
-    if ((mode == "New" && value.empty()) || value == "15")
+    const std::optional<OrderStatus> status = ParseOrderStatus(value);
+    if ((mode == "New" && value.empty()) || status == OrderStatus::Open)
         return option(valueListEntry(entries, 0), " selected>") +
                option(valueListEntry(entries, 1), " >");
-    if (value == "20") return option(valueListEntry(entries, 1), " >");
-    if (value == "35")
+    if (status == OrderStatus::Finished) return option(valueListEntry(entries, 1), " >");
+    if (status == OrderStatus::Closed)
         return option(valueListEntry(entries, 2), mode == "Modify" ? " selected>" : " >");
     return {};
 }
@@ -215,11 +213,9 @@ std::string RenderDetailField(Session& session, std::string_view element, std::s
 
 std::string RenderEnumSelect(Session& session, std::string_view element, std::string_view field,
                              std::string_view value, std::string_view mode) {
-    const std::vector<xml::Node> lists = xml::selectAll(
-        session.state.fieldMapper.node(), std::string(element) + "/" + std::string(field));
-    if (lists.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    const std::vector<xml::Node> lists =
+        xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(element, field));
+    if (lists.empty()) throw platform::objectNotSet();
     const std::vector<xml::Node> entries = xml::childElements(lists.front());
 
     std::string html = "<td>&nbsp;";
@@ -233,13 +229,13 @@ std::string RenderEnumSelect(Session& session, std::string_view element, std::st
             html += option(valueListEntry(entries, 0), " selected>");
         } else {
             for (xml::Node entry : entries)
-                if (value == entry.attribute("Id").value()) html += option(entry, " >");
+                if (value == xml::attributeOrEmpty(entry, "Id")) html += option(entry, " >");
         }
     } else if (field == "ActivityStatus") {
         html += activityStatusOptions(entries, value, mode);
     } else {
         for (xml::Node entry : entries)
-            html += option(entry, value == entry.attribute("Id").value() ? " selected>" : ">");
+            html += option(entry, value == xml::attributeOrEmpty(entry, "Id") ? " selected>" : ">");
     }
     html += "</SELECT></td>";
     return html;

@@ -3,15 +3,20 @@
 #include <array>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
 #include "component/forms/field_rows.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
-#include "component/views/html_blocks.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
@@ -21,64 +26,37 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kPanelId = "divDetails";
-constexpr std::string_view kOpen = "15";
-constexpr std::string_view kClosed = "35";
+// The order field that, holding "1", keeps the order's activities from being changed.
 constexpr size_t kActivitiesLockedField = 19;
 
-enum class Kind { Order, Activity, Material, Labor, Other };
-
-struct RecordKind {
-    Kind kind;
-    std::string_view objectName;
-    std::string_view element;
-    std::string_view titleKey;
-    std::string_view newLinkKind;  // of the new-line link of a cost line
-};
-
-constexpr std::array<RecordKind, 5> kKinds = {{
-    {Kind::Order, "order", kOrders, "SLBEU0277", "2"},
-    {Kind::Activity, "activity", kActivities, "SLBEU0278", "2"},
-    {Kind::Material, "material", kMaterialLines, "SLBEU0280", "3"},
-    {Kind::Labor, "labor", kLaborLines, "SLBEU0281", "4"},
-    {Kind::Other, "other", kOtherLines, "SLBEU0283", "5"},
-}};
+using Kind = RecordType;
 
 const RecordKind& recordKind(const std::string& iObject) {
-    for (const RecordKind& kind : kKinds)
-        if (iObject.size() == 1 && iObject[0] - '1' == static_cast<int>(kind.kind)) return kind;
+    if (const RecordKind* kind = RecordKindByCode(iObject)) return *kind;
     throw platform::PlatformError(platform::failure::kInvalidProcedureCall,
                                   "Invalid procedure call or argument: no record kind " + iObject);
 }
 
-bool isCostLine(const RecordKind& kind) {
-    return kind.kind != Kind::Order && kind.kind != Kind::Activity;
-}
-
 [[noreturn]] void recordNotFound() {
-    throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                  "Object variable or With block variable not set");
-}
-
-std::string trimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    throw platform::objectNotSet();
 }
 
 // The seven link texts, read first.
 struct LinkLabels {
     explicit LinkLabels(Session& session)
-        : newMaterial(GetLabelText(session, "SLBEU0270")),
-          newLabor(GetLabelText(session, "SLBEU0271")),
-          newOther(GetLabelText(session, "SLBEU0272")),
-          newActivity(GetLabelText(session, "SLBEU0273")),
-          materialLines(GetLabelText(session, "SLBEU0274")),
-          laborLines(GetLabelText(session, "SLBEU0275")),
-          otherLines(GetLabelText(session, "SLBEU0276")) {}
+        : newMaterial(GetLabelText(session, label::kNewMaterialLine)),
+          newLabor(GetLabelText(session, label::kNewLaborLine)),
+          newOther(GetLabelText(session, label::kNewOtherLine)),
+          newActivity(GetLabelText(session, label::kNewActivityLink)),
+          materialLines(GetLabelText(session, label::kMaterialLines)),
+          laborLines(GetLabelText(session, label::kLaborLines)),
+          otherLines(GetLabelText(session, label::kOtherLines)) {}
     std::string newMaterial, newLabor, newOther, newActivity, materialLines, laborLines, otherLines;
 
     const std::string& newLine(Kind kind) const {
-        return kind == Kind::Material ? newMaterial : kind == Kind::Labor ? newLabor : newOther;
+        return kind == Kind::MaterialLine ? newMaterial
+               : kind == Kind::LaborLine  ? newLabor
+                                          : newOther;
     }
 };
 
@@ -101,67 +79,17 @@ struct Record {
 
 // --- Reads of the loaded store ------------------------------------------------------------
 
-// The activity of an order: among the children of every group of the order, first match.
-xml::Node findActivity(xml::Node storeRoot, std::string_view order, std::string_view activity,
-                       bool& groupFound) {
-    groupFound = false;
-    for (xml::Node group = FindContainer(storeRoot, kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || order != group.attribute("ID").value() ||
-            !group.attribute("ID"))
-            continue;
-        groupFound = true;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            const pugi::xml_attribute number = child.attribute("Activity");
-            if (child.type() == pugi::node_element && number && activity == number.value())
-                return child;
-        }
-    }
-    return {};
-}
-
-xml::Node findLine(xml::Node storeRoot, std::string_view container, std::string_view order,
-                   std::string_view activity, std::string_view line, bool& groupFound) {
-    groupFound = false;
-    for (xml::Node group = FindContainer(storeRoot, container).first_child(); group;
-         group = group.next_sibling()) {
-        const pugi::xml_attribute id = group.attribute("ID");
-        const pugi::xml_attribute number = group.attribute("Activity");
-        if (group.type() != pugi::node_element || !id || !number || order != id.value() ||
-            activity != number.value())
-            continue;
-        groupFound = true;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            const pugi::xml_attribute lineNumber = child.attribute("LineNumber");
-            if (child.type() == pugi::node_element && lineNumber && line == lineNumber.value())
-                return child;
-        }
-    }
-    return {};
-}
-
-// GetOrderStatus answered from the loaded store, which this view does not change.
-std::string orderStatusIn(const xml::Document& store, std::string_view order) {
-    for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record")) {
-        const pugi::xml_attribute number = record.attribute("ServiceOrder");
-        if (number && order == number.value()) return OrderStatusOf(record);
-    }
-    return {};
-}
-
+// The last ActivityDescription field of the activity; "" when there is none.
 std::string activityDescriptionIn(const xml::Document& store, std::string_view order,
                                   std::string_view activity) {
-    bool groupFound = false;
-    const xml::Node record = findActivity(store.node(), order, activity, groupFound);
+    const xml::Node record = LookUpActivity(store.node(), order, activity).record;
     std::string description;
-    for (xml::Node field = record.first_child(); field; field = field.next_sibling())
-        if (field.type() == pugi::node_element &&
-            std::string_view(field.name()) == "ActivityDescription")
-            description = xml::text(field);
+    for (xml::Node field : xml::elementChildren(record))
+        if (xml::isElementNamed(field, "ActivityDescription")) description = xml::text(field);
     return description;
 }
 
-bool orderFlag19In(const xml::Document& store, std::string_view order) {
+bool activitiesLockedIn(const xml::Document& store, std::string_view order) {
     const xml::Node record = FindOrder(store.node(), order);
     if (!record) return false;
     return xml::text(xml::requireNode(xml::childElementAt(record, kActivitiesLockedField))) == "1";
@@ -171,45 +99,51 @@ bool orderFlag19In(const xml::Document& store, std::string_view order) {
 
 bool editableByRule(const Request& request, xml::Node node, const std::string& orderStatus) {
     if (request.fromErrorList) return true;
-    const std::string_view state = node.attribute("State").value();
-    if (state == "MU" || state == "NU") return false;
-    return orderStatus == kOpen;
+    if (IsUploadedState(xml::attributeOrEmpty(node, kStateAttribute))) return false;
+    return orderStatus == StatusCode(OrderStatus::Open);
 }
 
 Record findRecord(Session& session, const Request& request) {
     const xml::Document& store = session.state.orderStore;
-    const Kind kind = request.kind.kind;
+    const Kind kind = request.kind.type;
     Record record;
     std::string orderStatus;
     bool groupFound = true;
     if (kind == Kind::Order) {
-        record.local = request.order.starts_with('_');
+        record.local = IsProvisionalNumber(request.order);
         record.node = FindOrder(store.node(), request.order);
         if (!record.node) recordNotFound();
-        orderStatus = trimBlanks(OrderStatusOf(record.node));
+        orderStatus = platform::trimBlanks(OrderStatusOf(record.node));
     } else if (kind == Kind::Activity) {
-        record.local = request.activity.starts_with('_');
-        record.node = findActivity(store.node(), request.order, request.activity, groupFound);
+        record.local = IsProvisionalNumber(request.activity);
+        const RecordLookup found = LookUpActivity(store.node(), request.order, request.activity);
+        record.node = found.record;
+        groupFound = found.groupFound;
     } else {
-        record.local = request.line.starts_with('_');
-        record.node = findLine(store.node(), request.kind.element, request.order, request.activity,
-                               request.line, groupFound);
+        record.local = IsProvisionalNumber(request.line);
+        const RecordLookup found = LookUpLine(store.node(), request.kind.element, request.order,
+                                              request.activity, request.line);
+        record.node = found.record;
+        groupFound = found.groupFound;
     }
     // A labor line that came from the server is never changed or deleted here.
-    const bool receivedLaborLine = kind == Kind::Labor && !record.local;
+    const bool receivedLaborLine = kind == Kind::LaborLine && !record.local;
     if (!groupFound) {  // the panel without fields; editable as far as anyone knows
         record.editable = !receivedLaborLine;
         return record;
     }
     if (!record.node) recordNotFound();
     if (kind != Kind::Order)
-        orderStatus = trimBlanks(orderStatusIn(store, trimBlanks(request.order)));
+        // GetOrderStatus answered from the loaded store, which this view does not change.
+        orderStatus =
+            platform::trimBlanks(OrderStatusIn(store.node(), platform::trimBlanks(request.order)));
 
     record.editable = editableByRule(request, record.node, orderStatus);
-    if (kind == Kind::Activity && orderFlag19In(store, request.order)) record.editable = false;
+    if (kind == Kind::Activity && activitiesLockedIn(store, request.order)) record.editable = false;
     const bool newOnLaptop =
-        std::string_view(record.node.attribute("State").value()) == "N" && record.local;
-    record.deletable = newOnLaptop || (kind == Kind::Order && orderStatus == kClosed);
+        xml::attributeOrEmpty(record.node, kStateAttribute) == kStateNew && record.local;
+    record.deletable =
+        newOnLaptop || (kind == Kind::Order && orderStatus == StatusCode(OrderStatus::Closed));
     if (receivedLaborLine) record.editable = record.deletable = false;
     return record;
 }
@@ -217,13 +151,14 @@ Record findRecord(Session& session, const Request& request) {
 // --- HTML ---------------------------------------------------------------------------------
 
 std::string identificationRows(Session& session, const Request& request) {
-    std::string rows = IdentificationRow(GetLabelText(session, "SLBEU0000"), request.order);
-    if (request.kind.kind == Kind::Order) return rows;
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0279"), request.activity);
-    if (request.kind.kind == Kind::Activity) return rows;
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0006"),
+    std::string rows =
+        IdentificationRow(GetLabelText(session, label::kServiceOrder), request.order);
+    if (request.kind.type == Kind::Order) return rows;
+    rows += IdentificationRow(GetLabelText(session, label::kActivity), request.activity);
+    if (request.kind.type == Kind::Activity) return rows;
+    rows += IdentificationRow(GetLabelText(session, label::kActivityDescription),
                               session.state.currentActivityDescription);
-    rows += IdentificationRow(GetLabelText(session, "SLBEU0042"), request.line);
+    rows += IdentificationRow(GetLabelText(session, label::kLine), request.line);
     return rows;
 }
 
@@ -231,14 +166,12 @@ std::string fieldRows(Session& session, const Request& request, const Record& re
     const RecordKind& kind = request.kind;
     std::string rows;
     size_t position = 0;
-    for (xml::Node field = record.node.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
-        const bool shown = position++ > 0 || kind.kind == Kind::Order ||
-                           kind.kind == Kind::Activity ||
-                           (kind.kind == Kind::Labor && record.local);
+    for (xml::Node field : xml::elementChildren(record.node)) {
+        const bool shown =
+            position++ > 0 || !kind.isCostLine() || (kind.type == Kind::LaborLine && record.local);
         if (!shown) continue;  // the first field of a cost line is never shown
         const std::string value = xml::text(field);
-        if (kind.kind == Kind::Labor && record.local)
+        if (kind.type == Kind::LaborLine && record.local)
             rows += RenderLaborField(session, kind.element, field.name(), value, "labor",
                                      record.editable);
         else
@@ -261,13 +194,13 @@ std::string activityLinks(const Request& request, const Record& record, const Li
     if (record.editable) {
         links += "<tr><td align=right><table class=hyperbutton>";
         links += "<tr>" + std::string("<td>&nbsp;</td>") +
-                 newRecordLink("2", request, labels.newActivity) + "</tr>";
+                 newRecordLink(kind_code::kActivity, request, labels.newActivity) + "</tr>";
         links += "<tr>" + listLink("Material", request, labels.materialLines) +
-                 newRecordLink("3", request, labels.newMaterial) + "</tr>";
+                 newRecordLink(kind_code::kMaterialLine, request, labels.newMaterial) + "</tr>";
         links += "<tr>" + listLink("Labor", request, labels.laborLines) +
-                 newRecordLink("4", request, labels.newLabor) + "</tr>";
+                 newRecordLink(kind_code::kLaborLine, request, labels.newLabor) + "</tr>";
         links += "<tr>" + listLink("Other", request, labels.otherLines) +
-                 newRecordLink("5", request, labels.newOther) + "</tr>";
+                 newRecordLink(kind_code::kOtherLine, request, labels.newOther) + "</tr>";
         links += "</table></td></tr>";
         return links;
     }
@@ -280,14 +213,13 @@ std::string activityLinks(const Request& request, const Record& record, const Li
 
 std::string links(const Request& request, const Record& record, const LinkLabels& labels) {
     if (!record.node) return {};
-    const Kind kind = request.kind.kind;
+    const Kind kind = request.kind.type;
     if (kind == Kind::Activity) return activityLinks(request, record, labels);
     if (!record.editable) return {};
     if (kind == Kind::Order)
-        return "<tr>" + newRecordLink("2", request, labels.newActivity) + "</tr>";
-    if (kind == Kind::Labor && !record.local) return {};
-    return "<tr>" + newRecordLink(request.kind.newLinkKind, request, labels.newLine(kind)) +
-           "</tr>";
+        return "<tr>" + newRecordLink(kind_code::kActivity, request, labels.newActivity) + "</tr>";
+    if (kind == Kind::LaborLine && !record.local) return {};
+    return "<tr>" + newRecordLink(request.kind.code, request, labels.newLine(kind)) + "</tr>";
 }
 
 RecordArguments recordArguments(const Request& request) {
@@ -295,14 +227,14 @@ RecordArguments recordArguments(const Request& request) {
 }
 
 std::string deleteCell(Session& session, const Request& request) {
-    return RecordButtonCell(request.kind.kind == Kind::Labor ? std::string_view("Delete")
-                                                             : std::string_view(request.order),
-                            GetLabelText(session, "SLBEU0282"), "deleteObject",
+    return RecordButtonCell(request.kind.type == Kind::LaborLine ? std::string_view("Delete")
+                                                                 : std::string_view(request.order),
+                            GetLabelText(session, label::kDelete), "deleteObject",
                             recordArguments(request), "");
 }
 
 std::string saveCell(Session& session, const Request& request) {
-    return RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+    return RecordButtonCell("save", GetLabelText(session, label::kSave), "saveObject",
                             recordArguments(request), "2");
 }
 
@@ -318,11 +250,11 @@ std::string GetDetails(Session& session, const std::string& iObject, const std::
 
     // One load serves every read of the store in this view, which changes nothing.
     LoadOrderStore(session);
-    if (isCostLine(kind))
+    if (kind.isCostLine())
         session.state.currentActivityDescription =
             activityDescriptionIn(session.state.orderStore, iOrno, iAcln);
     SetLastError(session, kNoError);
-    html += BuildTitleBar(2, GetLabelText(session, kind.titleKey), kPanelId);
+    html += BuildTitleBar(2, GetLabelText(session, kind.detailsTitle), kPanelId);
 
     std::string form = FormOpen(kind.objectName);
     form += identificationRows(session, request);
@@ -348,10 +280,10 @@ void LoadActivityDescription(Session& session, std::string_view order, std::stri
     session.state.currentActivityDescription = activityDescriptionIn(store, order, activity);
 }
 
-bool OrderFlag19Set(Session& session, std::string_view order) {
+bool OrderActivitiesLocked(Session& session, std::string_view order) {
     xml::Document store;
     store.loadFile(session.path(paths::kOrderStore));
-    return orderFlag19In(store, order);
+    return activitiesLockedIn(store, order);
 }
 
 }  // namespace quillmere

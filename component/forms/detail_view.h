@@ -36,8 +36,8 @@ std::string RenderLaborField(Session& session, std::string_view element, std::st
 // Sets session.state.currentActivityDescription from the store file ("" when not found).
 void LoadActivityDescription(Session& session, std::string_view order, std::string_view activity);
 
-// True when the order's field at position 19 in the store file holds "1" (its activities may
-// not be changed); false when the order is absent.
-bool OrderFlag19Set(Session& session, std::string_view order);
+// True when the order's activities may not be changed: its field at position 19 in the store
+// file holds "1". False when the order is absent.
+bool OrderActivitiesLocked(Session& session, std::string_view order);
 
 }  // namespace quillmere

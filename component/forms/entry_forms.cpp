@@ -2,16 +2,19 @@
 
 #include <vector>
 
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
-#include "component/views/html_blocks.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -21,34 +24,12 @@ namespace xml = platform::xml;
 
 namespace {
 
-// A kind of new record: its form (and script) name, store element, title, and the counter
-// whose next value becomes its number.
-struct FormKind {
-    std::string_view kindDigit;
-    std::string_view objectName;
-    std::string_view element;
-    std::string_view titleKey;
-    int counter;
-};
-constexpr FormKind kFormKinds[] = {
-    {"1", "order", kOrders, "SLBEU0286", 1},
-    {"2", "activity", kActivities, "SLBEU0287", 2},
-    {"3", "material", kMaterialLines, "SLBEU0270", 3},
-    {"4", "labor", kLaborLines, "SLBEU0271", 3},
-    {"5", "other", kOtherLines, "SLBEU0272", 3},
-};
-
-const FormKind* formKindOf(std::string_view iObject) {
-    for (const FormKind& kind : kFormKinds)
-        if (kind.kindDigit == iObject) return &kind;
-    return nullptr;
-}
-
 bool isLineElement(std::string_view element) {
-    return element == kMaterialLines || element == kLaborLines || element == kOtherLines;
+    const RecordKind* kind = RecordKindByElement(element);
+    return kind && kind->isCostLine();
 }
 
-std::string newNumber(Session& session, int counter) {
+std::string newNumber(Session& session, RecordCounter counter) {
     return "_" + std::to_string(NextRecordNumber(session, counter));
 }
 
@@ -103,7 +84,8 @@ std::string RenderNewField(Session& session, std::string_view element, std::stri
     // A new activity takes its order's configuration, which cannot be edited here.
     if (element == kActivities && field == "Configuration")
         return disabledRow(definition, field, GetOrderConfiguration(session, order));
-    if (element == kActivities && field == "ObjectNumber") return disabledRow(definition, field, "");
+    if (element == kActivities && field == "ObjectNumber")
+        return disabledRow(definition, field, "");
 
     std::string html = "<tr><td nowrap>&nbsp;";
     html += definition.label;
@@ -128,20 +110,23 @@ std::string BuildNewRecordForm(Session& session, std::string_view element,
                                std::string& activity, std::string& line) {
     std::string html = FormOpen(objectName);
     if (isLineElement(element)) LoadActivityDescription(session, order, activity);
-    if (objectName == "order") {
-        order = newNumber(session, 1);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
-    } else if (objectName == "activity") {
-        activity = newNumber(session, 2);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
-    } else if (objectName == "material" || objectName == "labor" || objectName == "other") {
-        line = newNumber(session, 3);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0000"), order);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0006"),
+    const RecordKind* kind = RecordKindByObjectName(objectName);
+    if (!kind) {
+        // An unknown form has no number and no identification rows.
+    } else if (kind->type == RecordType::Order) {
+        order = newNumber(session, kind->counter);
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
+    } else if (kind->type == RecordType::Activity) {
+        activity = newNumber(session, kind->counter);
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
+    } else {
+        line = newNumber(session, kind->counter);
+        html += IdentificationRow(GetLabelText(session, label::kServiceOrder), order);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
+        html += IdentificationRow(GetLabelText(session, label::kActivityDescription),
                                   session.state.currentActivityDescription);
-        html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
+        html += IdentificationRow(GetLabelText(session, label::kLine), line);
     }
     for (const std::string& field : FieldDefinitionNames(session, element))
         if (!isKeyField(field)) html += RenderNewField(session, element, field, objectName, order);
@@ -157,7 +142,7 @@ bool BeginEntryForm(Session& session, std::string& html) {
     html = DetailsTableOpen();
     SetLastError(session, kNoError);
     if (LoadFieldMapperDocument(session)) return true;
-    SetLastError(session, GetLabelText(session, "SLBEU0261"));
+    SetLastError(session, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
     return false;
 }
 
@@ -172,25 +157,22 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
     std::string line;
     std::string_view objectName;
     std::string newCell;
-    if (const FormKind* kind = formKindOf(iObject)) {
+    if (const RecordKind* kind = RecordKindByCode(iObject)) {
         objectName = kind->objectName;
         newCell = "<td align=right>";
         newCell += "<input type=button value=";
-        newCell += GetLabelText(session, "SLBEU0285");
-        newCell += " onclick=javascript:newObject(";
-        newCell += QuotedValue(kind->kindDigit);
-        newCell += ",";
-        newCell += QuotedValue(iOrno);
-        newCell += ",";
-        newCell += QuotedValue(iAcln);
-        newCell += ")>";
+        newCell += GetLabelText(session, label::kNew);
+        newCell += " onclick=javascript:";
+        newCell += PageFunctionCall(
+            "newObject", {QuotedValue(kind->code), QuotedValue(iOrno), QuotedValue(iAcln)});
+        newCell += ">";
         newCell += "</td>";
-        html += BuildTitleBar(2, GetLabelText(session, kind->titleKey), "divDetails");
+        html += BuildTitleBar(2, GetLabelText(session, kind->newRecordTitle), "divDetails");
         html += BuildNewRecordForm(session, kind->element, objectName, order, activity, line);
     }
     // "1" as the last argument of saveObject marks an add (the detail view passes "2").
     const std::string saveCell =
-        RecordButtonCell(order, GetLabelText(session, "SLBEU0284"), "saveObject",
+        RecordButtonCell(order, GetLabelText(session, label::kSave), "saveObject",
                          {objectName, order, activity, line}, "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";
@@ -203,13 +185,14 @@ std::string CreateForm(Session& session, const std::string& iObject, const std::
 std::string BuildOrderSelectRow(Session& session, std::string_view kind) {
     SetLastError(session, kNoError);
     if (!LoadOrderStore(session)) {
-        SetLastError(session, GetLabelText(session, "SLBEU0260"));
+        SetLastError(session, GetLabelText(session, label::kOrderStoreNotLoaded));
         return {};
     }
     std::vector<xml::Node> records;
-    if (kind == "2") records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
+    if (kind == kind_code::kActivity)
+        records = xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record");
     std::string html = "<tr><td>&nbsp;";
-    html += GetLabelText(session, "SLBEU0000");
+    html += GetLabelText(session, label::kServiceOrder);
     html += "</td>";
     html += "<td><SELECT name=ServiceOrder>";
     for (xml::Node record : records) {
@@ -228,9 +211,9 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
                                  std::string& activity) {
     std::string html = FormOpen(objectName);
     if (objectName == "activity") {
-        activity = newNumber(session, 2);
-        html += BuildOrderSelectRow(session, "2");
-        html += IdentificationRow(GetLabelText(session, "SLBEU0041"), activity);
+        activity = newNumber(session, RecordCounter::Activity);
+        html += BuildOrderSelectRow(session, kind_code::kActivity);
+        html += IdentificationRow(GetLabelText(session, label::kActivityNumber), activity);
     }
     for (const std::string& field : FieldDefinitionNames(session, element))
         html += RenderNewField(session, element, field, objectName, order);
@@ -245,21 +228,19 @@ std::string NewObject(Session& session, const std::string& iObject, const std::s
     std::string order = iOrno;
     std::string activity = iAcln;
     std::string_view objectName;
-    if (iObject == "2") {
+    if (iObject == kind_code::kActivity) {
         objectName = "activity";
-        html += BuildTitleBar(2, GetLabelText(session, "SLBEU0287"), "divDetails");
+        html += BuildTitleBar(2, GetLabelText(session, label::kNewActivity), "divDetails");
         html += BuildNewActivityForm(session, kActivities, objectName, order, activity);
     }
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right>";
     html += "<input ";
     html += " type=button value=";
-    html += GetLabelText(session, "SLBEU0284");
-    html += " onclick=javascript:CreateActivity(";
-    html += QuotedValue(objectName);
-    html += ",";
-    html += QuotedValue(activity);
-    html += ")></td></tr></table>";
+    html += GetLabelText(session, label::kSave);
+    html += " onclick=javascript:";
+    html += PageFunctionCall("CreateActivity", {QuotedValue(objectName), QuotedValue(activity)});
+    html += "></td></tr></table>";
     return html;
 }
 

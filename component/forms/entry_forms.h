@@ -12,7 +12,7 @@
 namespace quillmere {
 
 // Public methods. "" when the last error is no longer "1" at the end (for example when the
-// field definitions do not load: last error "SLBEU0261").
+// field definitions do not load: last error label::kFieldDefinitionsNotLoaded).
 std::string CreateForm(Session& session, const std::string& iObject, const std::string& iOrno,
                        const std::string& iAcln);
 std::string NewObject(Session& session, const std::string& iObject, const std::string& iOrno,
@@ -36,7 +36,7 @@ std::string BuildNewActivityForm(Session& session, std::string_view element,
                                  std::string& activity);
 
 // The row with the drop-down of every order (kind "2"; any other kind lists none). "" and the
-// last error "SLBEU0260" when the store does not load.
+// last error label::kOrderStoreNotLoaded when the store does not load.
 std::string BuildOrderSelectRow(Session& session, std::string_view kind);
 
 }  // namespace quillmere

@@ -1,6 +1,6 @@
 #include "component/forms/field_rows.h"
 
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
@@ -8,10 +8,6 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-
-std::string QuotedValue(std::string_view value) {
-    return "\"" + HtmlAttribute(value) + "\"";
-}
 
 std::string DetailsTableOpen() {
     std::string html = "<table width=100% border=0 ";
@@ -87,11 +83,9 @@ std::string TextArea(std::string_view field, std::string_view value) {
 
 std::string ZoomSpan(std::string_view field, std::string_view objectName) {
     std::string span = "<span class=links";
-    span += " onclick=javascript:zoom(";
-    span += QuotedValue(field);
-    span += ",";
-    span += QuotedValue(objectName);
-    span += ")>";
+    span += " onclick=javascript:";
+    span += PageFunctionCall("zoom", {QuotedValue(field), QuotedValue(objectName)});
+    span += ">";
     span += "<small><strong>...</strong></small></span>";
     return span;
 }
@@ -101,14 +95,9 @@ std::string ScriptLinkCell(std::string_view function, std::string_view argument,
                            std::string_view caption) {
     std::string link = "<td align=right>";
     link += "<a href=javascript:";
-    link += function;
-    link += "(";
-    link += QuotedValue(argument);
-    link += ",";
-    link += QuotedValue(order);
-    link += ",";
-    link += QuotedValue(activity);
-    link += ")>";
+    link += PageFunctionCall(function,
+                             {QuotedValue(argument), QuotedValue(order), QuotedValue(activity)});
+    link += ">";
     link += caption;
     link += "</a>";
     link += "</td>";
@@ -124,20 +113,14 @@ std::string RecordButtonCell(std::string_view id, std::string_view caption,
     cell += " type=button value=";
     cell += caption;
     cell += " onclick=javascript:";
-    cell += function;
-    cell += "(";
-    cell += QuotedValue(record.objectName);
-    cell += ",";
-    cell += QuotedValue(record.order);
-    cell += ",";
-    cell += QuotedValue(record.activity);
-    cell += ",";
-    cell += QuotedValue(record.line);
-    if (!mode.empty()) {
-        cell += ",";
-        cell += QuotedValue(mode);
-    }
-    cell += ")>";
+    const std::string objectName = QuotedValue(record.objectName);
+    const std::string order = QuotedValue(record.order);
+    const std::string activity = QuotedValue(record.activity);
+    const std::string line = QuotedValue(record.line);
+    cell += mode.empty() ? PageFunctionCall(function, {objectName, order, activity, line})
+                         : PageFunctionCall(function,
+                                            {objectName, order, activity, line, QuotedValue(mode)});
+    cell += ">";
     cell += "</td>";
     return cell;
 }
@@ -159,11 +142,10 @@ std::string ButtonBar(const std::string& deleteButton, const std::string& saveBu
 
 std::vector<std::string> FieldDefinitionNames(Session& session, std::string_view element) {
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), element);
-    if (kinds.empty())
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (kinds.empty()) throw platform::objectNotSet();
     std::vector<std::string> names;
-    for (xml::Node definition : xml::childElements(kinds.front())) names.emplace_back(definition.name());
+    for (xml::Node definition : xml::childElements(kinds.front()))
+        names.emplace_back(definition.name());
     return names;
 }
 

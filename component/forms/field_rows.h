@@ -6,12 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "component/core/html.h"
 #include "component/core/session.h"
 
 namespace quillmere {
-
-// A value inside double quotes, as an attribute value or a script argument.
-std::string QuotedValue(std::string_view value);
 
 // The outer table of a details panel (before its title bar).
 std::string DetailsTableOpen();

@@ -3,14 +3,17 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
 #include "component/forms/detail_view.h"
 #include "component/forms/entry_forms.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
-#include "component/views/html_blocks.h"
+#include "component/store/record_state.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -21,8 +24,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kHraObject = "hra";
-
-bool isUploaded(std::string_view state) { return state == "MU" || state == "NU"; }
 
 // The registration's fields: a downloaded line from its third child on through the detail
 // renderer (modifiable fields become controls when editable), a local one from its second
@@ -50,16 +51,16 @@ RecordArguments registration(std::string_view order, std::string_view activity,
 std::string GetDetailsForHRA(Session& session, const std::string&, const std::string& iOrno,
                              const std::string& iAcln, const std::string& iLine, const std::string&,
                              int16_t iError) {
-    const std::string newLineCaption = GetLabelText(session, "SLBSE9163");
+    const std::string newLineCaption = GetLabelText(session, label::kNewHoursRegistrationLink);
     std::string html = DetailsTableOpen();
     SetLastError(session, kNoError);
-    const bool local = !iLine.empty() && iLine.front() == '_';
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0333"), "divDetails");
+    const bool local = IsProvisionalNumber(iLine);
+    html += BuildTitleBar(2, GetLabelText(session, label::kHoursRegistration), "divDetails");
 
     std::string form = FormOpen(kHraObject);
-    form += IdentificationRow(GetLabelText(session, "SLBSE9170"), iOrno);
-    form += IdentificationRow(GetLabelText(session, "SLBSE9172"), iAcln);
-    form += IdentificationRow(GetLabelText(session, "SLBEU0042"), iLine);
+    form += IdentificationRow(GetLabelText(session, label::kRegistrationOrder), iOrno);
+    form += IdentificationRow(GetLabelText(session, label::kRegistrationActivity), iAcln);
+    form += IdentificationRow(GetLabelText(session, label::kLine), iLine);
 
     LoadOrderStore(session);
     LoadFieldMapperDocument(session);
@@ -71,30 +72,28 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
     std::string links;
     if (const xml::Node group =
             FindLineGroup(session.state.orderStore.node(), kLaborLines, iOrno, iAcln)) {
-        xml::Node line;
-        for (xml::Node candidate : xml::childElements(group))
-            if (xml::attribute(candidate, "LineNumber") == iLine) {
-                line = candidate;
-                break;
-            }
-        state = xml::requireAttribute(xml::requireNode(line), "State");
+        const xml::Node line = xml::childWithAttribute(group, "LineNumber", iLine);
+        state = RecordState(xml::requireNode(line));
         // The order's status is not consulted; a local line opened for correction is editable.
-        editable = (local && iError == 1) || !isUploaded(state);
+        editable = (local && iError == 1) || !IsUploadedState(state);
         form += fieldRows(session, line, local, editable);
         if (editable)
-            links = "<tr>" + ScriptLinkCell("newobject", "4", iOrno, iAcln, newLineCaption) + "</tr>";
+            links =
+                "<tr>" +
+                ScriptLinkCell("newobject", kind_code::kLaborLine, iOrno, iAcln, newLineCaption) +
+                "</tr>";
     }
     html += links;
     html += form;
     html += "</table></form></td></tr>";
 
     std::string deleteCell;
-    if (state == "N" && local)
-        deleteCell = RecordButtonCell(iLine, GetLabelText(session, "SLBEU0282"), "deleteObject",
+    if (state == kStateNew && local)
+        deleteCell = RecordButtonCell(iLine, GetLabelText(session, label::kDelete), "deleteObject",
                                       registration(iOrno, iAcln, iLine), "");
     std::string saveCell;
     if (editable)
-        saveCell = RecordButtonCell("save", GetLabelText(session, "SLBEU0284"), "saveObject",
+        saveCell = RecordButtonCell("save", GetLabelText(session, label::kSave), "saveObject",
                                     registration(iOrno, iAcln, iLine), "2");
     if (ReadLastError(session) != kNoError) return {};
     html += ButtonBar(deleteCell, saveCell);
@@ -104,8 +103,8 @@ std::string GetDetailsForHRA(Session& session, const std::string&, const std::st
 std::string BuildNewHraForm(Session& session, std::string_view element, std::string_view objectName,
                             std::string& order, std::string&, std::string& line) {
     std::string html = FormOpen(objectName);
-    line = "_" + std::to_string(NextRecordNumber(session, 3));
-    html += IdentificationRow(GetLabelText(session, "SLBEU0042"), line);
+    line = "_" + std::to_string(NextRecordNumber(session, RecordCounter::Line));
+    html += IdentificationRow(GetLabelText(session, label::kLine), line);
     LoadOrderStore(session);
 
     const std::vector<std::string> names = FieldDefinitionNames(session, element);
@@ -126,17 +125,17 @@ std::string CreateFormforHra(Session& session, const std::string&, const std::st
     SetLastError(session, kNoError);
     if (!LoadFieldMapperDocument(session)) {
         // Without field definitions there is no form to build, and no number is taken.
-        SetLastError(session, GetLabelText(session, "SLBEU0261"));
+        SetLastError(session, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
         return {};
     }
     std::string order;
     std::string activity;
     std::string line;
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0334"), "divDetails");
+    html += BuildTitleBar(2, GetLabelText(session, label::kNewHoursRegistration), "divDetails");
     html += BuildNewHraForm(session, kLaborLines, kHraObject, order, activity, line);
 
     const std::string saveCell =
-        RecordButtonCell(line, GetLabelText(session, "SLBEU0284"), "saveObject",
+        RecordButtonCell(line, GetLabelText(session, label::kSave), "saveObject",
                          registration(order, activity, line), "1");
     if (ReadLastError(session) != kNoError) return {};
     html += "<tr><td align=right><table><tr><td>";

@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
+#include "component/core/title_bar.h"
 #include "component/forms/entry_forms.h"
 #include "component/forms/field_rows.h"
 #include "component/store/order_store.h"
-#include "component/views/html_blocks.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -30,11 +31,12 @@ std::string option(std::string_view value, std::string_view shown) {
     return html;
 }
 
-// Loads the store for a drop-down; false (last error "SLBEU0260") when it does not load.
+// Loads the store for a drop-down; false (last error label::kOrderStoreNotLoaded) when it does not
+// load.
 bool loadStoreForDropDown(Session& session) {
     SetLastError(session, kNoError);
     if (LoadOrderStore(session)) return true;
-    SetLastError(session, GetLabelText(session, "SLBEU0260"));
+    SetLastError(session, GetLabelText(session, label::kOrderStoreNotLoaded));
     return false;
 }
 
@@ -51,7 +53,8 @@ std::vector<std::string> materialFieldNames(Session& session) {
 std::string CreateOrderDropDown(Session& session) {
     if (!loadStoreForDropDown(session)) return {};
     std::string html;
-    for (xml::Node record : xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record")) {
+    for (xml::Node record :
+         xml::selectAll(session.state.orderStore.node(), "ccsocservcordr/record")) {
         const std::string order = xml::requireAttribute(record, "ServiceOrder");
         html += option(order, order);
     }
@@ -111,7 +114,8 @@ std::string CreateMaterialForm(Session& session) {
     html += "</tr>";
 
     // The new line's number comes from the activity counter.
-    const std::string line = "_" + std::to_string(NextRecordNumber(session, 2));
+    const std::string line =
+        "_" + std::to_string(NextRecordNumber(session, RecordCounter::Activity));
     html += "<tr>";
     html += "<td>&nbsp;Material Line Id</td>";
     html += "<td>&nbsp;&nbsp;";
@@ -132,18 +136,11 @@ std::string CreateMaterialForm(Session& session) {
     html += "<td align=right>";
     html += "<input";
     html += " type=button value=";
-    html += GetLabelText(session, "SLBEU0284");
-    html += " onclick=javascript:saveObject(";
-    html += QuotedValue("material");
-    html += ",";
-    html += QuotedValue("");
-    html += ",";
-    html += QuotedValue("");
-    html += ",";
-    html += QuotedValue(line);
-    html += ",";
-    html += QuotedValue("1");
-    html += ")>";
+    html += GetLabelText(session, label::kSave);
+    html += " onclick=javascript:";
+    html += PageFunctionCall("saveObject", {QuotedValue("material"), QuotedValue(""),
+                                            QuotedValue(""), QuotedValue(line), QuotedValue("1")});
+    html += ">";
     html += "</td>";
     html += "</tr>";
 

@@ -10,8 +10,8 @@ namespace quillmere {
 
 // The form. Takes a number of the "ActivityId" counter for the new line.
 std::string CreateMaterialForm(Session& session);
-// The OPTION elements of every order; "" and the last error "SLBEU0260" when the store does
-// not load.
+// The OPTION elements of every order; "" and the last error label::kOrderStoreNotLoaded when the
+// store does not load.
 std::string CreateOrderDropDown(Session& session);
 // The OPTION elements of the activities of `iorder` (of the first activity group's order when
 // it is empty; that fails when there is no group at all).

@@ -14,7 +14,8 @@ namespace {
 
 std::string databasePath(const Session& session) {
     std::string path = std::string(paths::kMasterDataFolder) + "\\";
-    if (!session.state.currentDatabaseName.empty()) path += session.state.currentDatabaseName + ".mdb";
+    if (!session.state.currentDatabaseName.empty())
+        path += session.state.currentDatabaseName + ".mdb";
     return path;
 }
 
@@ -56,7 +57,8 @@ void registerDataSource(Session& session, const std::string& path) {
         RegistryValue::dword("Threads", 3),
         RegistryValue::string("UserCommitSync", "Yes"),
     };
-    for (const RegistryValue& value : engineValues) registry.setValue(Hive::LocalMachine, engineKey, value);
+    for (const RegistryValue& value : engineValues)
+        registry.setValue(Hive::LocalMachine, engineKey, value);
 
     const std::string sourcesKey = std::string(kOdbcIniKey) + "\\ODBC Data Sources";
     registry.createKey(Hive::LocalMachine, sourcesKey);

@@ -10,8 +10,10 @@ namespace quillmere {
 
 inline constexpr std::string_view kMasterDataSourceName = "Quillmere Master Data";
 inline constexpr std::string_view kOdbcIniKey = "SOFTWARE\\ODBC\\odbc.ini";
-inline constexpr std::string_view kMasterDataSourceKey = "SOFTWARE\\ODBC\\odbc.ini\\Quillmere Master Data";
-// The folder the original driver lived in; kept so the registered values look as expected.
+inline constexpr std::string_view kMasterDataSourceKey =
+    "SOFTWARE\\ODBC\\odbc.ini\\Quillmere Master Data";
+// The Windows system folder, where the Access driver of a data source lives: the registered
+// values look as on a Windows machine, although only DBQ is read here.
 inline constexpr std::string_view kSystemFolder = "C:\\Windows\\System32";
 
 // Registers the data source when it is missing; otherwise only points its DBQ at the current

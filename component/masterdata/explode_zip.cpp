@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "component/core/install_paths.h"
-#include "component/core/settings.h"
+#include "component/core/label_keys.h"
+#include "component/core/labels.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 
@@ -121,17 +122,16 @@ void ExtractZipArchive(Session& session, const std::filesystem::path& archive,
 Variant ExplodeZip(Session& session, const std::string& iFileName) {
     const std::string file = iFileName + ".exe";
     const std::filesystem::path folder = session.path(paths::kMasterDataFolder);
-    if (!platform::folderExists(folder))
-        throw PlatformError(platform::failure::kPathNotFound, "Path not found: " + folder.string());
+    if (!platform::folderExists(folder)) throw platform::pathNotFound(folder);
     const std::string archivePath =
         isDrivePath(file) ? file : std::string(paths::kMasterDataFolder) + "\\" + file;
     const std::filesystem::path archive = session.path(archivePath);
     if (!platform::fileExists(archive)) {
-        const std::string text = GetI18NString(session, "SLBEU0310") + file + "\r\n" +
-                                 GetI18NString(session, "SLBEU0311") +
+        const std::string text = GetLabelText(session, label::kMasterDataFileNotFound) + file +
+                                 "\r\n" + GetLabelText(session, label::kInTheFolder) +
                                  "C:\\Taviro Quillmere\\MasterData\\  " + "\r\n" + "\r\n" +
-                                 GetI18NString(session, "SLBEU0312");
-        session.messages.show(GetI18NString(session, "SLBEU0313"), text,
+                                 GetLabelText(session, label::kDownloadMasterDataAgain);
+        session.messages.show(GetLabelText(session, label::kMasterDataInstallation), text,
                               platform::MessageIcon::Error);
         return {};
     }

@@ -2,13 +2,16 @@
 
 #include <array>
 
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/settings.h"
+#include "component/core/title_bar.h"
 #include "component/masterdata/local_database.h"
-#include "component/views/html_blocks.h"
 #include "platform/machine_root.h"
+#include "platform/text.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
@@ -26,43 +29,38 @@ struct CodeEntry {
 // One line per page code, as the page knows them.
 // clang-format off
 constexpr std::array<CodeEntry, 20> kCodes = {{
-    {"ITEM", {"SERVICEITEMS", "SLBEU0195"}},
-    {"CSTP", {"SERVICETYPES", "SLBEU0193"}},
-    {"SKIT", {"SERVICEKITS", "SLBEU0203"}},
-    {"SCAR", {"SERVICECAR", "SLBEU9199"}},
-    {"CWOC", {"SERVICECENTERS", "SLBEU9200"}},
-    {"TASK", {"TASKS", "SLBEU0307"}},
-    {"CHLT", {"HOURLYLABORTYPE", "SLBEU9137"}},
-    {"CRAC", {"REFERENCEACTIVITIES", "SLBEU0197"}},
-    {"CCFG", {"CONFIGURATIONS", "SLBUE9216"}},
-    {"PROB", {"PROBLEMS", "SLBUE9217"}},
-    {"SOLU", {"SOLUTIONS", "SLBUE9218"}},
-    {"CADR", {"ADDRESSES", "SLBUE9206"}},
-    {"CWAR", {"WAREHOUSES", "SLBUE9215"}},
-    {"UNIT", {"UNITS", "SLBUE9171"}},
-    {"REAS", {"REASONS", "SLBUE9213"}},
-    {"CPCP", {"COSTCOMPONENTS", "SLBUE9211"}},
-    {"CSAR", {"SERVICEAREAS", "SLBUE9198"}},
-    {"CCNT", {"CONTACTS", "SLBUE9208"}},
-    {"PRIO", {"PRIORITIES", "SLBUE9212"}},
-    {"CROB", {"OBJECTS", "SLBUE9191"}},
+    {"ITEM", {"SERVICEITEMS", label::kServiceItems}},
+    {"CSTP", {"SERVICETYPES", label::kServiceTypes}},
+    {"SKIT", {"SERVICEKITS", label::kServiceKits}},
+    {"SCAR", {"SERVICECAR", label::kServiceCars}},
+    {"CWOC", {"SERVICECENTERS", label::kServiceCenters}},
+    {"TASK", {"TASKS", label::kTasks}},
+    {"CHLT", {"HOURLYLABORTYPE", label::kHourlyLaborTypes}},
+    {"CRAC", {"REFERENCEACTIVITIES", label::kReferenceActivities}},
+    {"CCFG", {"CONFIGURATIONS", label::kConfigurations}},
+    {"PROB", {"PROBLEMS", label::kProblems}},
+    {"SOLU", {"SOLUTIONS", label::kSolutions}},
+    {"CADR", {"ADDRESSES", label::kAddresses}},
+    {"CWAR", {"WAREHOUSES", label::kWarehouses}},
+    {"UNIT", {"UNITS", label::kUnits}},
+    {"REAS", {"REASONS", label::kReasons}},
+    {"CPCP", {"COSTCOMPONENTS", label::kCostComponents}},
+    {"CSAR", {"SERVICEAREAS", label::kServiceAreas}},
+    {"CCNT", {"CONTACTS", label::kContacts}},
+    {"PRIO", {"PRIORITIES", label::kPriorities}},
+    {"CROB", {"OBJECTS", label::kObjects}},
 }};
 // clang-format on
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 bool isCompanyColumn(std::string_view column) {
     return platform::equalsIgnoreCase(column, "COMP");
 }
 
 void reportMissingDatabase(Session& session) {
-    const std::string text =
-        GetLabelText(session, "SLBEU0308") + ", " + "\r\n" + GetLabelText(session, "SLBEU0309");
-    session.messages.show(GetLabelText(session, "SLBUE9150"), text, platform::MessageIcon::None);
+    const std::string text = GetLabelText(session, label::kDatabaseNotFound) + ", " + "\r\n" +
+                             GetLabelText(session, label::kDownloadMasterDataFirst);
+    session.messages.show(GetLabelText(session, label::kMasterData), text,
+                          platform::MessageIcon::None);
 }
 
 std::string headingRow(Session& session, const platform::db::Recordset& records) {
@@ -105,7 +103,7 @@ MasterDataTable MasterDataTableForCode(std::string_view iCode) {
 std::string MasterData(Session& session, const std::string& iCode) {
     const std::string currentName = GetVariable(session, "Currentmdb");
     LoadFieldMapperDocument(session);
-    const std::string file = MasterDataFilePath(trimBlanks(currentName));
+    const std::string file = MasterDataFilePath(platform::trimBlanks(currentName));
     if (!platform::fileExists(session.path(file))) {
         reportMissingDatabase(session);
         return {};

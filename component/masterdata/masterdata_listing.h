@@ -12,7 +12,7 @@ struct MasterDataTable {
     std::string_view titleKey;  // label of the panel's title; "" for an unknown code
 };
 
-// The table and title label of a page code ("ITEM" -> SERVICEITEMS, "SLBEU0195").
+// The table and title label of a page code ("ITEM" -> SERVICEITEMS, label::kServiceItems).
 MasterDataTable MasterDataTableForCode(std::string_view iCode);
 
 // The panel listing every row of the table of `iCode` on the shared connection (OpenDataBase

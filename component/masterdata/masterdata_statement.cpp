@@ -32,7 +32,7 @@ void buildInsert(std::string_view table, const ChangeRow& row, std::string& sql,
     sql += "INSERT INTO ";
     sql += table;
     sql += "(COMP,";
-    // The three keys of OBJECTS follow a blank, as the statements always had it.
+    // The three keys of OBJECTS follow a blank: the log shows the statement that way.
     if (table == masterdata_file::kObjects) sql += ' ';
     appendNames(row.keys, sql);
     appendNames(row.columns, sql);
@@ -104,16 +104,7 @@ void BuildMasterDataStatement(std::string_view table, std::string_view company,
 }
 
 std::string LiteralStatementText(const MasterDataStatement& statement) {
-    std::string text;
-    text.reserve(statement.sql.size() + 16 * statement.values.size());
-    size_t next = 0;
-    for (char c : statement.sql) {
-        if (c == '?' && next < statement.values.size())
-            text += platform::db::quote(statement.values[next++]);
-        else
-            text += c;
-    }
-    return text;
+    return platform::db::literalStatement(statement.sql, statement.values);
 }
 
 }  // namespace quillmere

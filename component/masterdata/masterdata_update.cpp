@@ -39,7 +39,7 @@ class SynchronizeLog {
     }
 
     void table(std::string_view table, const TableOutcome& outcome) {
-        const bool ok = outcome.result == kTableApplied;
+        const bool ok = outcome.applied();
         ++(ok ? successes_ : failures_);
         if (!enabled_) return;
         if (ok) {
@@ -47,7 +47,7 @@ class SynchronizeLog {
             return;
         }
         LogLine(session_,
-                "Failed in Table - " + std::string(table) + "     Reason : " + outcome.result);
+                "Failed in Table - " + std::string(table) + "     Reason : " + outcome.logText());
         if (!outcome.reason.empty()) LogDetail(session_, kErrorLabel, outcome.reason);
     }
 
@@ -77,19 +77,31 @@ TableOutcome applyTable(Session& session, xml::Node changeSet, std::string_view 
     auto connection = platform::db::connect(kTableConnection, session.root);
     const std::string company = masterdata_file::companyOf(changeSet);
     const xml::Node tableElement = masterdata_file::findTableElement(changeSet, table, currentName);
-    TableOutcome outcome{std::string(kTableApplied), {}, 0};
+    TableOutcome outcome;
     if (!tableElement) return outcome;
     TableRowsWriter writer(*connection, table, company);
     const TableWriteResult written = writer.write(tableElement);
     outcome.rowsApplied = written.rowsApplied;
     if (!written.complete) {
-        outcome.result = kInvalidDataOperation;
+        outcome.status = TableOutcome::Status::InvalidDataOperation;
         outcome.reason = written.failure;
     }
     return outcome;
 }
 
 }  // namespace
+
+std::string TableOutcome::logText() const {
+    switch (status) {
+        case Status::Applied:
+            return std::string(kTableApplied);
+        case Status::DatabaseMissing:
+            return databasePath + std::string(kDoesNotExist);
+        case Status::InvalidDataOperation:
+            return std::string(kInvalidDataOperation);
+    }
+    return {};
+}
 
 const std::vector<std::string_view>& FillMasterDataTableList() {
     static const std::vector<std::string_view> tables = {
@@ -101,19 +113,22 @@ const std::vector<std::string_view>& FillMasterDataTableList() {
     return tables;
 }
 
-std::string ReadRegistryValue(Session& session, std::string_view name) {
-    return ReadComponentValue(session, name).value_or("");
-}
-
 TableOutcome ApplyMasterDataTable(Session& session, xml::Node changeSet, std::string_view table) {
     try {
         const std::string currentName = ReadRegistryValue(session, "Currentmdb");
         const std::string path = MasterDataFilePath(currentName);
-        if (!platform::fileExists(session.path(path)))
-            return {path + std::string(kDoesNotExist), {}, 0};
+        if (!platform::fileExists(session.path(path))) {
+            TableOutcome missing;
+            missing.status = TableOutcome::Status::DatabaseMissing;
+            missing.databasePath = path;
+            return missing;
+        }
         return applyTable(session, changeSet, table, currentName);
     } catch (const std::exception& error) {
-        return {std::string(kInvalidDataOperation), error.what(), 0};
+        TableOutcome failed;
+        failed.status = TableOutcome::Status::InvalidDataOperation;
+        failed.reason = error.what();
+        return failed;
     }
 }
 

@@ -28,10 +28,17 @@ inline constexpr std::string_view kSynchronizeAction = "Synchronize Master Data"
 const std::vector<std::string_view>& FillMasterDataTableList();
 
 struct TableOutcome {
-    std::string result;      // "OK", the database path + " Does not exist", or
-                             // "INVALID DATA OPERATION"
-    std::string reason;      // with INVALID DATA OPERATION: the error and the row it met
-    size_t rowsApplied = 0;  // statements executed and kept
+    enum class Status { Applied, DatabaseMissing, InvalidDataOperation };
+
+    Status status = Status::Applied;
+    std::string databasePath;  // with DatabaseMissing: the Windows path of the missing file
+    std::string reason;        // with InvalidDataOperation: the error and the row it met
+    size_t rowsApplied = 0;    // statements executed and kept
+
+    bool applied() const { return status == Status::Applied; }
+    // The outcome as the log states it: "OK", the database path + " Does not exist", or
+    // "INVALID DATA OPERATION".
+    std::string logText() const;
 };
 
 // Applies the rows of `table` found in one VOMasterData element to the database
@@ -45,8 +52,5 @@ TableOutcome ApplyMasterDataTable(Session& session, platform::xml::Node changeSe
 // the tables met), "INVALID XML String!!" for text that is not well-formed, "FAILED" for an
 // error outside the tables.
 std::string Synchronize_MasterData(Session& session, const std::string& iXML);
-
-// The value named exactly `name` in the component's key; "" when the name is empty or missing.
-std::string ReadRegistryValue(Session& session, std::string_view name);
 
 }  // namespace quillmere

@@ -63,7 +63,7 @@ void TableRowsWriter::applyRows(platform::xml::Node tableElement, TableWriteResu
 
 TableWriteResult TableRowsWriter::write(platform::xml::Node tableElement) {
     TableWriteResult result;
-    if (!tableElement.first_child()) return result;
+    if (!platform::xml::hasChildNodes(tableElement)) return result;
     size_t rowNumber = 0;
     bool statementReady = false;
     connection_.begin();

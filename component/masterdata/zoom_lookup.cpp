@@ -3,17 +3,22 @@
 #include <optional>
 #include <vector>
 
-#include "component/core/html_escape.h"
+#include "component/core/field_definitions.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
+#include "component/core/title_bar.h"
 #include "component/masterdata/local_database.h"
-#include "component/views/html_blocks.h"
 #include "platform/machine_root.h"
+#include "platform/text.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
 
 namespace db = platform::db;
+using platform::trimBlanks;
 
 namespace {
 
@@ -55,37 +60,23 @@ constexpr LookupTable kLookupTables[] = {
     {"ActualWarehouse", "CWAR", "WAREHOUSES"},
 };
 
-constexpr std::string_view kPanelForms[] = {"order", "activity", "material", "labor", "other"};
-
 const LookupTable* lookupTableOf(std::string_view fieldKind) {
     for (const LookupTable& entry : kLookupTables)
         if (entry.fieldKind == fieldKind) return &entry;
     return nullptr;
 }
 
+// The look-up opens in the panel of the record forms; any other form gets no panel id.
 std::string_view panelIdOf(std::string_view formName) {
-    for (std::string_view form : kPanelForms)
-        if (form == formName) return "divZoomHype";
-    return {};
+    return RecordKindByObjectName(formName) ? "divZoomHype" : "";
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
+std::string valueText(const db::Value& value) {
+    return value ? *value : std::string();
 }
-
-std::string valueText(const db::Value& value) { return value ? *value : std::string(); }
 
 bool isColumn(std::string_view column, std::string_view name) {
     return platform::equalsIgnoreCase(column, name);
-}
-
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += value;
-    out += "\"";
-    return out;
 }
 
 // The statement of the look-up, with the value bound rather than written into the text.
@@ -144,15 +135,11 @@ std::string zoomRow(const ZoomRequest& request, const db::Recordset& records, si
         const std::string& name = records.columns()[column];
         const std::string value = valueText(values[column]);
         if (isColumn(name, request.keyColumn)) {
-            html += "<td nowrap><a href=javascript:FillValues(";
-            html += inQuotes(trimBlanks(EscapeHtmlValue(value)));
-            html += ",";
-            html += inQuotes(HtmlAttribute(second));
-            html += ",";
-            html += inQuotes(HtmlAttribute(request.formName));
-            html += ",";
-            html += inQuotes(HtmlAttribute(request.fieldKind));
-            html += ")>";
+            html += "<td nowrap><a href=javascript:";
+            html += PageFunctionCall(
+                "FillValues", {Quoted(trimBlanks(EscapeHtmlValue(value))), QuotedValue(second),
+                               QuotedValue(request.formName), QuotedValue(request.fieldKind)});
+            html += ">";
             html += HtmlText(trimBlanks(value));
             html += "</a></td>";
         } else if (!isColumn(name, "COMP")) {
@@ -214,22 +201,23 @@ std::string BuildLookupHtml(Session& session, std::string_view databasePath, std
     const db::Recordset records = queryLookup(session, table, keyColumn, value, hyperlink);
 
     // The label look-up loads the field definitions that the key column's caption comes from.
-    const std::string caption = GetLabelText(session, hyperlink ? "SLBEU0304" : "SLBEU0305");
-    const std::string titleBar =
-        BuildTitleBar(2, caption + GetFieldDefinition(session, kZoomKind, keyColumn).label, panelId);
+    const std::string caption =
+        GetLabelText(session, hyperlink ? label::kLookupDetails : label::kLookupSelect);
+    const std::string titleBar = BuildTitleBar(
+        2, caption + GetFieldDefinition(session, kZoomKind, keyColumn).label, panelId);
 
     if (records.empty()) {
         std::string html = titleBar;
         html += detailsTableOpen();
         html += "<tr><td>";
-        html += GetLabelText(session, "SLBEU0306");
+        html += GetLabelText(session, label::kNoMatchingRecords);
         html += "</td></tr>";
         html += panelClose();
         return html;
     }
-    std::string html = hyperlink ? hyperlinkDetails(session, records, titleBar)
-                                 : zoomList(session, {keyColumn, formName, fieldKind}, records,
-                                            titleBar);
+    std::string html = hyperlink
+                           ? hyperlinkDetails(session, records, titleBar)
+                           : zoomList(session, {keyColumn, formName, fieldKind}, records, titleBar);
     html += panelClose();
     return html;
 }

@@ -1,5 +1,6 @@
 #include "component/store/add_records.h"
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/store/change_request.h"
@@ -15,32 +16,10 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kAddAction = "Add XML";
-constexpr std::string_view kNothingToAdd = "SLBEU0268";
-constexpr std::string_view kNotXml = "SLBEU0269";
-constexpr std::string_view kOrderExists = "SLBEU0324";
-constexpr std::string_view kActivityExists = "SLBEU0325";
-constexpr std::string_view kLineExists = "SLBEU0326";
-
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
-bool attributeEquals(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
-// The first element of that name below `scope`, in document order.
-xml::Node firstDescendant(xml::Node scope, std::string_view name) {
-    return scope.find_node([&](xml::Node node) { return isElement(node) && name == node.name(); });
-}
 
 // A store container as the add steps reach it: "zudivevezored/<container>".
 xml::Node storeContainer(Session& session, std::string_view container) {
-    std::string path(kStoreRoot);
-    path += "/";
-    path += container;
-    return xml::requireNode(xml::selectFirst(session.state.orderStore.node(), path));
+    return xml::requireNode(StoreContainer(session.state.orderStore.node(), container));
 }
 
 xml::Node storeRoot(Session& session) {
@@ -56,16 +35,16 @@ void appendAsNew(xml::Node parent, xml::Node element) {
 // (markup characters included) becomes an attribute value.
 void buildNewActivityGroup(xml::Document& holder, std::string_view order) {
     holder.clear();
-    xml::Node group = holder.node().append_child("ServiceOrder");
+    xml::Node group = xml::appendElement(holder.node(), "ServiceOrder");
     xml::setAttribute(group, "ID", order);
-    xml::setAttribute(group, "State", kStateNew);
+    SetRecordState(group, kStateNew);
 }
 
 }  // namespace
 
 bool AddOrder(Session& session, std::string_view order, xml::Node record, std::string& message) {
     if (FindOrder(storeRoot(session), order)) {
-        message = GetLabelText(session, kOrderExists);
+        message = GetLabelText(session, label::kOrderExists);
         return false;
     }
     if (!ValidateRecord(session, record, kOrders, message)) return false;
@@ -88,14 +67,11 @@ bool AddActivityGroup(Session& session, std::string_view order, xml::Node group,
 bool AddActivity(Session& session, std::string_view order, std::string_view activity,
                  xml::Node element, std::string& message) {
     xml::Node lastGroup;
-    for (xml::Node group = FindContainer(storeRoot(session), kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (!isElement(group) || !attributeEquals(group, "ID", order)) continue;
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            if (isElement(child) && attributeEquals(child, "Activity", activity)) {
-                message = GetLabelText(session, kActivityExists);
-                return false;
-            }
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot(session), kActivities))) {
+        if (!xml::attributeEquals(group, "ID", order)) continue;
+        if (xml::childWithAttribute(group, "Activity", activity)) {
+            message = GetLabelText(session, label::kActivityExists);
+            return false;
         }
         lastGroup = group;
     }
@@ -121,11 +97,9 @@ bool AddLine(Session& session, std::string_view container, std::string_view orde
     const xml::Node group = FindLineGroup(storeRoot(session), container, order, activity);
     // A group without lines takes no line (and says nothing about it).
     if (!xml::firstChildElement(group)) return false;
-    for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-        if (isElement(child) && attributeEquals(child, "LineNumber", line)) {
-            message = GetLabelText(session, kLineExists);
-            return false;
-        }
+    if (xml::childWithAttribute(group, "LineNumber", line)) {
+        message = GetLabelText(session, label::kLineExists);
+        return false;
     }
     if (!ValidateRecord(session, element, container, message)) return false;
     appendAsNew(group, element);
@@ -140,7 +114,7 @@ std::string addByKind(Session& session, xml::Node requestRoot, bool& stored) {
     const std::string_view kind = requestRoot.name();
     std::string message;
     if (kind == kOrders) {
-        const xml::Node record = xml::requireNode(firstDescendant(requestRoot, "record"));
+        const xml::Node record = xml::requireNode(xml::firstDescendant(requestRoot, "record"));
         const std::string order = xml::requireAttribute(record, "ServiceOrder");
         stored = AddOrder(session, order, record, message);
         if (stored) {
@@ -150,12 +124,12 @@ std::string addByKind(Session& session, xml::Node requestRoot, bool& stored) {
             AddActivityGroup(session, order, newGroup.root(), groupMessage);
         }
     } else if (kind == kActivities) {
-        const xml::Node group = xml::requireNode(firstDescendant(requestRoot, "ServiceOrder"));
+        const xml::Node group = xml::requireNode(xml::firstDescendant(requestRoot, "ServiceOrder"));
         const xml::Node activity = xml::requireNode(xml::firstChildElement(group));
         stored = AddActivity(session, xml::requireAttribute(group, "ID"),
                              xml::requireAttribute(activity, "Activity"), activity, message);
     } else if (kind == kMaterialLines || kind == kLaborLines || kind == kOtherLines) {
-        const xml::Node group = xml::requireNode(firstDescendant(requestRoot, "ServiceOrder"));
+        const xml::Node group = xml::requireNode(xml::firstDescendant(requestRoot, "ServiceOrder"));
         const std::string order = xml::requireAttribute(group, "ID");
         const std::string activity = xml::requireAttribute(group, "Activity");
         stored = AddLineGroup(session, kind, order, activity, group, message);
@@ -186,13 +160,13 @@ std::string AddRecord(Session& session, xml::Node requestRoot) {
 std::string AddXml(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
     if (iXML.empty()) {
-        const std::string message = GetLabelText(session, kNothingToAdd);
+        const std::string message = GetLabelText(session, label::kNothingToAdd);
         SetLastError(session, message);
         return message;
     }
     xml::Document request;
     if (!request.parse(iXML)) {
-        const std::string message = GetLabelText(session, kNotXml);
+        const std::string message = GetLabelText(session, label::kNewRecordNotXml);
         LogRejectedRequest(session, kAddAction, message, iXML);
         SetLastError(session, message);
         return message;

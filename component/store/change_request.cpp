@@ -1,6 +1,7 @@
 #include "component/store/change_request.h"
 
 #include "component/core/field_mapper_document.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -8,21 +9,16 @@
 
 namespace quillmere {
 
-namespace {
-
-constexpr std::string_view kStoreNotLoaded = "SLBEU0260";
-constexpr std::string_view kFieldMapperNotLoaded = "SLBEU0261";
-
-}  // namespace
+namespace {}  // namespace
 
 bool LoadForChange(Session& session, std::string_view action, std::string& result) {
     if (!LoadOrderStore(session)) {
-        result = GetLabelText(session, kStoreNotLoaded);
+        result = GetLabelText(session, label::kOrderStoreNotLoaded);
         SetLastError(session, result);
         return false;
     }
     if (!LoadFieldMapperDocument(session)) {
-        const std::string message = GetLabelText(session, kFieldMapperNotLoaded);
+        const std::string message = GetLabelText(session, label::kFieldDefinitionsNotLoaded);
         SetLastError(session, message);
         LogAction(session, action);
         LogDetail(session, kErrorLabel, message);

@@ -4,90 +4,83 @@
 
 #include "component/masterdata/local_database.h"
 #include "platform/db/database.h"
+#include "platform/text.h"
 #include "shared/masterdata_file/table_set.h"
 
 namespace quillmere {
 
+using platform::trimBlanks;
+
 namespace {
 
-struct CodeLookup {
+struct CodeTable {
     std::string_view field;
-    std::string_view queryStart;  // the value and a closing apostrophe follow
+    std::string_view sql;  // one '?' for the code
 };
 
-constexpr std::array<CodeLookup, 14> kCodeLookups = {{
-    {"ProblemPriority", "select * from PRIORITIES where PRIO ='"},
-    {"Problem", "select * from PROBLEMS where CPRL ='"},
-    {"Solution", "select * from SOLUTIONS where CSTN ='"},
-    {"ReferenceActivity", "select * from REFERENCEACTIVITIES where CRAC ='"},
-    {"Configuration", "select * from CONFIGURATIONS where CCFG ='"},
-    {"SalesQuantityUnit", "select * from UNITS where CUNI='"},
-    {"Unit", "select * from UNITS where CUNI ='"},
-    {"ServiceKit", "select * from SERVICEKITS where CSKT ='"},
-    {"InterruptionReason", "select * from REASONS where CDIS ='"},
-    {"CostComponent", "select * from COSTCOMPONENTS where CPCP ='"},
-    {"Task", "select * from TASKS where CTSK ='"},
-    {"ActualWarehouse", "select * from WAREHOUSES where CWAR ='"},
-    {"HourlyLaborType", "select * from HOURLYLABORTYPE where CHLT ='"},
-    {"ServiceItem", "select * from SERVICEITEMS where ITEM ='"},
+constexpr std::array<CodeTable, 14> kCodeTables = {{
+    {"ProblemPriority", "select * from PRIORITIES where PRIO =?"},
+    {"Problem", "select * from PROBLEMS where CPRL =?"},
+    {"Solution", "select * from SOLUTIONS where CSTN =?"},
+    {"ReferenceActivity", "select * from REFERENCEACTIVITIES where CRAC =?"},
+    {"Configuration", "select * from CONFIGURATIONS where CCFG =?"},
+    {"SalesQuantityUnit", "select * from UNITS where CUNI=?"},
+    {"Unit", "select * from UNITS where CUNI =?"},
+    {"ServiceKit", "select * from SERVICEKITS where CSKT =?"},
+    {"InterruptionReason", "select * from REASONS where CDIS =?"},
+    {"CostComponent", "select * from COSTCOMPONENTS where CPCP =?"},
+    {"Task", "select * from TASKS where CTSK =?"},
+    {"ActualWarehouse", "select * from WAREHOUSES where CWAR =?"},
+    {"HourlyLaborType", "select * from HOURLYLABORTYPE where CHLT =?"},
+    {"ServiceItem", "select * from SERVICEITEMS where ITEM =?"},
 }};
+
+const CodeTable* codeTableOf(std::string_view field) {
+    for (const CodeTable& table : kCodeTables)
+        if (table.field == field) return &table;
+    return nullptr;
+}
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view value) {
-    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
-    return value;
+std::string MasterDataLookup::literalText() const {
+    std::vector<std::string_view> views(values.begin(), values.end());
+    return platform::db::literalStatement(sql, views);
 }
 
 bool IsLookedUpCode(std::string_view field) {
-    for (const CodeLookup& lookup : kCodeLookups)
-        if (lookup.field == field) return true;
-    return false;
+    return codeTableOf(field) != nullptr;
 }
 
-std::optional<std::string> CodeLookupQuery(std::string_view field, std::string_view value) {
-    for (const CodeLookup& lookup : kCodeLookups) {
-        if (lookup.field != field) continue;
-        std::string query(lookup.queryStart);
-        if (field == "ServiceItem") {
-            query += masterdata_file::kItemCodePrefix;
-            query += platform::db::escapeQuotes(value);
-        } else {
-            query += platform::db::escapeQuotes(TrimBlanks(value));
-        }
-        query += "'";
-        return query;
+std::optional<MasterDataLookup> CodeLookup(std::string_view field, std::string_view value) {
+    const CodeTable* table = codeTableOf(field);
+    if (!table) return std::nullopt;
+    std::string code;
+    if (field == "ServiceItem") {
+        code = masterdata_file::kItemCodePrefix;
+        code += value;
+    } else {
+        code = trimBlanks(value);
     }
-    return std::nullopt;
+    return MasterDataLookup{std::string(table->sql), {std::move(code)}};
 }
 
-std::string ObjectLookupQuery(std::string_view configuration, std::string_view object) {
-    std::string query = "select * from OBJECTS where CCFG ='";
-    query += platform::db::escapeQuotes(configuration);
-    query += "'";
-    query += " and CROB = '";
-    query += platform::db::escapeQuotes(TrimBlanks(object));
-    query += "'";
-    return query;
+MasterDataLookup ObjectLookup(std::string_view configuration, std::string_view object) {
+    return {"select * from OBJECTS where CCFG =? and CROB = ?",
+            {std::string(configuration), std::string(trimBlanks(object))}};
 }
 
-std::string ObjectNumberLookupQuery(std::string_view configuration, std::string_view object,
+MasterDataLookup ObjectNumberLookup(std::string_view configuration, std::string_view object,
                                     std::string_view objectNumber) {
-    std::string query = "Select * from OBJECTS where CCFG = '";
-    query += platform::db::escapeQuotes(configuration);
-    query += "'";
-    query += " and CROB = '";
-    query += platform::db::escapeQuotes(object);
-    query += "'";
-    query += " and OSEQ = '";
-    query += platform::db::escapeQuotes(TrimBlanks(objectNumber));
-    query += "'";
-    return query;
+    return {
+        "Select * from OBJECTS where CCFG = ? and CROB = ? and OSEQ = ?",
+        {std::string(configuration), std::string(object), std::string(trimBlanks(objectNumber))}};
 }
 
-bool MasterDataHasRow(Session& session, std::string_view query) {
-    return !SharedMasterDataConnection(session).query(query).empty();
+bool MasterDataHasRow(Session& session, const MasterDataLookup& lookup) {
+    const auto statement = SharedMasterDataConnection(session).prepare(lookup.sql);
+    for (size_t i = 0; i < lookup.values.size(); ++i) statement->bindText(i, lookup.values[i]);
+    return !statement->query().empty();
 }
 
 }  // namespace quillmere

@@ -1,5 +1,6 @@
 #include "component/store/delete_records.h"
 
+#include "component/core/record_kind.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
@@ -10,15 +11,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
-bool attributeEquals(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
 void removeIfPresent(xml::Node node) {
     if (node) xml::remove(node);
 }
@@ -27,14 +19,10 @@ void removeIfPresent(xml::Node node) {
 template <typename Select>
 void removeGroups(xml::Node storeRoot, std::string_view container, bool firstOnly,
                   Select selected) {
-    xml::Node group = FindContainer(storeRoot, container).first_child();
-    while (group) {
-        const xml::Node next = group.next_sibling();
-        if (isElement(group) && selected(group)) {
-            xml::remove(group);
-            if (firstOnly) return;
-        }
-        group = next;
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) {
+        if (!selected(group)) continue;
+        xml::remove(group);
+        if (firstOnly) return;
     }
 }
 
@@ -45,7 +33,7 @@ void deleteOrder(xml::Node storeRoot, std::string_view order) {
     removeIfPresent(FindActivityGroup(storeRoot, order));
     for (std::string_view container : {kMaterialLines, kOtherLines, kLaborLines}) {
         removeGroups(storeRoot, container, false,
-                     [&](xml::Node group) { return attributeEquals(group, "ID", order); });
+                     [&](xml::Node group) { return xml::attributeEquals(group, "ID", order); });
     }
 }
 
@@ -55,11 +43,11 @@ void deleteActivity(xml::Node storeRoot, std::string_view order, std::string_vie
     removeIfPresent(FindActivity(storeRoot, order, activity));
     for (std::string_view container : {kMaterialLines, kOtherLines, kLaborLines}) {
         removeGroups(storeRoot, container, true, [&](xml::Node lines) {
-            return attributeEquals(lines, "ID", order) &&
-                   attributeEquals(lines, "Activity", activity);
+            return xml::attributeEquals(lines, "ID", order) &&
+                   xml::attributeEquals(lines, "Activity", activity);
         });
     }
-    if (group && !group.first_child()) {
+    if (group && !xml::hasChildNodes(group)) {
         xml::remove(group);
         removeIfPresent(FindOrder(storeRoot, order));
     }
@@ -70,24 +58,22 @@ void deleteLine(xml::Node storeRoot, std::string_view container, std::string_vie
     const xml::Node group = FindLineGroup(storeRoot, container, order, activity);
     if (!group) return;
     removeIfPresent(FindLine(storeRoot, container, order, activity, line));
-    if (!group.first_child()) xml::remove(group);
+    if (!xml::hasChildNodes(group)) xml::remove(group);
 }
 
-// The line container of a page's cost type; hours registrations are labor lines.
+// The line container of a page's cost type (the form name of its kind); hours registrations
+// ("hra") are labor lines.
 std::string_view lineContainerOf(std::string_view costType) {
-    if (costType == "material") return kMaterialLines;
-    if (costType == "other") return kOtherLines;
-    if (costType == "labor" || costType == "hra") return kLaborLines;
-    return {};
+    if (costType == "hra") return kLaborLines;
+    const RecordKind* kind = RecordKindByObjectName(costType);
+    return kind && kind->isCostLine() ? kind->element : std::string_view();
 }
 
 }  // namespace
 
 Variant deleteNode(Session& session, std::string_view iorder, std::string_view iActivity,
                    std::string_view iLine, std::string_view iCostType) {
-    if (!LoadOrderStore(session))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (!LoadOrderStore(session)) throw platform::objectNotSet();
     const xml::Node storeRoot = session.state.orderStore.node();
     if (!iorder.empty() && iActivity.empty() && iLine.empty()) {
         deleteOrder(storeRoot, iorder);

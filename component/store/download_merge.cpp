@@ -1,9 +1,10 @@
 #include "component/store/download_merge.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
-#include "component/core/labels.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 
@@ -13,9 +14,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kOpen = "15";
-constexpr std::string_view kCompleted = "20";
-constexpr std::string_view kClosed = "35";
 // The order fields that the server's closing overwrites.
 constexpr size_t kClosingFirstField = 21;
 constexpr size_t kClosingSecondField = 22;
@@ -28,19 +26,8 @@ std::string fieldText(xml::Node record, size_t position) {
     return xml::text(field(record, position));
 }
 
-template <typename Visit>
-void forEachChildElement(xml::Node parent, Visit visit) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_element) visit(child);
-}
-
-xml::Node childWithAttribute(xml::Node parent, const char* name, std::string_view value) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        const pugi::xml_attribute attribute = child.attribute(name);
-        if (attribute && value == attribute.value()) return child;
-    }
-    return {};
+std::optional<OrderStatus> statusOf(xml::Node record) {
+    return ParseOrderStatus(fieldText(record, 0));
 }
 
 // The steps of the merge, on the loaded store and its index.
@@ -50,7 +37,7 @@ class StoreMerge {
 
     bool changed() const { return changed_; }
 
-    bool OrderExists(std::string_view order) const {
+    bool orderExists(std::string_view order) const {
         return static_cast<bool>(index_.order(order));
     }
 
@@ -58,15 +45,15 @@ class StoreMerge {
 
     // A known order or group stays as it is, except that the server's closing of an order is
     // applied; an unknown group is added, an unknown order only when it is open.
-    bool ImportOrderOrGroup(std::string_view key, xml::Node incoming, RecordList list) {
+    bool importOrderOrGroup(std::string_view key, xml::Node incoming, RecordList list) {
         if (list == RecordList::Orders) {
             if (index_.order(key)) {
-                if (fieldText(incoming, 0) == kClosed)
-                    CloseOrder(key, fieldText(incoming, kClosingFirstField),
+                if (statusOf(incoming) == OrderStatus::Closed)
+                    closeOrder(key, fieldText(incoming, kClosingFirstField),
                                fieldText(incoming, kClosingSecondField));
                 return false;
             }
-            if (std::string_view(incoming.name()) != "record" || fieldText(incoming, 0) != kOpen)
+            if (!xml::isElementNamed(incoming, "record") || statusOf(incoming) != OrderStatus::Open)
                 return false;
             index_.addOrder(append(kOrders, incoming));
             return true;
@@ -77,16 +64,16 @@ class StoreMerge {
     }
 
     // A group that holds no activities receives none: an empty group is left as it is.
-    bool ImportActivity(std::string_view order, std::string_view activity, xml::Node incoming) {
+    bool importActivity(std::string_view order, std::string_view activity, xml::Node incoming) {
         const xml::Node group = index_.activityGroup(order);
-        if (!xml::firstChildElement(group) || childWithAttribute(group, "Activity", activity))
+        if (!xml::firstChildElement(group) || xml::childWithAttribute(group, "Activity", activity))
             return false;
         xml::appendCopy(group, incoming);
         changed_ = true;
         return true;
     }
 
-    bool ImportLineGroup(std::string_view container, std::string_view order,
+    bool importLineGroup(std::string_view container, std::string_view order,
                          std::string_view activity, xml::Node incoming) {
         if (index_.lineGroup(container, order, activity)) return false;
         index_.addLineGroup(container, append(container, incoming));
@@ -94,42 +81,42 @@ class StoreMerge {
     }
 
     // A known line takes the server's value of every field that both carry; its state stays.
-    bool ImportLine(std::string_view container, std::string_view order, std::string_view activity,
+    bool importLine(std::string_view container, std::string_view order, std::string_view activity,
                     std::string_view line, xml::Node incoming) {
         const xml::Node group = index_.lineGroup(container, order, activity);
-        const xml::Node local = childWithAttribute(group, "LineNumber", line);
+        const xml::Node local = xml::childWithAttribute(group, "LineNumber", line);
         if (!local) {
             xml::appendCopy(xml::requireNode(group), incoming);
             changed_ = true;
             return true;
         }
-        forEachChildElement(local, [&](xml::Node localField) {
-            if (const xml::Node incomingField = incoming.child(localField.name())) {
+        for (xml::Node localField : xml::elementChildren(local)) {
+            if (const xml::Node incomingField = xml::childNamed(incoming, localField.name())) {
                 xml::setText(localField, xml::text(incomingField));
                 changed_ = true;
             }
-        });
+        }
         return false;
     }
 
     // All three fields are checked before any changes, so a record too short for them is left
     // untouched.
-    void CloseOrder(std::string_view order, std::string_view firstValue,
+    void closeOrder(std::string_view order, std::string_view firstValue,
                     std::string_view secondValue) {
         const xml::Node record = xml::requireNode(index_.order(order));
         const xml::Node status = field(record, 0);
         const xml::Node first = field(record, kClosingFirstField);
         const xml::Node second = field(record, kClosingSecondField);
-        xml::setText(status, kClosed);
+        xml::setText(status, StatusCode(OrderStatus::Closed));
         xml::setText(first, firstValue);
         xml::setText(second, secondValue);
         changed_ = true;
     }
 
-    void ReopenOrder(std::string_view order) {
+    void reopenOrder(std::string_view order) {
         const xml::Node record = index_.order(order);
-        if (!record || fieldText(record, 0) != kCompleted) return;
-        xml::setText(field(record, 0), kOpen);
+        if (!record || statusOf(record) != OrderStatus::Finished) return;
+        xml::setText(field(record, 0), StatusCode(OrderStatus::Open));
         changed_ = true;
     }
 
@@ -165,11 +152,11 @@ std::string groupPath(std::string_view container) {
 void mergeOrders(StoreMerge& merge, const xml::Document& incoming, MergeFlags& flags) {
     // The first child of the incoming root holds the orders, whatever its name.
     const xml::Node orders = incoming.root().first_child();
-    forEachChildElement(orders, [&](xml::Node record) {
-        if (merge.ImportOrderOrGroup(xml::requireAttribute(record, "ServiceOrder"), record,
+    for (xml::Node record : xml::elementChildren(orders)) {
+        if (merge.importOrderOrGroup(xml::requireAttribute(record, "ServiceOrder"), record,
                                      StoreMerge::RecordList::Orders))
             flags.ordersAdded = true;
-    });
+    }
 }
 
 // Only the order whose group brought something new is reopened.
@@ -177,20 +164,20 @@ void mergeActivities(StoreMerge& merge, const xml::Document& incoming, MergeFlag
     for (xml::Node group : xml::selectAll(incoming.node(), groupPath(kActivities))) {
         const std::string order = xml::requireAttribute(group, "ID");
         bool groupChanged = false;
-        if (merge.OrderExists(order)) {
-            if (merge.ImportOrderOrGroup(order, group, StoreMerge::RecordList::ActivityGroups)) {
+        if (merge.orderExists(order)) {
+            if (merge.importOrderOrGroup(order, group, StoreMerge::RecordList::ActivityGroups)) {
                 groupChanged = true;
             } else {
-                forEachChildElement(group, [&](xml::Node activity) {
-                    if (merge.ImportActivity(order, xml::requireAttribute(activity, "Activity"),
+                for (xml::Node activity : xml::elementChildren(group)) {
+                    if (merge.importActivity(order, xml::requireAttribute(activity, "Activity"),
                                              activity))
                         groupChanged = true;
-                });
+                }
             }
         }
         if (groupChanged) {
             flags.activitiesChanged = true;
-            merge.ReopenOrder(order);
+            merge.reopenOrder(order);
         }
     }
 }
@@ -201,24 +188,23 @@ void mergeLines(StoreMerge& merge, const xml::Document& incoming, MergeFlags& fl
         for (xml::Node group : xml::selectAll(incoming.node(), groupPath(container))) {
             const std::string order = xml::requireAttribute(group, "ID");
             const std::string activity = xml::requireAttribute(group, "Activity");
-            if (!merge.OrderExists(order)) continue;
-            if (merge.ImportLineGroup(container, order, activity, group)) {
+            if (!merge.orderExists(order)) continue;
+            if (merge.importLineGroup(container, order, activity, group)) {
                 flags.linesChanged[type] = true;
                 continue;
             }
-            forEachChildElement(group, [&](xml::Node line) {
-                if (merge.ImportLine(container, order, activity,
+            for (xml::Node line : xml::elementChildren(group)) {
+                if (merge.importLine(container, order, activity,
                                      xml::requireAttribute(line, "LineNumber"), line))
                     flags.linesChanged[type] = true;
-            });
+            }
         }
     }
 }
 
 }  // namespace
 
-bool MergeDownload(Session& session, const xml::Document& incoming, std::string& message) {
-    message.clear();
+MergeResult MergeDownload(Session& session, const xml::Document& incoming) {
     StoreMerge merge(session.state.orderStore);
     MergeFlags flags;
     try {
@@ -230,9 +216,7 @@ bool MergeDownload(Session& session, const xml::Document& incoming, std::string&
         throw;
     }
     if (merge.changed()) SaveOrderStore(session);
-    if (flags.any()) return true;
-    message = GetLabelText(session, "SLBEU0322");
-    return false;
+    return flags.any() ? MergeResult::Added : MergeResult::NothingNew;
 }
 
 }  // namespace quillmere

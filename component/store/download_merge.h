@@ -7,15 +7,21 @@
 // The store is indexed once and saved once, at the end, when anything changed; when a step
 // fails, what the steps before it changed is saved before the failure travels on. Every
 // look-up sees the changes of the steps before it, as if each step had saved its change.
-#include <string>
+#include <string_view>
 
 #include "component/core/session.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
 
-// Merges `incoming` into session.state.orderStore (loaded by the caller). True when something
-// was added; otherwise `message` holds the text of label "SLBEU0322".
-bool MergeDownload(Session& session, const platform::xml::Document& incoming, std::string& message);
+enum class MergeResult {
+    Added,      // an order, activity or cost line was added or changed
+    NothingNew  // the store already held everything (a closing may still have been applied)
+};
+
+// Merges `incoming` into session.state.orderStore (loaded by the caller). DOM errors of the
+// incoming document (a record without its key attribute or fields) fail the call after what
+// was merged before them has been saved.
+MergeResult MergeDownload(Session& session, const platform::xml::Document& incoming);
 
 }  // namespace quillmere

@@ -1,6 +1,7 @@
 #include "component/store/download_xml.h"
 
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
@@ -29,10 +30,10 @@ std::string refuseInput(Session& session, std::string_view key, const std::strin
 
 std::string DownloadXml(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
-    if (iXML.empty()) return refuseInput(session, "SLBEU0264", iXML);
+    if (iXML.empty()) return refuseInput(session, label::kDownloadEmpty, iXML);
 
     platform::xml::Document incoming;
-    if (!incoming.parse(iXML)) return refuseInput(session, "SLBEU0265", iXML);
+    if (!incoming.parse(iXML)) return refuseInput(session, label::kNotXml, iXML);
 
     const auto storeFile = session.path(paths::kOrderStore);
     if (!platform::fileExists(storeFile)) {
@@ -43,7 +44,7 @@ std::string DownloadXml(Session& session, const std::string& iXML) {
     }
 
     if (!LoadOrderStore(session)) {
-        const std::string message = GetLabelText(session, "SLBEU0260");
+        const std::string message = GetLabelText(session, label::kOrderStoreNotLoaded);
         LogAction(session, kAction);
         LogDetail(session, kErrorLabel, message);
         LogLine(session, iXML);
@@ -51,8 +52,9 @@ std::string DownloadXml(Session& session, const std::string& iXML) {
         return message;
     }
 
-    std::string message;
-    if (MergeDownload(session, incoming, message)) return GetLabelText(session, "SLBEU0266");
+    if (MergeDownload(session, incoming) == MergeResult::Added)
+        return GetLabelText(session, label::kDownloadAdded);
+    const std::string message = GetLabelText(session, label::kNoNewData);
     SetLastError(session, message);
     LogAction(session, kAction);
     LogDetail(session, kXmlLabel, iXML);

@@ -7,8 +7,9 @@
 
 namespace quillmere {
 
-// The success text ("New Data has been downloaded." or label "SLBEU0266") or a failure text
-// (labels "SLBEU0264", "SLBEU0265", "SLBEU0260", "SLBEU0322"), also written to the last error.
+// The success text ("New Data has been downloaded." or label::kDownloadAdded) or a failure text
+// (label::kDownloadEmpty, kNotXml, kOrderStoreNotLoaded, kNoNewData), also written to the last
+// error.
 std::string DownloadXml(Session& session, const std::string& iXML);
 
 }  // namespace quillmere

@@ -5,10 +5,14 @@
 #include <optional>
 #include <vector>
 
+#include "component/core/field_definitions.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/store/code_lookups.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/value_checks.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -16,15 +20,6 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kRequired = "SLBEU0327";
-constexpr std::string_view kNotADate = "SLBEU0328";
-constexpr std::string_view kOrderNotOpen = "SLBEU0329";
-constexpr std::string_view kOrderNotInterrupted = "SLBEU0330";
-constexpr std::string_view kUnknownCode = "SLBEU0331";
-constexpr std::string_view kUnknownObject = "SLBEU0373";
-constexpr std::string_view kBadNumber = "SLBEU0422";
-
-constexpr std::string_view kOpenOrder = "15";
 constexpr std::string_view kInterrupted = "1";
 constexpr std::string_view kNotInterrupted = "2";
 
@@ -72,7 +67,7 @@ class FieldCheck {
     bool isActivity() const { return kind_ == kActivities; }
     bool isMaterialLine() const { return kind_ == kMaterialLines; }
     bool isLaborLine() const { return kind_ == kLaborLines; }
-    bool orderIsOpen() const { return memory_.orderStatus == kOpenOrder; }
+    bool orderIsOpen() const { return ParseOrderStatus(memory_.orderStatus) == OrderStatus::Open; }
 
     // The field's label, one blank, the label text.
     bool failWithLabel(std::string_view key) {
@@ -98,11 +93,11 @@ class FieldCheck {
         return true;
     }
 
-    bool checkRequired() { return !value_.empty() || failWithLabel(kRequired); }
+    bool checkRequired() { return !value_.empty() || failWithLabel(label::kRequired); }
 
     bool checkDate(bool required) {
-        if (required && value_.empty()) return failWithLabel(kRequired);
-        return IsStoredDate(value_) || failWithLabel(kNotADate);
+        if (required && value_.empty()) return failWithLabel(label::kRequired);
+        return IsStoredDate(value_) || failWithLabel(label::kNotADate);
     }
 
     bool checkDateField() {
@@ -120,12 +115,12 @@ class FieldCheck {
 
     bool checkHours() {
         const std::optional<double> hours = NumericValue(value_);
-        return (hours && *hours > 0 && *hours <= 24) || failWithLabel(kBadNumber);
+        return (hours && *hours > 0 && *hours <= 24) || failWithLabel(label::kBadNumber);
     }
 
     bool checkInterrupted() {
         if (isOrder() && !orderIsOpen() && value_ == kInterrupted)
-            return failWithLabel(kOrderNotOpen);
+            return failWithLabel(label::kOrderNotOpen);
         return remember(memory_.interrupted);
     }
 
@@ -134,26 +129,25 @@ class FieldCheck {
             memory_.object.clear();
             return true;
         }
-        const bool found =
-            MasterDataHasRow(session_, ObjectLookupQuery(memory_.configuration, value_));
+        const bool found = MasterDataHasRow(session_, ObjectLookup(memory_.configuration, value_));
         if (!found || !isUpperCase(value_)) {
             memory_.object.clear();
-            return failWithText(kUnknownObject);
+            return failWithText(label::kUnknownObject);
         }
         return remember(memory_.object);
     }
 
     bool checkObjectNumber() {
         if (memory_.object.empty()) return true;
-        if (value_.empty()) return failWithText(kUnknownObject);
-        const std::string query =
-            ObjectNumberLookupQuery(memory_.configuration, memory_.object, value_);
-        return MasterDataHasRow(session_, query) || failWithText(kUnknownObject);
+        if (value_.empty()) return failWithText(label::kUnknownObject);
+        const MasterDataLookup lookup =
+            ObjectNumberLookup(memory_.configuration, memory_.object, value_);
+        return MasterDataHasRow(session_, lookup) || failWithText(label::kUnknownObject);
     }
 
     bool checkQuantity() {
-        if (TrimBlanks(value_).empty() || IsNumericText(value_)) return true;
-        return failWithName(" :  ", kBadNumber);
+        if (platform::trimBlanks(value_).empty() || IsNumericText(value_)) return true;
+        return failWithName(" :  ", label::kBadNumber);
     }
 
     // The required rules of the master-data codes, before their look-up.
@@ -161,36 +155,36 @@ class FieldCheck {
         const bool empty = value_.empty();
         if (field_ == "ActualWarehouse")
             return !empty || deliveryType_ == "22" || deliveryType_ == "15" ||
-                   failWithLabel(kRequired);
+                   failWithLabel(label::kRequired);
         if (isOneOf(field_, {"SalesQuantityUnit", "ServiceItem"}))
-            return !empty || !isMaterialLine() || failWithLabel(kRequired);
+            return !empty || !isMaterialLine() || failWithLabel(label::kRequired);
         if (field_ == "Configuration") {
             remember(memory_.configuration);
-            return !empty || !isOrder() || failWithLabel(kRequired);
+            return !empty || !isOrder() || failWithLabel(label::kRequired);
         }
         if (isOneOf(field_, {"HourlyLaborType", "CostComponent", "ReferenceActivity"}))
             return checkRequired();
         if (field_ == "ServiceKit")
-            return !TrimBlanks(value_).empty() || !isMaterialLine() || deliveryType_ != "11" ||
-                   failWithLabel(kRequired);
+            return !platform::trimBlanks(value_).empty() || !isMaterialLine() ||
+                   deliveryType_ != "11" || failWithLabel(label::kRequired);
         if (field_ == "InterruptionReason") return checkInterruptionReason();
         return true;
     }
 
     bool checkInterruptionReason() {
         const bool empty = value_.empty();
-        if (isOrder() && !orderIsOpen()) return empty || failWithLabel(kOrderNotOpen);
-        if (empty && memory_.interrupted == kInterrupted) return failWithLabel(kRequired);
+        if (isOrder() && !orderIsOpen()) return empty || failWithLabel(label::kOrderNotOpen);
+        if (empty && memory_.interrupted == kInterrupted) return failWithLabel(label::kRequired);
         if (!empty && memory_.interrupted == kNotInterrupted)
-            return failWithLabel(kOrderNotInterrupted);
+            return failWithLabel(label::kOrderNotInterrupted);
         return true;
     }
 
     bool checkCodeExists() {
         if (value_.empty()) return true;
         if (field_ == "ServiceKit" && !isMaterialLine()) return true;
-        return MasterDataHasRow(session_, *CodeLookupQuery(field_, value_)) ||
-               failWithName(" ", kUnknownCode);
+        return MasterDataHasRow(session_, *CodeLookup(field_, value_)) ||
+               failWithName(" ", label::kUnknownCode);
     }
 
     Session& session_;
@@ -231,11 +225,8 @@ bool ValidateField(Session& session, std::string_view kind, std::string_view fie
 }
 
 std::string FieldLabel(Session& session, std::string_view kind, std::string_view field) {
-    std::string path(kind);
-    path += "/";
-    path += field;
     const std::vector<xml::Node> definitions =
-        xml::selectAll(session.state.fieldMapper.node(), path);
+        xml::selectAll(session.state.fieldMapper.node(), FieldDefinitionPath(kind, field));
     if (definitions.empty()) return std::string(field);
     return xml::attribute(definitions.front(), "LABEL").value_or("");
 }

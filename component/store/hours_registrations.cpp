@@ -1,5 +1,6 @@
 #include "component/store/hours_registrations.h"
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/store/order_store.h"
@@ -10,15 +11,9 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kNoData = "SLBEU0321";
-constexpr std::string_view kNotXml = "SLBEU0265";
-constexpr std::string_view kStoreNotLoaded = "SLBEU0260";
-
 void storeRegistration(Session& session, xml::Node registration) {
-    std::string path(kStoreRoot);
-    path += "/";
-    path += kHoursRegistrations;
-    const xml::Node container = xml::selectFirst(session.state.orderStore.node(), path);
+    const xml::Node container =
+        StoreContainer(session.state.orderStore.node(), kHoursRegistrations);
     xml::appendCopy(xml::requireNode(container), registration);
     SaveOrderStore(session);
 }
@@ -29,11 +24,11 @@ std::string SaveHra(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
     xml::Document request;
     if (iXML.empty()) {
-        SetLastError(session, GetLabelText(session, kNoData));
+        SetLastError(session, GetLabelText(session, label::kDataNotStored));
     } else if (!request.parse(iXML)) {
-        SetLastError(session, GetLabelText(session, kNotXml));
+        SetLastError(session, GetLabelText(session, label::kNotXml));
     } else if (!LoadOrderStore(session)) {
-        SetLastError(session, GetLabelText(session, kStoreNotLoaded));
+        SetLastError(session, GetLabelText(session, label::kOrderStoreNotLoaded));
     } else {
         storeRegistration(session, request.root());
     }

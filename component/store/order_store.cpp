@@ -11,21 +11,19 @@
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
-std::string_view counterName(int kind) {
-    switch (kind) {
-        case 1:
+std::string_view counterName(RecordCounter counter) {
+    switch (counter) {
+        case RecordCounter::Order:
             return "OrderId";
-        case 2:
+        case RecordCounter::Activity:
             return "ActivityId";
-        case 3:
+        case RecordCounter::Line:
             return "LineId";
-        default:
-            return {};
     }
+    return {};
 }
 
 // The counter's data as a number; a text that is not a whole number cannot be converted.
@@ -33,23 +31,9 @@ long long counterValue(const std::string& data) {
     long long number = 0;
     const char* end = data.data() + data.size();
     const auto [stop, error] = std::from_chars(data.data(), end, number);
-    if (data.empty() || stop != end)
-        throw PlatformError(platform::failure::kTypeMismatch, "Type mismatch");
-    if (error != std::errc()) throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (data.empty() || stop != end) throw platform::typeMismatch();
+    if (error != std::errc()) throw platform::overflow();
     return number;
-}
-
-bool hasAttributeValue(xml::Node node, const char* name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(name);
-    return found && value == found.value();
-}
-
-// The first child element whose attribute `name` equals `value`.
-xml::Node childWithAttribute(xml::Node parent, const char* name, std::string_view value) {
-    for (xml::Node child = parent.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_element && hasAttributeValue(child, name, value))
-            return child;
-    return {};
 }
 
 }  // namespace
@@ -62,37 +46,41 @@ void SaveOrderStore(Session& session) {
     session.state.orderStore.save(session.path(paths::kOrderStore));
 }
 
-int16_t NextRecordNumber(Session& session, int kind) {
-    const std::string_view name = counterName(kind);
-    if (name.empty()) return 0;
+int16_t NextRecordNumber(Session& session, RecordCounter counter) {
+    const std::string_view name = counterName(counter);
     const std::optional<std::string> data = ReadComponentValue(session, name);
     if (!data) return 0;
     const long long number = counterValue(*data);
-    if (number < INT16_MIN || number > INT16_MAX)
-        throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
     SetExistingComponentValue(session, name, std::to_string(number + 1));
     return static_cast<int16_t>(number);
 }
 
+xml::Node StoreContainer(xml::Node storeDocument, std::string_view container) {
+    std::string path(kStoreRoot);
+    path += '/';
+    path += container;
+    return xml::selectFirst(storeDocument, path);
+}
+
 xml::Node FindOrder(xml::Node storeRoot, std::string_view order) {
-    return childWithAttribute(FindContainer(storeRoot, kOrders), "ServiceOrder", order);
+    return xml::childWithAttribute(FindContainer(storeRoot, kOrders), "ServiceOrder", order);
 }
 
 xml::Node FindActivityGroup(xml::Node storeRoot, std::string_view order) {
-    return childWithAttribute(FindContainer(storeRoot, kActivities), "ID", order);
+    return xml::childWithAttribute(FindContainer(storeRoot, kActivities), "ID", order);
 }
 
 xml::Node FindActivity(xml::Node storeRoot, std::string_view order, std::string_view activity) {
     const xml::Node group = FindActivityGroup(storeRoot, order);
-    return group ? childWithAttribute(group, "Activity", activity) : xml::Node();
+    return xml::childWithAttribute(group, "Activity", activity);
 }
 
 xml::Node FindLineGroup(xml::Node storeRoot, std::string_view container, std::string_view order,
                         std::string_view activity) {
-    const xml::Node lines = FindContainer(storeRoot, container);
-    for (xml::Node group = lines.first_child(); group; group = group.next_sibling()) {
-        if (group.type() == pugi::node_element && hasAttributeValue(group, "ID", order) &&
-            hasAttributeValue(group, "Activity", activity))
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) {
+        if (xml::attributeEquals(group, "ID", order) &&
+            xml::attributeEquals(group, "Activity", activity))
             return group;
     }
     return {};
@@ -101,7 +89,39 @@ xml::Node FindLineGroup(xml::Node storeRoot, std::string_view container, std::st
 xml::Node FindLine(xml::Node storeRoot, std::string_view container, std::string_view order,
                    std::string_view activity, std::string_view line) {
     const xml::Node group = FindLineGroup(storeRoot, container, order, activity);
-    return group ? childWithAttribute(group, "LineNumber", line) : xml::Node();
+    return xml::childWithAttribute(group, "LineNumber", line);
+}
+
+namespace {
+
+template <typename IsGroup>
+RecordLookup lookUpInGroups(xml::Node container, IsGroup isGroup, std::string_view keyAttribute,
+                            std::string_view key) {
+    RecordLookup found;
+    for (xml::Node group : xml::elementChildren(container)) {
+        if (!isGroup(group)) continue;
+        found.groupFound = true;
+        found.record = xml::childWithAttribute(group, keyAttribute, key);
+        if (found.record) break;
+    }
+    return found;
+}
+
+}  // namespace
+
+RecordLookup LookUpActivity(xml::Node storeRoot, std::string_view order,
+                            std::string_view activity) {
+    const auto ofOrder = [&](xml::Node group) { return xml::attributeEquals(group, "ID", order); };
+    return lookUpInGroups(FindContainer(storeRoot, kActivities), ofOrder, "Activity", activity);
+}
+
+RecordLookup LookUpLine(xml::Node storeRoot, std::string_view container, std::string_view order,
+                        std::string_view activity, std::string_view line) {
+    const auto ofActivity = [&](xml::Node group) {
+        return xml::attributeEquals(group, "ID", order) &&
+               xml::attributeEquals(group, "Activity", activity);
+    };
+    return lookUpInGroups(FindContainer(storeRoot, container), ofActivity, "LineNumber", line);
 }
 
 }  // namespace quillmere

@@ -8,31 +8,37 @@
 #include <string>
 #include <string_view>
 
+#include "component/core/record_kind.h"
 #include "component/core/session.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
 
-inline constexpr std::string_view kStoreRoot = "zudivevezored";
-inline constexpr std::string_view kOrders = "ccsocservcordr";
-inline constexpr std::string_view kActivities = "ccsocservcactv";
-inline constexpr std::string_view kMaterialLines = "ccsocservcmatl";
-inline constexpr std::string_view kLaborLines = "ccsocservclabr";
-inline constexpr std::string_view kOtherLines = "ccsocservcothr";
-inline constexpr std::string_view kHoursRegistrations = "ccsocservchra";
+// The order store as start-up first writes it: one line, six empty containers.
+inline constexpr std::string_view kInitialOrderStore =
+    "<zudivevezored><ccsocservcordr/>"
+    "<ccsocservcactv/><ccsocservcmatl/>"
+    "<ccsocservclabr/><ccsocservcothr/>"
+    "<ccsocservchra/></zudivevezored>";
 
 // Loads the store file into session.state.orderStore; false when missing or ill-formed.
 bool LoadOrderStore(Session& session);
 // Saves session.state.orderStore to the store file (atomically).
 void SaveOrderStore(Session& session);
 
-// Hands out the next provisional number of a counter: kind 1 "OrderId", 2 "ActivityId",
-// 3 "LineId". Returns the counter's value (as a signed 16-bit number) and stores value + 1.
-// Another kind, or a missing counter, changes nothing and returns 0. A counter of 32768 or
-// more fails with the overflow error before anything is written.
-int16_t NextRecordNumber(Session& session, int kind);
+// Hands out the next provisional number of a counter: returns the counter's value (as a signed
+// 16-bit number) and stores value + 1. A missing counter changes nothing and returns 0. A
+// counter of 32768 or more fails with the overflow error before anything is written; data that
+// is no whole number fails with the type-mismatch error.
+int16_t NextRecordNumber(Session& session, RecordCounter counter);
+
+// The container as a direct child of the root element "zudivevezored" of the loaded store
+// (`storeDocument` is the document node); a null node when the store lacks it. Where records
+// are added, the container is reached this way; look-ups use FindContainer (store_index.h).
+platform::xml::Node StoreContainer(platform::xml::Node storeDocument, std::string_view container);
 
 // Record look-up in a loaded store, first match in document order; null nodes when absent.
+// Activities and lines are looked for in the first group of their order (and activity).
 platform::xml::Node FindOrder(platform::xml::Node storeRoot, std::string_view order);
 platform::xml::Node FindActivityGroup(platform::xml::Node storeRoot, std::string_view order);
 platform::xml::Node FindActivity(platform::xml::Node storeRoot, std::string_view order,
@@ -42,5 +48,17 @@ platform::xml::Node FindLineGroup(platform::xml::Node storeRoot, std::string_vie
 platform::xml::Node FindLine(platform::xml::Node storeRoot, std::string_view container,
                              std::string_view order, std::string_view activity,
                              std::string_view line);
+
+// A record looked for among the children of every group of its order (and activity), first
+// match in document order, as the views read the store; also says whether any such group
+// exists, which the views tell apart from a group that lacks the record.
+struct RecordLookup {
+    platform::xml::Node record;  // null when no group holds it
+    bool groupFound = false;
+};
+RecordLookup LookUpActivity(platform::xml::Node storeRoot, std::string_view order,
+                            std::string_view activity);
+RecordLookup LookUpLine(platform::xml::Node storeRoot, std::string_view container,
+                        std::string_view order, std::string_view activity, std::string_view line);
 
 }  // namespace quillmere

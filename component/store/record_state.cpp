@@ -19,6 +19,20 @@ std::string StateAfterUpdate(std::string_view state) {
     return std::string(state);
 }
 
+bool StateIn(std::string_view state, StateSet states) {
+    for (std::string_view admitted : states)
+        if (state == admitted) return true;
+    return false;
+}
+
+bool IsUploadedState(std::string_view state) {
+    return StateIn(state, kUploadedStates);
+}
+
+bool IsProvisionalNumber(std::string_view number) {
+    return !number.empty() && number.front() == '_';
+}
+
 bool IsSettledForUpload(std::string_view state) {
     return state == kStateReceived || state == kStateNewUploaded || state == kStateChangedUploaded;
 }

@@ -1,9 +1,10 @@
 #include "component/store/report_clearing.h"
 
-#include "component/errors/upload_report.h"
+#include "component/core/record_kind.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "component/store/store_index.h"
+#include "component/store/upload_report.h"
 
 namespace quillmere {
 
@@ -13,19 +14,6 @@ namespace {
 
 constexpr std::string_view kLineContainers[] = {kMaterialLines, kLaborLines, kOtherLines};
 
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
-
-bool attributeEquals(xml::Node node, std::string_view name, std::string_view value) {
-    const pugi::xml_attribute found = node.attribute(std::string(name).c_str());
-    return found && value == found.value();
-}
-
-bool isNewNumber(std::string_view number) {
-    return !number.empty() && number.front() == '_';
-}
-
 struct ReportEntryKey {
     std::string_view order;
     std::string_view activity;
@@ -34,10 +22,10 @@ struct ReportEntryKey {
 
     // An entry lacking one of the attributes names no record.
     bool matches(xml::Node entry) const {
-        return attributeEquals(entry, kEntryOrder, order) &&
-               attributeEquals(entry, kEntryActivity, activity) &&
-               attributeEquals(entry, kEntryCostLine, line) &&
-               attributeEquals(entry, kEntryCostType, costType);
+        return xml::attributeEquals(entry, kEntryOrder, order) &&
+               xml::attributeEquals(entry, kEntryActivity, activity) &&
+               xml::attributeEquals(entry, kEntryCostLine, line) &&
+               xml::attributeEquals(entry, kEntryCostType, costType);
     }
 };
 
@@ -58,9 +46,8 @@ bool removeFirstEntry(const xml::Document& report, const ReportEntryKey& key) {
 template <typename Select>
 void resetNewChildren(xml::Node group, Select selected) {
     bool reset = false;
-    for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-        if (!isElement(child) || !selected(child) || RecordState(child) != kStateNewUploaded)
-            continue;
+    for (xml::Node child : xml::elementChildren(group)) {
+        if (!selected(child) || RecordState(child) != kStateNewUploaded) continue;
         SetRecordState(child, kStateNew);
         reset = true;
     }
@@ -69,20 +56,18 @@ void resetNewChildren(xml::Node group, Select selected) {
 
 template <typename Visit>
 void forEachGroup(xml::Node storeRoot, std::string_view container, Visit visit) {
-    for (xml::Node group = FindContainer(storeRoot, container).first_child(); group;
-         group = group.next_sibling())
-        if (isElement(group)) visit(group);
+    for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) visit(group);
 }
 
 const auto kEveryChild = [](xml::Node) { return true; };
 
 void resetChildrenOfNewOrder(xml::Node storeRoot, std::string_view order) {
     forEachGroup(storeRoot, kActivities, [&](xml::Node group) {
-        if (attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
+        if (xml::attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
     });
     for (std::string_view container : kLineContainers) {
         forEachGroup(storeRoot, container, [&](xml::Node group) {
-            if (attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
+            if (xml::attributeEquals(group, "ID", order)) resetNewChildren(group, kEveryChild);
         });
     }
 }
@@ -90,12 +75,14 @@ void resetChildrenOfNewOrder(xml::Node storeRoot, std::string_view order) {
 void resetChildrenOfNewActivity(xml::Node storeRoot, std::string_view order,
                                 std::string_view activity) {
     if (const xml::Node group = FindActivityGroup(storeRoot, order)) {
-        resetNewChildren(
-            group, [&](xml::Node child) { return attributeEquals(child, "Activity", activity); });
+        resetNewChildren(group, [&](xml::Node child) {
+            return xml::attributeEquals(child, "Activity", activity);
+        });
     }
     for (std::string_view container : kLineContainers) {
         forEachGroup(storeRoot, container, [&](xml::Node group) {
-            if (attributeEquals(group, "ID", order) && attributeEquals(group, "Activity", activity))
+            if (xml::attributeEquals(group, "ID", order) &&
+                xml::attributeEquals(group, "Activity", activity))
                 resetNewChildren(group, kEveryChild);
         });
     }
@@ -104,10 +91,8 @@ void resetChildrenOfNewActivity(xml::Node storeRoot, std::string_view order,
 }  // namespace
 
 std::string_view ReportCostType(std::string_view kind) {
-    if (kind == kMaterialLines) return "Material";
-    if (kind == kLaborLines) return "Labor";
-    if (kind == kOtherLines) return "Other";
-    return {};
+    const RecordKind* recordKind = RecordKindByElement(kind);
+    return recordKind ? recordKind->costType : std::string_view();
 }
 
 void ClearReportEntry(Session& session, std::string_view order, std::string_view activity,
@@ -125,8 +110,8 @@ void ResetChildStates(xml::Node storeRoot, std::string_view order, std::string_v
                       std::string_view /*line*/, std::string_view costType) {
     if (!costType.empty()) return;
     if (activity.empty()) {
-        if (isNewNumber(order)) resetChildrenOfNewOrder(storeRoot, order);
-    } else if (isNewNumber(order) && isNewNumber(activity)) {
+        if (IsProvisionalNumber(order)) resetChildrenOfNewOrder(storeRoot, order);
+    } else if (IsProvisionalNumber(order) && IsProvisionalNumber(activity)) {
         resetChildrenOfNewActivity(storeRoot, order, activity);
     }
 }

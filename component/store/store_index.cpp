@@ -10,28 +10,8 @@ namespace xml = platform::xml;
 
 namespace {
 
-bool isElementNamed(xml::Node node, std::string_view name) {
-    return node.type() == pugi::node_element && name == node.name();
-}
-
 xml::Node rootElement(xml::Node storeRoot) {
-    return storeRoot.type() == pugi::node_document ? xml::firstChildElement(storeRoot) : storeRoot;
-}
-
-// The first element of that name in document order below `scope`, without recursion.
-xml::Node firstDescendantNamed(xml::Node scope, std::string_view name) {
-    xml::Node node = scope.first_child();
-    while (node) {
-        if (isElementNamed(node, name)) return node;
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node && !node.next_sibling() && node != scope) node = node.parent();
-        if (!node || node == scope) return {};
-        node = node.next_sibling();
-    }
-    return {};
+    return xml::isElement(storeRoot) ? storeRoot : xml::firstChildElement(storeRoot);
 }
 
 }  // namespace
@@ -39,22 +19,16 @@ xml::Node firstDescendantNamed(xml::Node scope, std::string_view name) {
 xml::Node FindContainer(xml::Node storeRoot, std::string_view container) {
     const xml::Node root = rootElement(storeRoot);
     if (!root) return {};
-    if (isElementNamed(root, container)) return root;
-    for (xml::Node child = root.first_child(); child; child = child.next_sibling())
-        if (isElementNamed(child, container)) return child;
-    return firstDescendantNamed(root, container);
-}
-
-std::string OrderStatusOf(xml::Node orderRecord) {
-    return xml::text(xml::requireNode(xml::firstChildElement(orderRecord)));
+    if (xml::isElementNamed(root, container)) return root;
+    if (const xml::Node child = xml::childNamed(root, container)) return child;
+    return xml::firstDescendant(root, container);
 }
 
 StoreIndex::StoreIndex(xml::Node storeRoot) : storeRoot_(rootElement(storeRoot)) {
     indexChildren(orders_, container(kOrders), "ServiceOrder");
     indexChildren(activityGroups_, container(kActivities), "ID");
     for (std::string_view lines : {kMaterialLines, kLaborLines, kOtherLines}) {
-        for (xml::Node group = container(lines).first_child(); group; group = group.next_sibling())
-            if (group.type() == pugi::node_element) addLineGroup(lines, group);
+        for (xml::Node group : xml::elementChildren(container(lines))) addLineGroup(lines, group);
     }
 }
 
@@ -77,20 +51,20 @@ xml::Node StoreIndex::lineGroup(std::string_view container, std::string_view ord
 }
 
 void StoreIndex::addOrder(xml::Node record) {
-    if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
-        orders_.try_emplace(key.value(), record);
+    if (const auto key = xml::attributeView(record, "ServiceOrder"))
+        orders_.try_emplace(std::string(*key), record);
 }
 
 void StoreIndex::addActivityGroup(xml::Node group) {
-    if (const pugi::xml_attribute key = group.attribute("ID"))
-        activityGroups_.try_emplace(key.value(), group);
+    if (const auto key = xml::attributeView(group, "ID"))
+        activityGroups_.try_emplace(std::string(*key), group);
 }
 
 void StoreIndex::addLineGroup(std::string_view container, xml::Node group) {
     NodeMap* map = lineGroupsOf(container);
-    const pugi::xml_attribute order = group.attribute("ID");
-    const pugi::xml_attribute activity = group.attribute("Activity");
-    if (map && order && activity) map->try_emplace(lineKey(order.value(), activity.value()), group);
+    const auto order = xml::attributeView(group, "ID");
+    const auto activity = xml::attributeView(group, "Activity");
+    if (map && order && activity) map->try_emplace(lineKey(*order, *activity), group);
 }
 
 std::string StoreIndex::lineKey(std::string_view order, std::string_view activity) {
@@ -106,11 +80,10 @@ xml::Node StoreIndex::lookUp(const NodeMap& map, std::string_view key) {
 }
 
 // First match wins, as with a walk in document order.
-void StoreIndex::indexChildren(NodeMap& map, xml::Node container, const char* keyAttribute) {
-    for (xml::Node child = container.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        if (const pugi::xml_attribute key = child.attribute(keyAttribute))
-            map.try_emplace(key.value(), child);
+void StoreIndex::indexChildren(NodeMap& map, xml::Node container, std::string_view keyAttribute) {
+    for (xml::Node child : xml::elementChildren(container)) {
+        if (const auto key = xml::attributeView(child, keyAttribute))
+            map.try_emplace(std::string(*key), child);
     }
 }
 

@@ -16,9 +16,6 @@ namespace quillmere {
 // `storeRoot` may be the document node or its root element.
 platform::xml::Node FindContainer(platform::xml::Node storeRoot, std::string_view container);
 
-// The order's status: the text of the record's first field (fails on a record without fields).
-std::string OrderStatusOf(platform::xml::Node orderRecord);
-
 class StoreIndex {
   public:
     explicit StoreIndex(platform::xml::Node storeRoot);
@@ -46,7 +43,7 @@ class StoreIndex {
     static std::string lineKey(std::string_view order, std::string_view activity);
     static platform::xml::Node lookUp(const NodeMap& map, std::string_view key);
     static void indexChildren(NodeMap& map, platform::xml::Node container,
-                              const char* keyAttribute);
+                              std::string_view keyAttribute);
     NodeMap* lineGroupsOf(std::string_view container);
     const NodeMap* lineGroupsOf(std::string_view container) const;
 

@@ -1,5 +1,6 @@
 #include "component/store/update_records.h"
 
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/store/change_request.h"
@@ -16,8 +17,6 @@ namespace xml = platform::xml;
 namespace {
 
 constexpr std::string_view kUpdateAction = "Update XML";
-constexpr std::string_view kNotXml = "SLBEU0267";
-constexpr std::string_view kOrderNotFound = "SLBEU0323";
 
 // Request fields overwrite the stored fields of the same name; request fields the stored record
 // lacks are dropped and stored fields the request lacks keep their values.
@@ -61,7 +60,7 @@ bool UpdateOrder(Session& session, std::string_view order, xml::Node request,
     const xml::Node stored = FindOrder(storeRoot, order);
     if (!stored) {
         if (xml::firstChildElement(FindContainer(storeRoot, kOrders)))
-            message = GetLabelText(session, kOrderNotFound);
+            message = GetLabelText(session, label::kOrderNotFound);
         return false;
     }
     return updateRecord(session, stored, request, kOrders, order, "", "", message);
@@ -87,7 +86,7 @@ bool UpdateCostLine(Session& session, std::string_view kind, std::string_view or
 std::string updatexml(Session& session, const std::string& iXML) {
     SetLastError(session, kNoError);
     xml::Document request;
-    if (!request.parse(iXML)) return failWithLog(session, kNotXml, iXML);
+    if (!request.parse(iXML)) return failWithLog(session, label::kChangesNotXml, iXML);
     if (std::string result; !LoadForChange(session, kUpdateAction, result)) return result;
 
     const xml::Node root = request.root();

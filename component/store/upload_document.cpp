@@ -1,6 +1,7 @@
 #include "component/store/upload_document.h"
 
 #include "component/core/install_paths.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/record_state.h"
 #include "platform/failure.h"
@@ -12,48 +13,31 @@ namespace xml = platform::xml;
 
 namespace {
 
-constexpr std::string_view kOpenOrder = "15";
-constexpr std::string_view kFinished = "20";
 constexpr std::string_view kWholeGroup = "1";
 constexpr std::string_view kOneRecord = "2";
-
-bool isElement(xml::Node node) {
-    return node.type() == pugi::node_element;
-}
 
 bool isLineContainer(std::string_view container) {
     return container == kMaterialLines || container == kLaborLines || container == kOtherLines;
 }
 
-[[noreturn]] void throwObjectNotSet() {
-    throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                  "Object variable or With block variable not set");
-}
-
-// The text of the record's first field (its status); a record without fields is an error.
-std::string statusOf(xml::Node record) {
-    return xml::text(xml::requireNode(xml::firstChildElement(record)));
+std::optional<OrderStatus> statusOf(xml::Node record) {
+    return ParseOrderStatus(OrderStatusOf(record));
 }
 
 // Removes from a group of the copy the children with nothing to send, and marks the others.
 void filterChildren(xml::Node group, std::string_view container, UploadMarks& marks) {
     const bool lines = isLineContainer(container);
-    xml::Node child = group.first_child();
-    while (child) {
-        const xml::Node next = child.next_sibling();
-        if (isElement(child)) {
-            if (IsSettledForUpload(RecordState(child))) {
-                xml::remove(child);
-            } else if (lines) {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(group, "Activity"),
-                                   xml::requireAttribute(child, "LineNumber"), kOneRecord);
-            } else {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(child, "Activity"), "", kOneRecord);
-            }
+    for (xml::Node child : xml::elementChildren(group)) {
+        if (IsSettledForUpload(RecordState(child))) {
+            xml::remove(child);
+        } else if (lines) {
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(group, "Activity"),
+                               xml::requireAttribute(child, "LineNumber"), kOneRecord);
+        } else {
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(child, "Activity"), "", kOneRecord);
         }
-        child = next;
     }
 }
 
@@ -62,13 +46,11 @@ void filterChildren(xml::Node group, std::string_view container, UploadMarks& ma
 // --- Activity groups --------------------------------------------------------------------------
 
 ActivityGroupIndex::ActivityGroupIndex(xml::Node documentRoot) {
-    for (xml::Node group = FindContainer(documentRoot, kActivities).first_child(); group;
-         group = group.next_sibling()) {
-        if (!isElement(group)) continue;
-        const pugi::xml_attribute id = group.attribute("ID");
+    for (xml::Node group : xml::elementChildren(FindContainer(documentRoot, kActivities))) {
+        const auto id = xml::attributeView(group, "ID");
         if (!id) continue;
-        firstGroups_.try_emplace(id.value(), group);
-        if (group.first_child()) ordersWithActivities_.insert(id.value());
+        firstGroups_.try_emplace(std::string(*id), group);
+        if (xml::hasChildNodes(group)) ordersWithActivities_.emplace(*id);
     }
 }
 
@@ -87,7 +69,7 @@ bool HasActivities(std::string_view order, const ActivityGroupIndex& groups) {
 
 bool ActivitiesFinished(std::string_view order, const ActivityGroupIndex& groups) {
     for (xml::Node activity : xml::childElements(groups.firstGroup(order)))
-        if (statusOf(activity) != kFinished) return false;
+        if (statusOf(activity) != OrderStatus::Finished) return false;
     return true;
 }
 
@@ -96,10 +78,10 @@ bool ActivitiesFinished(std::string_view order, const ActivityGroupIndex& groups
 bool CompleteFinishedOrder(xml::Node storeRoot) {
     const ActivityGroupIndex groups(storeRoot);
     for (xml::Node record : xml::childElements(FindContainer(storeRoot, kOrders))) {
-        if (statusOf(record) != kOpenOrder) continue;
+        if (statusOf(record) != OrderStatus::Open) continue;
         const std::string order = xml::attribute(record, "ServiceOrder").value_or("");
         if (!HasActivities(order, groups) || !ActivitiesFinished(order, groups)) continue;
-        xml::setText(xml::firstChildElement(record), kFinished);
+        xml::setText(xml::firstChildElement(record), StatusCode(OrderStatus::Finished));
         if (RecordState(record) == kStateReceived) SetRecordState(record, kStateChanged);
         return true;
     }
@@ -122,23 +104,22 @@ void UploadMarks::mark(xml::Node record) {
 }
 
 const std::vector<xml::Node>& UploadMarks::childrenWithKey(xml::Node group,
-                                                           const char* keyAttribute,
+                                                           std::string_view keyAttribute,
                                                            std::string_view key) {
     static const std::vector<xml::Node> kNone;
-    auto [entry, added] = children_.try_emplace(group.internal_object());
+    auto [entry, added] = children_.try_emplace(group);
     KeyedChildren& byKey = entry->second;
     if (added) {
-        for (xml::Node child = group.first_child(); child; child = child.next_sibling()) {
-            if (!isElement(child)) continue;
-            if (const pugi::xml_attribute value = child.attribute(keyAttribute))
-                byKey[value.value()].push_back(child);
+        for (xml::Node child : xml::elementChildren(group)) {
+            if (const auto value = xml::attributeView(child, keyAttribute))
+                byKey[std::string(*value)].push_back(child);
         }
     }
     const auto found = byKey.find(std::string(key));
     return found == byKey.end() ? kNone : found->second;
 }
 
-void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
+void UploadMarks::markUploaded(std::string_view kind, std::string_view order,
                                std::string_view activity, std::string_view line,
                                std::string_view scope) {
     if (kind == kOrders) {
@@ -155,7 +136,7 @@ void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
         for (xml::Node child : xml::childElements(group)) mark(child);
         return;
     }
-    const char* keyAttribute = lines ? "LineNumber" : "Activity";
+    const std::string_view keyAttribute = lines ? "LineNumber" : "Activity";
     for (xml::Node child : childrenWithKey(group, keyAttribute, lines ? line : activity))
         mark(child);
 }
@@ -164,21 +145,16 @@ void UploadMarks::MarkUploaded(std::string_view kind, std::string_view order,
 
 void FilterOrders(xml::Node copyRoot, UploadMarks& marks) {
     const xml::Node orders = FindContainer(copyRoot, kOrders);
-    if (!orders) throwObjectNotSet();
+    if (!orders) throw platform::objectNotSet();
     // Decided on the copy before its groups are filtered, as the groups stand in the store.
     const ActivityGroupIndex groups(copyRoot);
-    xml::Node record = orders.first_child();
-    while (record) {
-        const xml::Node next = record.next_sibling();
-        if (isElement(record)) {
-            const std::string state = RecordState(record);
-            const std::string order = xml::requireAttribute(record, "ServiceOrder");
-            if (IsSettledForUpload(state) || !HasActivities(order, groups))
-                xml::remove(record);
-            else
-                marks.MarkUploaded(kOrders, order, "", "", kOneRecord);
-        }
-        record = next;
+    for (xml::Node record : xml::elementChildren(orders)) {
+        const std::string state = RecordState(record);
+        const std::string order = xml::requireAttribute(record, "ServiceOrder");
+        if (IsSettledForUpload(state) || !HasActivities(order, groups))
+            xml::remove(record);
+        else
+            marks.markUploaded(kOrders, order, "", "", kOneRecord);
     }
 }
 
@@ -186,31 +162,25 @@ void FilterGroups(xml::Node copyRoot, std::string_view container, UploadMarks& m
     const xml::Node groups = FindContainer(copyRoot, container);
     if (!groups) return;
     const bool lines = isLineContainer(container);
-    xml::Node group = groups.first_child();
-    while (group) {
-        const xml::Node next = group.next_sibling();
-        if (isElement(group)) {
-            if (RecordState(group) != kStateNew) {
-                filterChildren(group, container, marks);
-                if (!group.first_child()) xml::remove(group);
-            } else if (lines) {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"),
-                                   xml::requireAttribute(group, "Activity"), "", kWholeGroup);
-            } else if (!group.first_child()) {
-                xml::remove(group);
-            } else {
-                marks.MarkUploaded(container, xml::requireAttribute(group, "ID"), "", "",
-                                   kWholeGroup);
-            }
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (RecordState(group) != kStateNew) {
+            filterChildren(group, container, marks);
+            if (!xml::hasChildNodes(group)) xml::remove(group);
+        } else if (lines) {
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"),
+                               xml::requireAttribute(group, "Activity"), "", kWholeGroup);
+        } else if (!xml::hasChildNodes(group)) {
+            xml::remove(group);
+        } else {
+            marks.markUploaded(container, xml::requireAttribute(group, "ID"), "", "", kWholeGroup);
         }
-        group = next;
     }
 }
 
 bool HasUploadContent(xml::Node documentRoot) {
     for (std::string_view container :
          {kOrders, kActivities, kMaterialLines, kLaborLines, kOtherLines}) {
-        if (FindContainer(documentRoot, container).first_child()) return true;
+        if (xml::hasChildNodes(FindContainer(documentRoot, container))) return true;
     }
     return false;
 }
@@ -221,7 +191,7 @@ std::string CreateXMLStringForUpdate(Session& session) {
     const bool loaded = LoadOrderStore(session);
     if (!platform::fileExists(session.path(paths::kOrderStore))) return {};
     // A store that exists but does not load gives a copy without containers.
-    if (!loaded) throwObjectNotSet();
+    if (!loaded) throw platform::objectNotSet();
 
     const xml::Node storeRoot = session.state.orderStore.node();
     const bool completed = CompleteFinishedOrder(storeRoot);
@@ -232,7 +202,7 @@ std::string CreateXMLStringForUpdate(Session& session) {
     std::string upload;
     try {
         xml::Document copy;
-        copy.native().reset(session.state.orderStore.native());
+        copy.copyFrom(session.state.orderStore);
         FilterOrders(copy.node(), marks);
         for (std::string_view container : {kActivities, kMaterialLines, kLaborLines, kOtherLines})
             FilterGroups(copy.node(), container, marks);

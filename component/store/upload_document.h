@@ -59,19 +59,19 @@ class UploadMarks {
     // kind: a container name. Orders: the order's record. Activities and lines: in the first
     // group of the order (and activity), with scope "1" the group and all its children, with
     // any other scope each child whose Activity / LineNumber equals the activity / line.
-    void MarkUploaded(std::string_view kind, std::string_view order, std::string_view activity,
+    void markUploaded(std::string_view kind, std::string_view order, std::string_view activity,
                       std::string_view line, std::string_view scope);
     bool changed() const { return changed_; }
 
   private:
     using KeyedChildren = std::unordered_map<std::string, std::vector<platform::xml::Node>>;
     const std::vector<platform::xml::Node>& childrenWithKey(platform::xml::Node group,
-                                                            const char* keyAttribute,
+                                                            std::string_view keyAttribute,
                                                             std::string_view key);
     void mark(platform::xml::Node record);
 
     StoreIndex index_;
-    std::unordered_map<pugi::xml_node_struct*, KeyedChildren> children_;
+    std::unordered_map<platform::xml::Node, KeyedChildren, platform::xml::NodeHash> children_;
     bool changed_ = false;
 };
 

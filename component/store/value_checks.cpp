@@ -1,26 +1,21 @@
 #include "component/store/value_checks.h"
 
-#include <array>
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
 namespace {
 
+using platform::mid;
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view value) {
-    while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
-    while (!value.empty() && isBlank(value.back())) value.remove_suffix(1);
-    return value;
 }
 
 // Consumes a run of digits; returns how many there were.
@@ -30,59 +25,27 @@ size_t skipDigits(std::string_view text, size_t& at) {
     return at - start;
 }
 
-bool allDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (!isDigit(c)) return false;
-    return true;
-}
-
-// Characters `start` (1-based) on, at most `length` of them; "" past the end.
-std::string_view mid(std::string_view value, size_t start, size_t length) {
-    if (start > value.size()) return {};
-    return value.substr(start - 1, length);
-}
-
 int number(std::string_view digits) {
     int result = 0;
     std::from_chars(digits.data(), digits.data() + digits.size(), result);
     return result;
 }
 
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kDays[static_cast<size_t>(month - 1)];
-}
-
-// Splits `text` at `separator` into exactly `parts.size()` pieces.
-template <size_t N>
-bool splitExactly(std::string_view text, char separator, std::array<std::string_view, N>& parts) {
-    for (size_t i = 0; i < N; ++i) {
-        const size_t end = text.find(separator);
-        if (i + 1 < N) {
-            if (end == std::string_view::npos) return false;
-            parts[i] = text.substr(0, end);
-            text.remove_prefix(end + 1);
-        } else {
-            if (end != std::string_view::npos) return false;
-            parts[i] = text;
-        }
-    }
-    return true;
+// Splits `text` at `separator` into exactly `count` pieces; false for any other number.
+bool splitExactly(std::string_view text, char separator, size_t count,
+                  std::vector<std::string_view>& parts) {
+    parts = platform::split(text, separator);
+    return parts.size() == count;
 }
 
 bool isShortNumber(std::string_view part) {
-    return part.size() <= 2 && allDigits(part);
+    return part.size() <= 2 && platform::isDigits(part);
 }
 
 }  // namespace
 
 bool IsNumericText(std::string_view value) {
-    const std::string_view text = trimBlanks(value);
+    const std::string_view text = platform::trimBlanksAndTabs(value);
     size_t at = 0;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
     size_t digits = skipDigits(text, at);
@@ -101,7 +64,7 @@ bool IsNumericText(std::string_view value) {
 
 std::optional<double> NumericValue(std::string_view value) {
     if (!IsNumericText(value)) return std::nullopt;
-    std::string text(trimBlanks(value));
+    std::string text(platform::trimBlanksAndTabs(value));
     for (char& c : text)
         if (c == 'D' || c == 'd') c = 'E';
     return std::strtod(text.c_str(), nullptr);
@@ -131,21 +94,18 @@ std::string NormalizeDateTime(std::string_view value) {
 }
 
 bool IsDateText(std::string_view text) {
-    std::array<std::string_view, 2> dateAndTime;
-    std::array<std::string_view, 3> date;
-    std::array<std::string_view, 3> time;
-    if (!splitExactly(text, ' ', dateAndTime) || !splitExactly(dateAndTime[0], '/', date) ||
-        !splitExactly(dateAndTime[1], ':', time))
+    std::vector<std::string_view> dateAndTime;
+    std::vector<std::string_view> date;
+    std::vector<std::string_view> time;
+    if (!splitExactly(text, ' ', 2, dateAndTime) || !splitExactly(dateAndTime[0], '/', 3, date) ||
+        !splitExactly(dateAndTime[1], ':', 3, time))
         return false;
     if (!isShortNumber(date[0]) || !isShortNumber(date[1]) || date[2].size() != 4 ||
-        !allDigits(date[2]))
+        !platform::isDigits(date[2]))
         return false;
     for (std::string_view part : time)
         if (!isShortNumber(part)) return false;
-    const int day = number(date[0]);
-    const int month = number(date[1]);
-    const int year = number(date[2]);
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) return false;
+    if (!platform::isValidDate(number(date[2]), number(date[1]), number(date[0]))) return false;
     return number(time[0]) <= 23 && number(time[1]) <= 59 && number(time[2]) <= 59;
 }
 

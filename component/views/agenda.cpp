@@ -3,15 +3,21 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "component/core/details_link.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
+#include "component/core/title_bar.h"
+#include "component/store/order_status.h"
 #include "component/store/order_store.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 
 namespace quillmere {
 
@@ -24,16 +30,19 @@ constexpr std::string_view kPanelId = "divList";
 constexpr std::string_view kFormName = "order";
 
 struct AgendaVariant {
-    std::string_view status;
+    OrderStatus status;
     std::string_view rowMark;
     std::string_view titleKey;
     std::string_view emptyKey;
     bool headingsAboveScrollingArea;  // MyActivities keeps its headings fixed above the rows
 };
 
-constexpr AgendaVariant kOpenOrders{"15", "", "SLBEU0232", "SLBEU0262", true};
-constexpr AgendaVariant kCompletedOrders{"20", "", "SLBEU0237", "SLBEU0263", false};
-constexpr AgendaVariant kClosedOrders{"35", " X ", "SLBEU0238", "SLBEU0263", false};
+constexpr AgendaVariant kOpenOrders{OrderStatus::Open, "", label::kMyActivities,
+                                    label::kNoActivities, true};
+constexpr AgendaVariant kCompletedOrders{OrderStatus::Finished, "", label::kCompletedOrders,
+                                         label::kNoOrders, false};
+constexpr AgendaVariant kClosedOrders{OrderStatus::Closed, " X ", label::kClosedOrders,
+                                      label::kNoOrders, false};
 
 // The statuses of the store's orders, looked up once per group. Within one view the store is
 // not changed, so the loaded document answers what a reload of the file per group would.
@@ -41,8 +50,8 @@ class OrderStatuses {
   public:
     explicit OrderStatuses(const xml::Document& store) {
         for (xml::Node record : xml::selectAll(store.node(), "ccsocservcordr/record"))
-            if (const pugi::xml_attribute key = record.attribute("ServiceOrder"))
-                records_.try_emplace(key.value(), record);
+            if (const auto key = xml::attributeView(record, "ServiceOrder"))
+                records_.try_emplace(std::string(*key), record);
     }
     std::string of(const std::string& order) const {
         const auto found = records_.find(order);
@@ -53,23 +62,16 @@ class OrderStatuses {
     std::unordered_map<std::string, xml::Node> records_;
 };
 
-std::string reportFailure(Session& session, std::string_view key) {
-    const std::string message = GetLabelText(session, key);
-    SetLastError(session, message);
-    LogAction(session, kAgendaAction);
-    LogDetail(session, kErrorLabel, message);
+std::string reportFailure(ListCall& call, std::string_view key) {
+    call.reportFailure(kAgendaAction, GetLabelText(call.session(), key));
     return {};
 }
 
-std::string showDetailsCall(std::string_view kind, const std::string& order,
-                            std::string_view activity) {
-    std::string call = " class=links onclick=javascript:showdetails(";
-    call += "\"" + std::string(kind) + "\",";
-    call += "\"" + HtmlAttribute(order) + "\",";
-    call += "\"" + HtmlAttribute(activity) + "\",";
-    call += "\"\",";
-    call += "\"2\")>";
-    return call;
+// The link that opens a record's details, in a span named after the order.
+std::string detailsLink(std::string_view kind, std::string_view order, std::string_view activity,
+                        std::string_view shown) {
+    return DetailsLink(order, ShowDetailsCall({kind, order, activity}, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 void appendGroupRow(std::string& html, int16_t columns, const std::string& order) {
@@ -77,11 +79,7 @@ void appendGroupRow(std::string& html, int16_t columns, const std::string& order
     html += "<td colspan=";
     html += std::to_string(columns);
     html += ">&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(order);
-    html += showDetailsCall("1", order, "");
-    html += HtmlText(order);
-    html += "</span>";
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += "</tr>";
 }
@@ -96,16 +94,10 @@ void appendActivityRow(std::string& html, const AgendaVariant& variant,
     html += "</td>";
     html += "<td>";
     html += "&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(order);
-    html += showDetailsCall("2", order, number);
-    html += HtmlText(number);
-    html += "</span>";
+    html += detailsLink(kind_code::kActivity, order, number, number);
     html += "</td>";
-    for (xml::Node field = activity.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
+    for (xml::Node field : xml::elementChildren(activity))
         html += BuildListCell(definitions, kActivities, field.name(), xml::text(field), kFormName);
-    }
     html += "</tr>";
 }
 
@@ -113,13 +105,13 @@ std::string head(Session& session, const AgendaVariant& variant, const std::stri
                  int16_t& columns) {
     std::string html;
     if (variant.headingsAboveScrollingArea) {
-        html += "<table width=100% border=0 cellspacing=0 cellpadding=0 bgcolor=#C7D4EB>";
+        html += kListPanelTable;
         html += BuildTitleBar(2, title, kPanelId);
         html += "<tr><td width=100%>";
         html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=25>";
         html += BuildColumnHeadings(session, columns, kActivities);
         html += "</table>";
-        html += "<div style=\"height:125; overflow:auto;\">";
+        html += kScrollingDivision;
         html += "<table border=0 cellspacing=2 cellpadding=0 width=100%  height=300>";
         html += "<COL WIDTH=120> <COL WIDTH=120><COL WIDTH=150> <COL WIDTH=150>";
         html += "<COL WIDTH=120> <COL WIDTH=120> <COL WIDTH=120>";
@@ -127,7 +119,7 @@ std::string head(Session& session, const AgendaVariant& variant, const std::stri
         html += "<table width=100% border=0 cellspacing=0 cellpadding=0>";
         html += BuildTitleBar(2, title, kPanelId);
         html += "<tr><td width=100%>";
-        html += "<div style=\"height:125; overflow:auto;\">";
+        html += kScrollingDivision;
         html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
         html += BuildColumnHeadings(session, columns, kActivities);
     }
@@ -141,9 +133,10 @@ std::string tail(const AgendaVariant& variant) {
 }
 
 std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
-    SetLastError(session, kNoError);
-    if (!LoadOrderStore(session)) return reportFailure(session, "SLBEU0260");
-    if (!LoadFieldMapperDocument(session)) return reportFailure(session, "SLBEU0261");
+    ListCall call(session);
+    if (!LoadOrderStore(session)) return reportFailure(call, label::kOrderStoreNotLoaded);
+    if (!LoadFieldMapperDocument(session))
+        return reportFailure(call, label::kFieldDefinitionsNotLoaded);
     const std::string title = GetLabelText(session, variant.titleKey);
     // Indexed after the label look-up, which reloads the document if the file changed.
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
@@ -155,16 +148,14 @@ std::string RenderAgenda(Session& session, const AgendaVariant& variant) {
     const OrderStatuses statuses(store);
     std::string list;
     const xml::Node groups = FindContainer(store.node(), kActivities);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
         const std::string order = xml::requireAttribute(group, "ID");
-        if (statuses.of(order) != variant.status) continue;
+        if (statuses.of(order) != StatusCode(variant.status)) continue;
         appendGroupRow(list, columns, order);
-        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling())
-            if (activity.type() == pugi::node_element)
-                appendActivityRow(list, variant, definitions, order, activity);
+        for (xml::Node activity : xml::elementChildren(group))
+            appendActivityRow(list, variant, definitions, order, activity);
     }
-    if (list.empty()) return reportFailure(session, variant.emptyKey);
+    if (list.empty()) return reportFailure(call, variant.emptyKey);
     return html + list + tail(variant);
 }
 

@@ -3,17 +3,22 @@
 #include <string_view>
 #include <utility>
 
+#include "component/core/details_link.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
+#include "component/core/title_bar.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
-#include "component/views/order_lists.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -23,72 +28,38 @@ namespace xml = platform::xml;
 
 namespace {
 
-// A cost type as the list methods name it ("Material") and as BuildCostLines names it ("1"),
-// with its container, the kind code that showdetails and newObject receive, and its title.
-struct CostType {
-    std::string_view listName;
-    std::string_view typeNumber;
-    std::string_view container;
-    std::string_view kindCode;
-    std::string_view titleKey;
-};
-constexpr CostType kCostTypes[] = {
-    {"Material", "1", kMaterialLines, "3", "SLBEU0297"},
-    {"Labor", "2", kLaborLines, "4", "SLBEU0298"},
-    {"Other", "3", kOtherLines, "5", "SLBEU0299"},
-};
+// A cost type as the list methods name it ("Material") or as BuildCostLines numbers it ("1"):
+// the kind of its lines, or a kind without container, code and title for anything else.
+using CostType = RecordKind;
 constexpr CostType kNoCostType{};
 
 const CostType& costTypeByListName(std::string_view name) {
-    for (const CostType& type : kCostTypes)
-        if (type.listName == name) return type;
-    return kNoCostType;
+    const RecordKind* kind = RecordKindByCostType(name);
+    return kind ? *kind : kNoCostType;
 }
 
 const CostType& costTypeByNumber(std::string_view number) {
-    for (const CostType& type : kCostTypes)
-        if (type.typeNumber == number) return type;
-    return kNoCostType;
+    const RecordKind* kind = RecordKindByCostTypeNumber(number);
+    return kind ? *kind : kNoCostType;
 }
 
-bool known(const CostType& type) { return !type.container.empty(); }
+bool known(const CostType& type) {
+    return type.isCostLine();
+}
 
 std::string titleOf(Session& session, const CostType& type) {
-    return known(type) ? GetLabelText(session, type.titleKey) : std::string();
+    return known(type) ? GetLabelText(session, type.listTitle) : std::string();
 }
 
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
-}
-
-// "<span id=order class=links onclick=javascript:showdetails(args)>shown</span>"
-std::string detailsLink(std::string_view order, std::string_view arguments, std::string_view shown) {
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += arguments;
-    html += ")>";
-    html += HtmlText(shown);
-    html += "</span>";
-    return html;
-}
-
-std::string showdetailsArguments(std::string_view kind, std::string_view order,
-                                 std::string_view activity, std::string_view line) {
-    std::string arguments = inQuotes(kind);
-    for (std::string_view value : {order, activity, line, std::string_view("2")}) {
-        arguments += ",";
-        arguments += inQuotes(value);
-    }
-    return arguments;
+// The link that opens a record's details, in a span named after the order.
+std::string detailsLink(const DetailsTarget& target, std::string_view shown) {
+    return DetailsLink(target.order, ShowDetailsCall(target, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 // The rows of one line group: its order row, its activity row and one row per admitted line.
 class CostLineRows {
-public:
+  public:
     CostLineRows(const CostType& type, const FieldDefinitionIndex& definitions, int16_t headings)
         : type_(type), definitions_(definitions), headings_(headings) {}
 
@@ -97,7 +68,7 @@ public:
         html += "<td colspan=";
         html += std::to_string(headings_);
         html += ">&nbsp;";
-        html += detailsLink(order, showdetailsArguments("1", order, "", ""), order);
+        html += detailsLink({kind_code::kOrder, order}, order);
         html += "</td>";
         html += "</tr>";
         return html;
@@ -109,7 +80,7 @@ public:
         html += "<td colspan=";
         html += std::to_string(headings_ - 1);
         html += ">&nbsp;";
-        html += detailsLink(order, showdetailsArguments("2", order, activity, ""), activity);
+        html += detailsLink({kind_code::kActivity, order, activity}, activity);
         html += "</td>";
         html += "</tr>";
         return html;
@@ -123,14 +94,12 @@ public:
         html += "<td>&nbsp;</td>";
         html += "<td>";
         html += "&nbsp;";
-        html += detailsLink(order, showdetailsArguments(type_.kindCode, order, activity, number),
-                            number);
+        html += detailsLink({type_.code, order, activity, number}, number);
         html += "</td>";
         bool first = true;
-        for (xml::Node field = line.first_child(); field; field = field.next_sibling()) {
-            if (field.type() != pugi::node_element) continue;
+        for (xml::Node field : xml::elementChildren(line)) {
             if (!first)
-                html += BuildListCell(definitions_, type_.container, field.name(), xml::text(field),
+                html += BuildListCell(definitions_, type_.element, field.name(), xml::text(field),
                                       "material");
             first = false;
         }
@@ -138,7 +107,7 @@ public:
         return html;
     }
 
-private:
+  private:
     const CostType& type_;
     const FieldDefinitionIndex& definitions_;
     int16_t headings_;
@@ -155,18 +124,15 @@ std::string noCostLinesTable(Session& session, const CostType& type, std::string
     if (offline) {
         html += message;
         html += "<input type=button value=";
-        html += "\"" + GetLabelText(session, "SLBEU0314") + "\"";
-        html += " onclick=javascript:newObject(";
-        html += inQuotes(type.kindCode);
-        html += ",";
-        html += inQuotes(order);
-        html += ",";
-        html += inQuotes(activity);
-        html += ")>";
+        html += Quoted(GetLabelText(session, label::kAddCostLine));
+        html += " onclick=javascript:";
+        html += PageFunctionCall(
+            "newObject", {QuotedValue(type.code), QuotedValue(order), QuotedValue(activity)});
+        html += ">";
         html += "</td></tr></table>";
     } else {
         html += ">";
-        html += GetLabelText(session, "SLBEU0315");
+        html += GetLabelText(session, label::kNoCostLinesOfType);
         html += "</td>";
         html += "</tr>";
         html += "</table>";
@@ -182,18 +148,24 @@ struct CostListVariant {
     bool keepsGroupWithoutLines;
 };
 
-bool everyLine(xml::Node) { return true; }
-bool everyGroup(xml::Node, std::string_view, std::string_view) { return true; }
+bool everyLine(xml::Node) {
+    return true;
+}
+bool everyGroup(xml::Node, std::string_view, std::string_view) {
+    return true;
+}
 bool groupOfActivity(xml::Node group, std::string_view order, std::string_view activity) {
     return xml::requireAttribute(group, "ID") == order &&
            xml::requireAttribute(group, "Activity") == activity;
 }
-bool workingLine(xml::Node line) { return StateIn(xml::requireAttribute(line, "State"), kWorkingStates); }
+bool workingLine(xml::Node line) {
+    return StateIn(RecordState(line), kWorkingStates);
+}
 bool uploadedLine(xml::Node line) {
-    return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
+    return StateIn(RecordState(line), kUploadedStates);
 }
 bool uploadedGroup(xml::Node group, std::string_view, std::string_view) {
-    return StateIn(xml::requireAttribute(group, "State"), kUploadedGroupStates);
+    return StateIn(RecordState(group), kUploadedGroupStates);
 }
 
 constexpr CostListVariant kListCostLines{"divCosts", groupOfActivity, everyLine, true};
@@ -207,38 +179,35 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
                            std::string_view activity) {
     const CostType& type = costTypeByListName(iCostType);
     const std::string title = titleOf(session, type);
-    SetLastError(session, kNoError);
-    if (!CheckWorkingMode(session, kListAction)) return {};
-    if (!LoadListDocuments(session, kListAction)) return {};
+    ListCall call(session);
+    if (!call.checkWorkingMode(kListAction)) return {};
+    if (!call.loadDocuments(kListAction)) return {};
 
     std::string fragment = ScrollingListHead(title, variant.panelId);
     // An unknown cost type has no field definitions to head the list with.
-    if (!known(type))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (!known(type)) throw platform::objectNotSet();
     int16_t headings = 0;
-    fragment += BuildColumnHeadings(session, headings, type.container);
+    fragment += BuildColumnHeadings(session, headings, type.element);
 
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     const CostLineRows rowsOf(type, definitions, headings);
     std::string rows;
-    const xml::Node groups = FindContainer(session.state.orderStore.node(), type.container);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !variant.admitsGroup(group, order, activity))
-            continue;
+    const xml::Node groups = FindContainer(session.state.orderStore.node(), type.element);
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!variant.admitsGroup(group, order, activity)) continue;
         const std::string groupOrder = xml::requireAttribute(group, "ID");
         const std::string groupActivity = xml::requireAttribute(group, "Activity");
         std::string lineRows;
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling()) {
-            if (line.type() != pugi::node_element || !variant.admitsLine(line)) continue;
-            lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
+        for (xml::Node line : xml::elementChildren(group)) {
+            if (variant.admitsLine(line))
+                lineRows += rowsOf.lineRow(groupOrder, groupActivity, line);
         }
         if (lineRows.empty() && !variant.keepsGroupWithoutLines) continue;
         rows += rowsOf.orderRow(groupOrder);
         rows += rowsOf.activityRow(groupOrder, groupActivity);
         rows += lineRows;
     }
-    return FinishLineList(session, std::move(fragment), rows, kListAction, title);
+    return call.finishLineList(std::move(fragment), rows, kListAction, title);
 }
 
 }  // namespace
@@ -246,41 +215,39 @@ std::string renderCostList(Session& session, const CostListVariant& variant,
 std::string CostLinesHeader(Session& session, const std::string& iOrno, const std::string& iAcln) {
     std::string html = "<table width=100% border=0 ";
     html += "cellspacing=0 cellpadding=0>";
-    html += BuildTitleBar(1, GetLabelText(session, "SLBEU0316"), "divCostHeader");
+    html += BuildTitleBar(1, GetLabelText(session, label::kCostLines), "divCostHeader");
     html += "<tr><td width=100%>";
     html += "<table border=0 class=tablerows ";
     html += "cellspacing=1 cellpadding=0 width=100%>";
     html += "<tr><td nowrap>";
-    html += GetLabelText(session, "SLBEU0000");
+    html += GetLabelText(session, label::kServiceOrder);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += HtmlText(iOrno);
     html += "</td></tr>";
     html += "<tr><td>";
-    html += GetLabelText(session, "SLBEU0279");
+    html += GetLabelText(session, label::kActivity);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += HtmlText(iAcln);
     html += "</td></tr>";
     html += "<tr><td>";
-    html += GetLabelText(session, "SLBEU0093");
+    html += GetLabelText(session, label::kCostType);
     html += "</td>";
     html += "<td>&nbsp;&nbsp;";
     html += "<SELECT name=costtype";
-    html += " onchange=javascript:showlines(";
-    html += "costtype.options[costtype.selectedIndex].value,";
-    html += inQuotes(iOrno);
-    html += ",";
-    html += inQuotes(iAcln);
-    html += ")>";
+    html += " onchange=javascript:";
+    html += PageFunctionCall("showlines", {"costtype.options[costtype.selectedIndex].value",
+                                           QuotedValue(iOrno), QuotedValue(iAcln)});
+    html += ">";
     html += "<option value=0 selected>";
-    html += GetLabelText(session, "SLBEU0317");
+    html += GetLabelText(session, label::kSelectCostType);
     html += "<option value=1>";
-    html += GetLabelText(session, "SLBEU0318");
+    html += GetLabelText(session, label::kMaterial);
     html += "<option value=2> ";
-    html += GetLabelText(session, "SLBEU0319");
+    html += GetLabelText(session, label::kLabor);
     html += "<option value=3>";
-    html += GetLabelText(session, "SLBEU0320");
+    html += GetLabelText(session, label::kOther);
     html += "</SELECT></td></tr>";
     html += "</table>";
     html += "</td></tr></table>";
@@ -298,29 +265,30 @@ std::string BuildCostLines(Session& session, const std::string& icType, const st
     LoadOrderStore(session);
 
     const xml::Node groups =
-        known(type) ? FindContainer(session.state.orderStore.node(), type.container) : xml::Node();
+        known(type) ? FindContainer(session.state.orderStore.node(), type.element) : xml::Node();
     if (!groups)
-        return noCostLinesTable(session, type, ">" + GetLabelText(session, "SLBEU0315"), offline,
+        return noCostLinesTable(session, type,
+                                ">" + GetLabelText(session, label::kNoCostLinesOfType), offline,
                                 iOrno, iAcln);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !groupOfActivity(group, iOrno, iAcln)) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!groupOfActivity(group, iOrno, iAcln)) continue;
         std::string html = "<table width=100% border=0 cellspacing=0 cellpadding=0>";
         html += BuildTitleBar(2, title, "divCostLines");
         html += "<tr><td width=100%>";
         html += "<table border=0 cellspacing=1 cellpadding=0 Width = 100%>";
         int16_t headings = 0;
-        html += BuildColumnHeadings(session, headings, type.container);
+        html += BuildColumnHeadings(session, headings, type.element);
         const FieldDefinitionIndex definitions(session.state.fieldMapper);
         const CostLineRows rows(type, definitions, headings);
         html += rows.orderRow(iOrno);
         html += rows.activityRow(iOrno, iAcln);
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling())
-            if (line.type() == pugi::node_element) html += rows.lineRow(iOrno, iAcln, line);
+        for (xml::Node line : xml::elementChildren(group)) html += rows.lineRow(iOrno, iAcln, line);
         // The outer table and its cell stay open: the page closes them.
         html += "</table>";
         return html;
     }
-    return noCostLinesTable(session, type, ">There are no cost lines found. ", offline, iOrno, iAcln);
+    return noCostLinesTable(session, type, ">There are no cost lines found. ", offline, iOrno,
+                            iAcln);
 }
 
 std::string ListCostLines(Session& session, const std::string& iCostType, const std::string& iorder,

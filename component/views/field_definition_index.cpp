@@ -1,6 +1,7 @@
 #include "component/views/field_definition_index.h"
 
-#include "component/views/list_cell.h"
+#include "component/core/field_definitions.h"
+#include "component/views/list_cells.h"
 #include "platform/failure.h"
 
 namespace quillmere {
@@ -14,12 +15,12 @@ bool readDefinition(xml::Node element, FieldDefinition& definition) {
     std::string* targets[] = {
         &definition.label, &definition.dataType,  &definition.modifiable, &definition.userInterface,
         &definition.zoom,  &definition.hyperlink, &definition.isNew};
-    const char* names[] = {"LABEL", "DATATYPE",  "MODIFIABLE", "UINTERFACE",
-                           "ZOOM",  "HYPERLINK", "NEW"};
-    for (size_t i = 0; i < 7; ++i) {
-        const pugi::xml_attribute attribute = element.attribute(names[i]);
-        if (!attribute) return false;
-        *targets[i] = attribute.value();
+    const std::string_view names[] = {"LABEL", "DATATYPE",  "MODIFIABLE", "UINTERFACE",
+                                      "ZOOM",  "HYPERLINK", "NEW"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        const auto value = xml::attributeView(element, names[i]);
+        if (!value) return false;
+        *targets[i] = *value;
     }
     return true;
 }
@@ -27,32 +28,19 @@ bool readDefinition(xml::Node element, FieldDefinition& definition) {
 }  // namespace
 
 FieldDefinitionIndex::FieldDefinitionIndex(const xml::Document& fieldMapper) {
-    const xml::Node root = fieldMapper.root();
-    if (!root) return;
-    // Every element below an element, in document order; the first of each kind/field wins.
-    xml::Node node = root;
-    while (node) {
-        if (node != root && node.type() == pugi::node_element) {
-            Fields& fields = kinds_[node.parent().name()];
-            if (fields.find(std::string_view(node.name())) == fields.end()) {
-                Entry& added = fields[node.name()];
-                added.complete = readDefinition(node, added.definition);
-                for (xml::Node value = node.first_child(); value; value = value.next_sibling()) {
-                    if (value.type() != pugi::node_element) continue;
-                    EnumEntry entry;
-                    if (const pugi::xml_attribute id = value.attribute("Id")) entry.id = id.value();
-                    entry.value = value.attribute("Value").value();
-                    added.values.push_back(std::move(entry));
-                }
-            }
+    // Every element below the root element, in document order; the first of each kind/field
+    // wins.
+    for (xml::Node node : xml::descendantElements(fieldMapper.root())) {
+        Fields& fields = kinds_[node.parent().name()];
+        if (fields.find(std::string_view(node.name())) != fields.end()) continue;
+        Entry& added = fields[node.name()];
+        added.complete = readDefinition(node, added.definition);
+        for (xml::Node value : xml::elementChildren(node)) {
+            EnumEntry entry;
+            if (const auto id = xml::attributeView(value, "Id")) entry.id = std::string(*id);
+            entry.value = xml::attributeOrEmpty(value, "Value");
+            added.values.push_back(std::move(entry));
         }
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node && node != root && !node.next_sibling()) node = node.parent();
-        if (!node || node == root) break;
-        node = node.next_sibling();
     }
 }
 
@@ -72,8 +60,7 @@ const FieldDefinition* FieldDefinitionIndex::find(std::string_view kind,
                                                   std::string_view field) const {
     const Entry* found = entry(kind, field);
     if (!found) return nullptr;
-    if (!found->complete)
-        throw platform::PlatformError(platform::failure::kInvalidUseOfNull, "Invalid use of Null");
+    if (!found->complete) throw platform::invalidUseOfNull();
     return &found->definition;
 }
 
@@ -95,9 +82,7 @@ std::optional<std::string> FieldDefinitionIndex::caption(std::string_view kind,
 
 std::string BuildEnumCell(const FieldDefinitionIndex& definitions, std::string_view kind,
                           std::string_view field, std::string_view code) {
-    if (!definitions.has(kind, field))
-        throw platform::PlatformError(platform::failure::kObjectNotSet,
-                                      "Object variable or With block variable not set");
+    if (!definitions.has(kind, field)) throw platform::objectNotSet();
     return EnumCell(definitions.caption(kind, field, code).value_or(""));
 }
 

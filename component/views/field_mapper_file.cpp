@@ -1,6 +1,6 @@
-// Installing and testing the field-definition document.
+#include "component/views/field_mapper_file.h"
+
 #include "component/core/install_paths.h"
-#include "component/views/html_blocks.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"

@@ -3,62 +3,57 @@
 #include <string_view>
 #include <utility>
 
+#include "component/core/details_link.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
-#include "component/views/order_lists.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "component/views/stored_date.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 #include "platform/xml/document.h"
 
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 namespace {
 
 constexpr std::string_view kListAction = "List Cost Lines";
-constexpr std::string_view kLaborKindCode = "4";
 constexpr size_t kRegistrationDatePosition = 8;
 constexpr size_t kFirstListedPosition = 2;
 
-[[noreturn]] void objectNotSet() {
-    throw PlatformError(platform::failure::kObjectNotSet,
-                        "Object variable or With block variable not set");
-}
-
 // The three lists differ only in the lines they admit.
 using LineFilter = bool (*)(xml::Node line);
-bool everyLine(xml::Node) { return true; }
-bool workingLine(xml::Node line) { return StateIn(xml::requireAttribute(line, "State"), kWorkingStates); }
-bool uploadedLine(xml::Node line) {
-    return StateIn(xml::requireAttribute(line, "State"), kUploadedStates);
+bool everyLine(xml::Node) {
+    return true;
 }
-
-std::string inQuotes(std::string_view value) {
-    std::string out = "\"";
-    out += HtmlAttribute(value);
-    out += "\"";
-    return out;
+bool workingLine(xml::Node line) {
+    return StateIn(RecordState(line), kWorkingStates);
+}
+bool uploadedLine(xml::Node line) {
+    return StateIn(RecordState(line), kUploadedStates);
 }
 
 // Month/day/year, a blank and the time digits; an empty date gives "// ".
 std::string registrationDate(std::string_view stored) {
-    std::string date(Mid(stored, 5, 2));
+    std::string date(platform::mid(stored, 5, 2));
     date += "/";
-    date += Mid(stored, 7, 2);
+    date += platform::mid(stored, 7, 2);
     date += "/";
-    date += Mid(stored, 1, 4);
+    date += platform::mid(stored, 1, 4);
     date += " ";
-    date += Mid(stored, 10, 4);
+    date += platform::mid(stored, 10, 4);
     return date;
 }
 
@@ -66,26 +61,15 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
                             std::string_view activity, xml::Node line) {
     const std::string number = xml::requireAttribute(line, "LineNumber");
     const std::vector<xml::Node> fields = xml::childElements(line);
-    if (fields.size() <= kRegistrationDatePosition) objectNotSet();
+    if (fields.size() <= kRegistrationDatePosition) throw platform::objectNotSet();
 
     std::string html = "<tr class=tablerows>";
     html += "<td align=center>";
     html += "&nbsp;";
-    html += "<span id=";
-    html += HtmlAttribute(number);
-    html += " class=links onclick=javascript:showdetailsforhra(";
-    html += inQuotes(kLaborKindCode);
-    html += ",";
-    html += inQuotes(order);
-    html += ",";
-    html += inQuotes(activity);
-    html += ",";
-    html += inQuotes(number);
-    html += ",";
-    html += inQuotes("2");
-    html += ")>";
-    html += HtmlText(number);
-    html += "</span>";
+    html += DetailsLink(number,
+                        ShowDetailsCall({kind_code::kLaborLine, order, activity, number},
+                                        DetailsPurpose::Show, "showdetailsforhra"),
+                        HtmlText(number));
     html += "</td>";
     html += "<td align=center>";
     html += HtmlText(registrationDate(xml::text(fields[kRegistrationDatePosition])));
@@ -98,12 +82,13 @@ std::string registrationRow(const FieldDefinitionIndex& definitions, std::string
 }
 
 std::string renderRegistrationList(Session& session, LineFilter admits) {
-    const std::string laborTitle = GetLabelText(session, "SLBEU0298");
-    SetLastError(session, kNoError);
-    if (!CheckWorkingMode(session, kListAction)) return {};
-    if (!LoadListDocuments(session, kListAction)) return {};
+    const std::string laborTitle = GetLabelText(session, label::kLaborCostLines);
+    ListCall call(session);
+    if (!call.checkWorkingMode(kListAction)) return {};
+    if (!call.loadDocuments(kListAction)) return {};
 
-    std::string fragment = ScrollingListHead(GetLabelText(session, "SLBEU0332"), "divList");
+    std::string fragment =
+        ScrollingListHead(GetLabelText(session, label::kHoursRegistrations), "divList");
     int16_t headings = 0;
     fragment += getColumnHeadingsForHRA(session, headings, std::string(kLaborLines));
     fragment += "<tr>&nbsp;&nbsp;&nbsp;&nbsp;</tr>";
@@ -111,17 +96,15 @@ std::string renderRegistrationList(Session& session, LineFilter admits) {
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     std::string rows;
     const xml::Node groups = FindContainer(session.state.orderStore.node(), kLaborLines);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
         const std::string order = xml::requireAttribute(group, "ID");
         const std::string activity = xml::requireAttribute(group, "Activity");
         // Lines of an activity's cost are not registrations.
         if (!order.empty() || !activity.empty()) continue;
-        for (xml::Node line = group.first_child(); line; line = line.next_sibling())
-            if (line.type() == pugi::node_element && admits(line))
-                rows += registrationRow(definitions, order, activity, line);
+        for (xml::Node line : xml::elementChildren(group))
+            if (admits(line)) rows += registrationRow(definitions, order, activity, line);
     }
-    return FinishLineList(session, std::move(fragment), rows, kListAction, laborTitle);
+    return call.finishLineList(std::move(fragment), rows, kListAction, laborTitle);
 }
 
 }  // namespace
@@ -130,16 +113,16 @@ std::string getColumnHeadingsForHRA(Session& session, int16_t& iCols, const std:
     std::string html = "<COL WIDTH=120> <COL WIDTH=150><COL WIDTH=150><COL WIDTH=150>";
     html += "<tr>";
     const std::vector<xml::Node> kinds = xml::selectAll(session.state.fieldMapper.node(), iBoiTag);
-    if (kinds.empty()) objectNotSet();
+    if (kinds.empty()) throw platform::objectNotSet();
     for (xml::Node definition : xml::childElements(kinds.front())) {
-        const std::string_view place = definition.attribute("UINTERFACE").value();
+        const std::string_view place = xml::attributeOrEmpty(definition, "UINTERFACE");
         if (place != "1" && place != "3") continue;
         const std::string_view name = definition.name();
         if (name == "ServiceOrder" || name == "Activity") continue;
-        if (iCols == INT16_MAX) throw PlatformError(platform::failure::kOverflow, "Overflow");
+        if (iCols == INT16_MAX) throw platform::overflow();
         ++iCols;
         html += "<td class=tableheader align=center nowrap>";
-        html += definition.attribute("LABEL").value();
+        html += xml::attributeOrEmpty(definition, "LABEL");
         html += "</td>";
         if (iCols == 1) {
             html += "<td class=tableheader align=center nowrap>";
@@ -156,8 +139,12 @@ std::string ListHRALines(Session& session, const std::string&, const std::string
     return renderRegistrationList(session, everyLine);
 }
 
-std::string ViewHra_W(Session& session) { return renderRegistrationList(session, workingLine); }
+std::string ViewHra_W(Session& session) {
+    return renderRegistrationList(session, workingLine);
+}
 
-std::string ViewHra_SI(Session& session) { return renderRegistrationList(session, uploadedLine); }
+std::string ViewHra_SI(Session& session) {
+    return renderRegistrationList(session, uploadedLine);
+}
 
 }  // namespace quillmere

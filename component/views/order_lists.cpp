@@ -3,16 +3,22 @@
 #include <string>
 #include <vector>
 
+#include "component/core/details_link.h"
 #include "component/core/field_mapper_document.h"
-#include "component/core/html_escape.h"
+#include "component/core/html.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
+#include "component/core/record_kind.h"
 #include "component/core/settings.h"
+#include "component/core/title_bar.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/views/field_definition_index.h"
-#include "component/views/html_blocks.h"
+#include "component/views/list_cells.h"
+#include "component/views/list_panel.h"
 #include "platform/failure.h"
 #include "platform/xml/document.h"
 
@@ -28,7 +34,7 @@ struct StateFilter {
     StateSet states = {};
 
     bool admits(xml::Node record) const {
-        return everyRecord || StateIn(xml::requireAttribute(record, "State"), states);
+        return everyRecord || StateIn(RecordState(record), states);
     }
 };
 constexpr StateFilter kEveryRecord{true};
@@ -58,37 +64,24 @@ xml::Node requireContainer(Session& session, std::string_view name) {
     return xml::requireNode(FindContainer(session.state.orderStore.node(), name));
 }
 
-// The link that opens a record's details: showdetails("kind","order","activity","","2").
+// The link that opens a record's details, in a span named after the order.
 std::string detailsLink(std::string_view kind, std::string_view order, std::string_view activity,
                         std::string_view shown) {
-    std::string html = "<span id=";
-    html += HtmlAttribute(order);
-    html += " class=links onclick=javascript:showdetails(";
-    html += "\"";
-    html += kind;
-    html += "\",\"";
-    html += HtmlAttribute(order);
-    html += "\",\"";
-    html += HtmlAttribute(activity);
-    html += "\",\"\",\"2\")>";
-    html += HtmlText(shown);
-    html += "</span>";
-    return html;
+    return DetailsLink(order, ShowDetailsCall({kind, order, activity}, DetailsPurpose::Show),
+                       HtmlText(shown));
 }
 
 // One list cell per field of the record, in document order.
 std::string fieldCells(const FieldDefinitionIndex& definitions, std::string_view kind,
                        xml::Node record) {
     std::string html;
-    for (xml::Node field = record.first_child(); field; field = field.next_sibling()) {
-        if (field.type() != pugi::node_element) continue;
+    for (xml::Node field : xml::elementChildren(record))
         html += BuildListCell(definitions, kind, field.name(), xml::text(field), kOrderFormName);
-    }
     return html;
 }
 
 std::string orderListHead(Session& session) {
-    std::string html = ScrollingListHead(GetLabelText(session, "SLBEU0302"), "divList");
+    std::string html = ScrollingListHead(GetLabelText(session, label::kServiceOrders), "divList");
     int16_t headings = 0;
     html += BuildColumnHeadings(session, headings, kOrders);
     return html;
@@ -98,7 +91,7 @@ std::string orderRow(const FieldDefinitionIndex& definitions, xml::Node record) 
     const std::string order = xml::requireAttribute(record, "ServiceOrder");
     std::string html = "<tr class=tablerows>";
     html += "<td>&nbsp;";
-    html += detailsLink("1", order, "", order);
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += fieldCells(definitions, kOrders, record);
     html += "</tr>";
@@ -106,32 +99,31 @@ std::string orderRow(const FieldDefinitionIndex& definitions, xml::Node record) 
 }
 
 std::string renderOrderList(Session& session, const OrderListVariant& variant) {
-    SetLastError(session, kNoError);
-    if (!LoadListDocuments(session, "List Orders")) return {};
+    ListCall call(session);
+    if (!call.loadDocuments("List Orders")) return {};
 
     std::string fragment = orderListHead(session);
     const FieldDefinitionIndex definitions(session.state.fieldMapper);
     std::string rows;
     const xml::Node orders = requireContainer(session, kOrders);
-    for (xml::Node record = orders.first_child(); record; record = record.next_sibling()) {
-        if (record.type() != pugi::node_element || !variant.orders.admits(record)) continue;
-        rows += orderRow(definitions, record);
+    for (xml::Node record : xml::elementChildren(orders)) {
+        if (variant.orders.admits(record)) rows += orderRow(definitions, record);
     }
     if (rows.empty()) {
-        ReportListFailure(session, variant.emptyListAction, GetLabelText(session, "SLBEU0303"));
+        call.reportFailure(variant.emptyListAction, GetLabelText(session, label::kNoServiceOrders));
     } else {
         fragment += rows;
         fragment += "</div></table>";
         fragment += "</td></tr></table>";
     }
-    return LastErrorIsClear(session) ? fragment : std::string();
+    return call.failed() ? std::string() : fragment;
 }
 
 // The head of the agenda's activity panel without its two height attributes: the headings in
 // a fixed table above the scrolling rows, whose table repeats the seven column widths.
 std::string activityListHead(Session& session, int16_t& headings) {
     std::string html(kListPanelTable);
-    html += BuildTitleBar(2, GetLabelText(session, "SLBEU0232"), "divList");
+    html += BuildTitleBar(2, GetLabelText(session, label::kMyActivities), "divList");
     html += "<tr><td width=100%>";
     html += "<table border=0 cellspacing=2 cellpadding=0 width=100%>";
     html += BuildColumnHeadings(session, headings, kActivities);
@@ -148,7 +140,7 @@ std::string activityGroupRow(std::string_view order, int16_t headings) {
     html += "<td colspan=";
     html += std::to_string(headings);
     html += ">&nbsp;";
-    html += detailsLink("1", order, "", order);
+    html += detailsLink(kind_code::kOrder, order, "", order);
     html += "</td>";
     html += "</tr>";
     return html;
@@ -162,7 +154,7 @@ std::string activityRow(const FieldDefinitionIndex& definitions, std::string_vie
     html += "</td>";
     html += "<td>";
     html += "&nbsp;";
-    html += detailsLink("2", order, number, number);
+    html += detailsLink(kind_code::kActivity, order, number, number);
     html += "</td>";
     html += fieldCells(definitions, kActivities, activity);
     html += "</tr>";
@@ -171,13 +163,13 @@ std::string activityRow(const FieldDefinitionIndex& definitions, std::string_vie
 
 std::string renderActivityList(Session& session, const ActivityListVariant& variant) {
     constexpr std::string_view action = "My Activities";
-    SetLastError(session, kNoError);
+    ListCall call(session);
     if (!LoadOrderStore(session)) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
+        call.reportFailure(action, GetLabelText(session, label::kOrderStoreNotLoaded));
         return {};
     }
     if (!LoadFieldMapperDocument(session)) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
+        call.reportFailure(action, GetLabelText(session, label::kFieldDefinitionsNotLoaded));
         return {};
     }
     int16_t headings = 0;
@@ -186,13 +178,13 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 
     std::string rows;
     const xml::Node groups = FindContainer(session.state.orderStore.node(), kActivities);
-    for (xml::Node group = groups.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element || !variant.groups.admits(group)) continue;
+    for (xml::Node group : xml::elementChildren(groups)) {
+        if (!variant.groups.admits(group)) continue;
         const std::string order = xml::requireAttribute(group, "ID");
         std::string activityRows;
-        for (xml::Node activity = group.first_child(); activity; activity = activity.next_sibling()) {
-            if (activity.type() != pugi::node_element || !variant.activities.admits(activity)) continue;
-            activityRows += activityRow(definitions, order, activity);
+        for (xml::Node activity : xml::elementChildren(group)) {
+            if (variant.activities.admits(activity))
+                activityRows += activityRow(definitions, order, activity);
         }
         // Unlike the agenda, a group without admitted activities leaves no trace.
         if (activityRows.empty()) continue;
@@ -200,7 +192,7 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
         rows += activityRows;
     }
     if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0262"));
+        call.reportFailure(action, GetLabelText(session, label::kNoActivities));
         return {};
     }
     fragment += rows;
@@ -211,61 +203,15 @@ std::string renderActivityList(Session& session, const ActivityListVariant& vari
 
 }  // namespace
 
-bool StateIn(std::string_view state, StateSet states) {
-    for (std::string_view admitted : states)
-        if (state == admitted) return true;
-    return false;
+std::string ListOrders(Session& session) {
+    return renderOrderList(session, kListOrders);
 }
-
-std::string ScrollingListHead(std::string_view title, std::string_view panelId) {
-    std::string html(kListPanelTable);
-    html += BuildTitleBar(2, title, panelId);
-    html += "<tr><td width=100%>";
-    html += kScrollingDivision;
-    html += "<table border=0 cellspacing=1 cellpadding=0 width=100%>";
-    return html;
+std::string ViewOrders_W(Session& session) {
+    return renderOrderList(session, kViewOrdersWorking);
 }
-
-std::string FinishLineList(Session& session, std::string fragment, const std::string& rows,
-                           std::string_view action, const std::string& title) {
-    if (rows.empty()) {
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0301") + title);
-    } else {
-        // The scrolling division of the head stays open, as the page expects.
-        fragment += rows;
-        fragment += "</table>";
-        fragment += "</td></tr></table>";
-    }
-    return LastErrorIsClear(session) ? fragment : std::string();
+std::string ViewOrders_SI(Session& session) {
+    return renderOrderList(session, kViewOrdersUploaded);
 }
-
-void ReportListFailure(Session& session, std::string_view action, std::string_view message) {
-    SetLastError(session, message);
-    LogAction(session, action);
-    LogDetail(session, kErrorLabel, message);
-}
-
-bool LastErrorIsClear(Session& session) { return ReadLastError(session) == kNoError; }
-
-bool LoadListDocuments(Session& session, std::string_view action) {
-    if (!LoadOrderStore(session)) ReportListFailure(session, action, GetLabelText(session, "SLBEU0260"));
-    if (!LastErrorIsClear(session)) return false;
-    if (!LoadFieldMapperDocument(session))
-        ReportListFailure(session, action, GetLabelText(session, "SLBEU0261"));
-    return LastErrorIsClear(session);
-}
-
-bool CheckWorkingMode(Session& session, std::string_view action) {
-    const std::string mode = GetVariable(session, "Mode");
-    if (mode == "Online" || mode == "Offline") return true;
-    ReportListFailure(session, action, GetLabelText(session, "SLBEU0300"));
-    LogDetail(session, kModeLabel, mode);
-    return false;
-}
-
-std::string ListOrders(Session& session) { return renderOrderList(session, kListOrders); }
-std::string ViewOrders_W(Session& session) { return renderOrderList(session, kViewOrdersWorking); }
-std::string ViewOrders_SI(Session& session) { return renderOrderList(session, kViewOrdersUploaded); }
 
 std::string ViewActivities_W(Session& session) {
     return renderActivityList(session, kViewActivitiesWorking);

@@ -7,9 +7,6 @@
 
 namespace quillmere {
 
-// The characters from 1-based position `start`, at most `length` of them ("" past the end).
-std::string_view Mid(std::string_view text, size_t start, size_t length);
-
 struct StoredDateTime {
     std::string date;  // "mm/dd/yyyy"; "" for an empty value
     std::string time;  // "hhmm"; "" for an empty value

@@ -5,6 +5,7 @@
 #include "platform/db/database.h"
 #include "platform/db/drivers.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace platform::db {
 
@@ -21,18 +22,8 @@ using Parameters = std::vector<std::pair<std::string, std::string>>;
     throw PlatformError(failure::kDatabase, message);
 }
 
-bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && equalsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
-
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return trimWhitespace(text);
 }
 
 // A value in braces may hold ';' ("PWD={a;b}"); "}}" inside stands for one '}'.
@@ -106,7 +97,7 @@ std::filesystem::path databaseFile(std::string_view path, const MachineRoot& roo
 
 // Registry values of a data source, looked up by name without regard to case.
 class DataSource {
-public:
+  public:
     DataSource(std::string name, std::vector<RegistryValue> values)
         : name_(std::move(name)), values_(std::move(values)) {}
 
@@ -119,7 +110,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     std::string name_;
     std::vector<RegistryValue> values_;
 };

@@ -1,4 +1,4 @@
-// Recordsets, quoting, the translation of statements written for the original databases, and
+// Recordsets, quoting, the translation of statements written for Access and ODBC, and
 // transactions: everything that is the same for both drivers.
 #include "platform/db/database.h"
 
@@ -7,6 +7,7 @@
 
 #include "platform/db/drivers.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace platform::db {
 
@@ -26,15 +27,9 @@ bool isIdentifierChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // Walks the start of a statement word by word.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view text) : text_(text) {}
     size_t position() const { return pos_; }
 
@@ -61,7 +56,7 @@ public:
         return digits;
     }
 
-private:
+  private:
     // True when the word before `end` would run on into more identifier characters.
     bool endsWord(size_t end) const { return end < text_.size() && isIdentifierChar(text_[end]); }
 
@@ -155,16 +150,29 @@ std::string quote(std::string_view value) {
     return "'" + escapeQuotes(value) + "'";
 }
 
+std::string literalStatement(std::string_view sql, const std::vector<std::string_view>& values) {
+    std::string text;
+    text.reserve(sql.size() + 16 * values.size());
+    size_t next = 0;
+    for (char c : sql) {
+        if (c == '?' && next < values.size())
+            text += quote(values[next++]);
+        else
+            text += c;
+    }
+    return text;
+}
+
 std::string translate(std::string_view sql, Dialect /*dialect*/) {
     // Both dialects take LIMIT and neither reads a bare table name, so the rules are shared.
     if (std::optional<std::string> limited = translateTop(sql)) return *limited;
-    const std::string_view trimmed = trimBlanks(sql);
+    const std::string_view trimmed = trimWhitespace(sql);
     if (isBareTableName(trimmed)) return "SELECT * FROM " + std::string(trimmed);
     return std::string(sql);
 }
 
 std::string commandText(std::string_view sql, Dialect dialect) {
-    if (trimBlanks(sql).empty()) throw PlatformError(failure::kDatabase, kNoCommandText);
+    if (trimWhitespace(sql).empty()) throw PlatformError(failure::kDatabase, kNoCommandText);
     return translate(sql, dialect);
 }
 

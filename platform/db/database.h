@@ -6,7 +6,7 @@
 //                                Connect=<libpq string> selects PostgreSQL
 //   sqlite:<path>                an SQLite file
 //   postgresql://... postgres:// PostgreSQL through libpq
-// SQL written for the original databases is translated where the dialect differs
+// SQL written for Access and ODBC is translated where the SQLite or PostgreSQL dialect differs
 // (SELECT TOP n, a bare table name as a command). Every failure throws PlatformError with
 // failure::kDatabase and the driver's message.
 #include <cstdint>
@@ -28,7 +28,7 @@ enum class Dialect { SQLite, PostgreSQL };
 // A fully read result. Columns keep the order of the statement (for a table: table order).
 // Numbers come back as their decimal text.
 class Recordset {
-public:
+  public:
     Recordset() = default;
     Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows);
 
@@ -43,14 +43,14 @@ public:
     // Value by row and column name; throws kDatabase ("item not found") for an unknown column.
     const Value& value(size_t row, std::string_view column) const;
 
-private:
+  private:
     std::vector<std::string> columns_;
     std::vector<std::vector<Value>> rows_;
 };
 
 // A prepared statement with positional parameters written as '?'.
 class Statement {
-public:
+  public:
     virtual ~Statement() = default;
     virtual void bind(size_t index, const Value& value) = 0;  // index from 0
     // Binds text without copying it, for statements run by the thousand: the caller keeps
@@ -66,7 +66,7 @@ public:
 };
 
 class Connection {
-public:
+  public:
     virtual ~Connection() = default;
     virtual Dialect dialect() const = 0;
     // Opens a recordset. A command that is one bare table name reads the whole table. Text
@@ -91,20 +91,24 @@ std::string quote(std::string_view value);
 // The text with every apostrophe doubled (no enclosing quotes), for SQL built by concatenation.
 std::string escapeQuotes(std::string_view value);
 
+// The statement with each '?' replaced by its value in quotes (quote()), in order: a prepared
+// statement as a log shows it. '?' beyond the values stay as they are.
+std::string literalStatement(std::string_view sql, const std::vector<std::string_view>& values);
+
 // The statement as the dialect needs it: SELECT TOP n ... -> SELECT ... LIMIT n; a bare table
 // name -> SELECT * FROM name. Other text is returned unchanged.
 std::string translate(std::string_view sql, Dialect dialect);
 
 // Commits on commit(), rolls back when destroyed without it.
 class Transaction {
-public:
+  public:
     explicit Transaction(Connection& connection) : connection_(connection) { connection_.begin(); }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction();
     void commit();
 
-private:
+  private:
     Connection& connection_;
     bool done_ = false;
 };

@@ -127,7 +127,7 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
 }
 
 class PostgresStatement final : public Statement {
-public:
+  public:
     PostgresStatement(Handle conn, std::string name, int parameters)
         : conn_(std::move(conn)),
           name_(std::move(name)),
@@ -150,7 +150,7 @@ public:
     int64_t execute() override { return rowsChanged(run().get()); }
     Recordset query() override { return toRecordset(run().get()); }
 
-private:
+  private:
     // Runs with the bound values, then forgets them, as the SQLite driver does.
     Result run() {
         std::vector<const char*> pointers;
@@ -169,7 +169,7 @@ private:
 };
 
 class PostgresConnection final : public Connection {
-public:
+  public:
     explicit PostgresConnection(Handle conn) : conn_(std::move(conn)) {}
 
     Dialect dialect() const override { return Dialect::PostgreSQL; }
@@ -222,7 +222,7 @@ public:
         exec(conn_.get(), "ROLLBACK");
     }
 
-private:
+  private:
     Handle conn_;
     int statements_ = 0;
 };

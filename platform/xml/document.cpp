@@ -1,5 +1,6 @@
 #include "platform/xml/document.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -9,20 +10,18 @@
 namespace platform::xml {
 namespace {
 
-// pugixml is lenient where the original DOM refused the document: it keeps text and further
+// pugixml is lenient where the Windows DOM refuses the document: it keeps text and further
 // elements beside the root. Parsing as a fragment keeps them visible so that we can refuse
 // them here; whitespace-only text is still dropped by the parser.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
-
-[[noreturn]] void throwObjectNotSet() {
-    throw PlatformError(failure::kObjectNotSet, "Object variable or With block variable not set");
-}
 
 [[noreturn]] void throwXml(const std::string& description) {
     throw PlatformError(failure::kXml, description);
 }
 
-bool isElement(Node node) {
+// The library's own walks use this rather than the exported isElement, which a call from
+// inside a shared library cannot inline.
+bool elementNode(Node node) {
     return node.type() == pugi::node_element;
 }
 
@@ -65,12 +64,12 @@ bool isWellFormed(const pugi::xml_document& doc) {
     size_t roots = 0;
     for (Node child : doc.children()) {
         if (isText(child)) return false;
-        if (isElement(child)) ++roots;
+        if (elementNode(child)) ++roots;
     }
     if (roots != 1) return false;
     bool duplicate = false;
     forEachDescendant(doc, [&](Node node) {
-        if (!duplicate && isElement(node)) duplicate = hasDuplicateAttribute(node);
+        if (!duplicate && elementNode(node)) duplicate = hasDuplicateAttribute(node);
     });
     return !duplicate;
 }
@@ -90,7 +89,7 @@ std::vector<std::string_view> splitPath(std::string_view path) {
 // --- Serialization -------------------------------------------------------------------------
 
 // Attribute values escape the quote that delimits them, text escapes ">" instead; this is
-// exactly what the original DOM did, so byte-exact output depends on it.
+// exactly what the Windows DOM does, so byte-exact output depends on it.
 void appendEscaped(std::string& out, const char* value, bool inAttribute) {
     for (const char* p = value; *p; ++p) {
         if (*p == '&') {
@@ -185,7 +184,7 @@ void appendTree(std::string& out, Node top) {
     Node node = top;
     for (;;) {
         appendStart(out, node);
-        if (isElement(node) && node.first_child()) {
+        if (elementNode(node) && node.first_child()) {
             node = node.first_child();
             continue;
         }
@@ -201,7 +200,7 @@ void appendTree(std::string& out, Node top) {
 Node selectFirstFrom(Node from, const std::vector<std::string_view>& steps, size_t step) {
     if (step == steps.size()) return from;
     for (Node child : from.children()) {
-        if (!isElement(child) || !hasName(child, steps[step])) continue;
+        if (!elementNode(child) || !hasName(child, steps[step])) continue;
         if (Node found = selectFirstFrom(child, steps, step + 1)) return found;
     }
     return {};
@@ -213,7 +212,7 @@ bool ancestorsMatch(Node element, Node scope, const std::vector<std::string_view
     Node node = element;
     for (size_t i = steps.size() - 1; i-- > 0;) {
         node = node.parent();
-        if (node == scope || !isElement(node) || !hasName(node, steps[i])) return false;
+        if (node == scope || !elementNode(node) || !hasName(node, steps[i])) return false;
     }
     return true;
 }
@@ -268,6 +267,87 @@ Node Document::root() const {
     return doc_.document_element();
 }
 
+// --- Walking -------------------------------------------------------------------------------
+
+bool isElement(Node node) {
+    return elementNode(node);
+}
+
+bool isElementNamed(Node node, std::string_view name) {
+    return elementNode(node) && hasName(node, name);
+}
+
+namespace {
+
+Node firstElementFrom(Node node) {
+    while (node && !elementNode(node)) node = node.next_sibling();
+    return node;
+}
+
+Node nextElementSibling(Node node) {
+    return firstElementFrom(node.next_sibling());
+}
+
+}  // namespace
+
+ElementChildren::Iterator::Iterator(Node current)
+    : current_(current), next_(current ? nextElementSibling(current) : Node()) {}
+
+ElementChildren::Iterator& ElementChildren::Iterator::operator++() {
+    current_ = next_;
+    next_ = current_ ? nextElementSibling(current_) : Node();
+    return *this;
+}
+
+ElementChildren::Iterator ElementChildren::begin() const {
+    return Iterator(firstElementFrom(parent_.first_child()));
+}
+
+ElementChildren elementChildren(Node node) {
+    return ElementChildren(node);
+}
+
+std::vector<Node> descendantElements(Node scope) {
+    std::vector<Node> found;
+    forEachDescendant(scope, [&](Node node) {
+        if (elementNode(node)) found.push_back(node);
+    });
+    return found;
+}
+
+Node firstDescendant(Node scope, std::string_view name) {
+    for (Node node = nextInSubtree(scope, scope); node; node = nextInSubtree(node, scope)) {
+        if (isElementNamed(node, name)) return node;
+    }
+    return {};
+}
+
+std::vector<Node> descendantsOrSelfNamed(Node scope, std::string_view name) {
+    std::vector<Node> found;
+    if (!scope || name.empty()) return found;
+    // The XPath engine walks the nodes without a library call per node, which counts in a
+    // document of a hundred thousand elements; its node set comes in document order.
+    const pugi::xpath_query query(("descendant-or-self::" + std::string(name)).c_str());
+    const pugi::xpath_node_set matches = query.evaluate_node_set(scope);
+    found.reserve(matches.size());
+    for (const pugi::xpath_node& match : matches) found.push_back(match.node());
+    return found;
+}
+
+Node childNamed(Node parent, std::string_view name) {
+    for (Node child : elementChildren(parent)) {
+        if (hasName(child, name)) return child;
+    }
+    return {};
+}
+
+Node childWithAttribute(Node parent, std::string_view name, std::string_view value) {
+    for (Node child : elementChildren(parent)) {
+        if (attributeEquals(child, name, value)) return child;
+    }
+    return {};
+}
+
 // --- Free functions ------------------------------------------------------------------------
 
 std::string serialize(Node node) {
@@ -286,7 +366,7 @@ std::vector<Node> selectAll(Node scope, std::string_view path) {
     std::vector<std::string_view> steps = splitPath(path);
     std::string_view name = steps.back();
     forEachDescendant(scope, [&](Node node) {
-        if (isElement(node) && hasName(node, name) && ancestorsMatch(node, scope, steps)) {
+        if (elementNode(node) && hasName(node, name) && ancestorsMatch(node, scope, steps)) {
             found.push_back(node);
         }
     });
@@ -298,11 +378,13 @@ Node selectFirst(Node scope, std::string_view path) {
     return selectFirstFrom(scope, splitPath(path), 0);
 }
 
+bool hasChildNodes(Node node) {
+    return static_cast<bool>(node.first_child());
+}
+
 std::vector<Node> childElements(Node node) {
     std::vector<Node> elements;
-    for (Node child : node.children()) {
-        if (isElement(child)) elements.push_back(child);
-    }
+    for (Node child : elementChildren(node)) elements.push_back(child);
     return elements;
 }
 
@@ -312,14 +394,14 @@ Node firstChildElement(Node node) {
 
 Node childElementAt(Node node, size_t index) {
     for (Node child : node.children()) {
-        if (isElement(child) && index-- == 0) return child;
+        if (elementNode(child) && index-- == 0) return child;
     }
     return {};
 }
 
 size_t childElementCount(Node node) {
     size_t count = 0;
-    for (Node child : node.children()) count += isElement(child) ? 1 : 0;
+    for (Node child : node.children()) count += elementNode(child) ? 1 : 0;
     return count;
 }
 
@@ -334,6 +416,17 @@ std::string text(Node node) {
     return out;
 }
 
+void assignText(Node node, std::string& out) {
+    const Node only = node.first_child();
+    if (!only) {
+        out.clear();
+    } else if (only.type() == pugi::node_pcdata && !only.next_sibling()) {
+        out.assign(only.value());
+    } else {
+        out = text(node);
+    }
+}
+
 void setText(Node node, std::string_view value) {
     requireNode(node);
     if (node.type() != pugi::node_element && node.type() != pugi::node_document) {
@@ -344,16 +437,45 @@ void setText(Node node, std::string_view value) {
     if (!value.empty()) node.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
 }
 
-std::optional<std::string> attribute(Node node, std::string_view name) {
-    for (pugi::xml_attribute a : node.attributes()) {
-        if (std::string_view(a.name()) == name) return std::string(a.value());
+std::optional<std::string_view> attributeView(Node node, std::string_view name) {
+    // pugixml finds an attribute by a terminated name in one call; rows of a change file are
+    // read by the hundred thousand, and their attribute names are short (and, being the
+    // callers' constants, never hold '\0').
+    char terminated[64];
+    pugi::xml_attribute found;
+    if (name.size() < sizeof terminated) {
+        std::memcpy(terminated, name.data(), name.size());
+        terminated[name.size()] = '\0';
+        found = node.attribute(terminated);
+    } else {
+        for (pugi::xml_attribute a : node.attributes()) {
+            if (std::string_view(a.name()) == name) {
+                found = a;
+                break;
+            }
+        }
     }
+    if (!found) return std::nullopt;
+    return std::string_view(found.value());
+}
+
+std::optional<std::string> attribute(Node node, std::string_view name) {
+    if (const auto value = attributeView(node, name)) return std::string(*value);
     return std::nullopt;
+}
+
+std::string_view attributeOrEmpty(Node node, std::string_view name) {
+    return attributeView(node, name).value_or(std::string_view());
+}
+
+bool attributeEquals(Node node, std::string_view name, std::string_view value) {
+    const auto found = attributeView(node, name);
+    return found && *found == value;
 }
 
 std::string requireAttribute(Node node, std::string_view name) {
     std::optional<std::string> value = attribute(requireNode(node), name);
-    if (!value) throw PlatformError(failure::kInvalidUseOfNull, "Invalid use of Null");
+    if (!value) throw invalidUseOfNull();
     return *value;
 }
 
@@ -373,20 +495,37 @@ void setAttribute(Node node, std::string_view name, std::string_view value) {
 }
 
 Node requireNode(Node node) {
-    if (!node) throwObjectNotSet();
+    if (!node) throw objectNotSet();
     return node;
+}
+
+Node appendElement(Node parent, std::string_view name) {
+    requireNode(parent);
+    // A document holds one root element; a second one could not be read back.
+    if (parent.type() == pugi::node_document && firstChildElement(parent)) {
+        throwXml("Only one top level element is allowed in an XML document");
+    }
+    Node element = parent.append_child(pugi::node_element);
+    if (!element || !element.set_name(std::string(name).c_str())) {
+        throwXml("This node cannot be inserted here");
+    }
+    return element;
 }
 
 Node appendCopy(Node parent, Node source) {
     requireNode(parent);
     requireNode(source);
     // A document holds one root element; a second one could not be read back.
-    if (parent.type() == pugi::node_document && isElement(source) && firstChildElement(parent)) {
+    if (parent.type() == pugi::node_document && elementNode(source) && firstChildElement(parent)) {
         throwXml("Only one top level element is allowed in an XML document");
     }
     Node copy = parent.append_copy(source);
     if (!copy) throwXml("This node cannot be inserted here");
     return copy;
+}
+
+void removeChildren(Node node) {
+    requireNode(node).remove_children();
 }
 
 void remove(Node node) {

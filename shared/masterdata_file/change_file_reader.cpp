@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace masterdata_file {
 
@@ -16,25 +17,11 @@ constexpr std::string_view kCompanyAttribute = "COMP";
 // The key attributes of an OBJECTS row, in the order of its key columns.
 constexpr std::string_view kObjectKeys[] = {"CCFG", "CROB", "OSEQ"};
 
-// Blanks only: a tab in a service-center code is part of the code.
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
-// ASCII only, as element names of the change file are.
-void assignUpper(std::string& target, std::string_view name) {
-    target.assign(name);
-    for (char& c : target)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-}
-
 bool serviceCenterMatches(xml::Node element, std::string_view table, std::string_view wanted) {
-    const pugi::xml_attribute attribute = element.attribute(kServiceCenterAttribute.data());
-    if (!attribute) return false;
-    const std::string_view value = attribute.value();
-    return table == kObjects ? trimBlanks(value) == wanted : value == wanted;
+    const auto value = xml::attributeView(element, kServiceCenterAttribute);
+    if (!value) return false;
+    // Blanks only: a tab in a service-center code is part of the code.
+    return table == kObjects ? platform::trimBlanks(*value) == wanted : *value == wanted;
 }
 
 RowAction actionOf(std::string_view status) {
@@ -44,13 +31,12 @@ RowAction actionOf(std::string_view status) {
     return RowAction::Skip;
 }
 
-// The attribute's value; a missing one fails as the DOM's read of it did. Rows are read by
+// The attribute's value; a missing one fails with the invalid-use-of-Null error. Rows are read by
 // the hundred thousand, so the value is copied straight into the row's buffer.
 void readAttribute(xml::Node rowNode, std::string_view name, std::string& into) {
-    const pugi::xml_attribute attribute = rowNode.attribute(name.data());
-    if (!attribute)
-        throw platform::PlatformError(platform::failure::kInvalidUseOfNull, "Invalid use of Null");
-    into.assign(attribute.value());
+    const auto value = xml::attributeView(rowNode, name);
+    if (!value) throw platform::invalidUseOfNull();
+    into.assign(*value);
 }
 
 void readKeys(xml::Node rowNode, std::string_view table, std::vector<ColumnValue>& keys) {
@@ -69,19 +55,11 @@ void readKeys(xml::Node rowNode, std::string_view table, std::vector<ColumnValue
 
 void readColumns(xml::Node rowNode, std::vector<ColumnValue>& columns) {
     size_t count = 0;
-    for (xml::Node child : rowNode.children()) {
-        if (child.type() != pugi::node_element) continue;
+    for (xml::Node child : xml::elementChildren(rowNode)) {
         if (count == columns.size()) columns.emplace_back();
         ColumnValue& column = columns[count++];
-        assignUpper(column.name, child.name());
-        // The common case, one text node, without building the text up piece by piece.
-        const xml::Node only = child.first_child();
-        if (!only)
-            column.value.clear();
-        else if (only.type() == pugi::node_pcdata && !only.next_sibling())
-            column.value.assign(only.value());
-        else
-            column.value = xml::text(child);
+        platform::assignUpper(column.name, child.name());  // ASCII, as the element names are
+        xml::assignText(child, column.value);
     }
     columns.resize(count);
 }
@@ -89,14 +67,7 @@ void readColumns(xml::Node rowNode, std::vector<ColumnValue>& columns) {
 }  // namespace
 
 std::vector<xml::Node> findChangeSets(xml::Node document) {
-    // The XPath engine walks the nodes without a library call per node, which counts in a
-    // change file of a hundred thousand rows; its node set comes in document order.
-    static const pugi::xpath_query query("descendant-or-self::VOMasterData");
-    const pugi::xpath_node_set matches = query.evaluate_node_set(document);
-    std::vector<xml::Node> found;
-    found.reserve(matches.size());
-    for (const pugi::xpath_node& match : matches) found.push_back(match.node());
-    return found;
+    return xml::descendantsOrSelfNamed(document, kRoot);
 }
 
 std::string companyOf(xml::Node changeSet) {
@@ -106,8 +77,8 @@ std::string companyOf(xml::Node changeSet) {
 xml::Node findTableElement(xml::Node changeSet, std::string_view table,
                            std::string_view serviceCenter) {
     const bool perServiceCenter = table == kConfigurations || table == kObjects;
-    for (xml::Node child : changeSet.children()) {
-        if (child.type() != pugi::node_element || table != child.name()) continue;
+    for (xml::Node child : xml::elementChildren(changeSet)) {
+        if (!xml::isElementNamed(child, table)) continue;
         if (!perServiceCenter || serviceCenterMatches(child, table, serviceCenter)) return child;
     }
     return {};
@@ -115,10 +86,9 @@ xml::Node findTableElement(xml::Node changeSet, std::string_view table,
 
 void readRow(xml::Node rowNode, std::string_view table, ChangeRow& row) {
     readKeys(rowNode, table, row.keys);
-    const pugi::xml_attribute status = rowNode.attribute(kStatusAttribute.data());
-    if (!status)
-        throw platform::PlatformError(platform::failure::kInvalidUseOfNull, "Invalid use of Null");
-    row.action = actionOf(status.value());
+    const auto status = xml::attributeView(rowNode, kStatusAttribute);
+    if (!status) throw platform::invalidUseOfNull();
+    row.action = actionOf(*status);
     if (row.action == RowAction::Skip)
         row.columns.clear();
     else

@@ -4,7 +4,8 @@
 // the layout itself (tables, key columns, column order) is the one of table_set.h.
 //
 // Failures: a row or change set that lacks an attribute the reader needs throws PlatformError
-// (failure::kInvalidUseOfNull, as the DOM reported a missing attribute); nothing else throws.
+// (failure::kInvalidUseOfNull, the runtime's error for a missing attribute); nothing else
+// throws.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -48,6 +48,25 @@ TEST(Clock, TaviroNowFixesTheTime) {
     EXPECT_EQ(now(), at(2026, 12, 7, 21, 5, 0));
 }
 
+TEST(Clock, ASystemClockReadsTaviroNowWhenItIsMade) {
+    std::optional<SystemClock> clock;
+    {
+        FixedNow fixed("2026-12-07 21:05:00");
+        clock.emplace();
+    }
+    FixedNow other("2030-01-01 00:00:00");
+    EXPECT_EQ(clock->now(), at(2026, 12, 7, 21, 5, 0));
+    EXPECT_EQ(now(), at(2030, 1, 1, 0, 0, 0));  // programs see every change
+}
+
+TEST(Clock, AFixedClockStandsStillUntilItIsSet) {
+    FixedClock clock(at(2026, 12, 7, 9, 5, 0));
+    EXPECT_EQ(clock.now(), at(2026, 12, 7, 9, 5, 0));
+    clock.set(at(2026, 1, 2, 0, 5, 9));
+    const Clock& asked = clock;
+    EXPECT_EQ(asked.now(), at(2026, 1, 2, 0, 5, 9));
+}
+
 TEST(Clock, InvalidTaviroNowIsIgnored) {
     for (const char* invalid : {"2026-02-30 10:00:00", "2026-12-07T21:05:00", "2026-12-07 24:00:00",
                                 "2026-12-07 21:05", "7/12/2026 9:05:00 PM", "garbage", ""}) {

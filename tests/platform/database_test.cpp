@@ -1,6 +1,7 @@
 #include "platform/db/database.h"
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/wait.h>
@@ -20,6 +21,8 @@
 
 namespace platform::db {
 namespace {
+
+using ::testing::HasSubstr;
 
 namespace fs = std::filesystem;
 using testing_support::readFile;
@@ -92,9 +95,8 @@ void expectTopAndFailures(Connection& connection) {
     EXPECT_EQ(top.value(0, "ID"), Value("3"));
     EXPECT_EQ(top.value(1, "ID"), Value("2"));
 
-    EXPECT_NE(
-        lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })).find("nowhere"),
-        std::string::npos);
+    EXPECT_THAT(lower(databaseError([&] { connection.query("SELECT * FROM NOWHERE"); })),
+                HasSubstr("nowhere"));
     EXPECT_FALSE(
         databaseError([&] { connection.execute("INSERT INTO PEOPLE (NOPE) VALUES (1)"); }).empty());
     for (const char* blank : {"", "   \n"}) {
@@ -165,7 +167,7 @@ void expectTransactionsEndCleanly(Connection& connection) {
 }
 
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     // An empty file is a valid SQLite database without tables.
     fs::path createDatabaseFile(const std::string& windowsPath) {
         const fs::path path = temp_.map(windowsPath);
@@ -210,13 +212,13 @@ TEST_F(DatabaseTest, DataSourceAcceptsDatabaseValueWithLinuxPath) {
 }
 
 TEST_F(DatabaseTest, MissingDataSourceOrFileFailsWithoutCreatingAnything) {
-    EXPECT_NE(databaseError([&] { connect("DSN=Nowhere"); }).find("Nowhere"), std::string::npos);
+    EXPECT_THAT(databaseError([&] { connect("DSN=Nowhere"); }), HasSubstr("Nowhere"));
     databaseError([&] { connect("DSN="); });
     databaseError([&] { connect("UID=admin"); });
 
     addDataSource("Gone", {RegistryValue::string("DBQ", "C:\\Data\\Gone.mdb")});
     const std::string message = databaseError([&] { connect("DSN=Gone"); });
-    EXPECT_NE(message.find("Gone.mdb"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("Gone.mdb")) << message;
     databaseError([&] { connect("sqlite:C:\\Data\\Gone.mdb"); });
     databaseError([&] { connect("sqlite:" + (temp_.dir() / "gone.db").string()); });
     databaseError([&] { connect("sqlite:Q:\\NoDrive.mdb"); });
@@ -224,7 +226,7 @@ TEST_F(DatabaseTest, MissingDataSourceOrFileFailsWithoutCreatingAnything) {
     EXPECT_FALSE(fs::exists(temp_.dir() / "gone.db"));
 
     addDataSource("Empty", {RegistryValue::string("Driver", "PostgreSQL")});
-    EXPECT_NE(databaseError([&] { connect("DSN=Empty"); }).find("Connect"), std::string::npos);
+    EXPECT_THAT(databaseError([&] { connect("DSN=Empty"); }), HasSubstr("Connect"));
 }
 
 TEST_F(DatabaseTest, FileThatIsNoDatabaseFailsAtConnect) {
@@ -235,7 +237,7 @@ TEST_F(DatabaseTest, FileThatIsNoDatabaseFailsAtConnect) {
 }
 
 class DatabaseSqliteTest : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         createDatabaseFile("C:\\Data\\Test.mdb");
         connection_ = connect("sqlite:C:\\Data\\Test.mdb");
@@ -343,7 +345,7 @@ TEST(SqlTranslateTest, QuotingDoublesApostrophes) {
 // A throwaway cluster in a temporary folder. The server listens on a unix socket in that
 // folder only, so the port number cannot clash with any other server.
 class PostgresServer {
-public:
+  public:
     PostgresServer() {
         const std::optional<fs::path> bin = findBinaries();
         if (!bin) {
@@ -386,7 +388,7 @@ public:
         return "host=" + dir_.string() + " port=" + kPort + " dbname=postgres";
     }
 
-private:
+  private:
     static constexpr const char* kPort = "5432";
 
     static std::optional<fs::path> findBinaries() {
@@ -453,7 +455,7 @@ private:
 // Under ctest every test runs in its own process and starts its own server (about a second),
 // so the checks are grouped into few tests.
 class PostgresTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { server_ = std::make_unique<PostgresServer>(); }
     static void TearDownTestSuite() { server_.reset(); }
 

@@ -8,25 +8,19 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "tests/support/failure_code.h"
 #include "tests/support/temp_root.h"
 
 namespace platform {
 namespace {
+
+using testing_support::failureCodeOf;
 
 namespace fs = std::filesystem;
 using testing_support::TempRoot;
 
 constexpr Hive kLM = Hive::LocalMachine;
 constexpr Hive kCU = Hive::CurrentUser;
-
-uint32_t failureCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 std::vector<std::string> namesOf(const std::vector<RegistryValue>& values) {
     std::vector<std::string> names;

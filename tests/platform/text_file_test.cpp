@@ -15,24 +15,18 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "tests/support/failure_code.h"
 #include "tests/support/temp_root.h"
 
 namespace platform {
 namespace {
 
+using testing_support::failureCodeOf;
+
 namespace fs = std::filesystem;
 using testing_support::readFile;
 using testing_support::TempRoot;
 using testing_support::writeFile;
-
-uint32_t failureCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 std::vector<std::string> entriesOf(const fs::path& folder) {
     std::vector<std::string> names;

@@ -7,10 +7,13 @@
 
 #include "platform/failure.h"
 #include "platform/xml/document.h"
+#include "tests/support/failure_code.h"
 #include "tests/support/temp_root.h"
 
 namespace platform::xml {
 namespace {
+
+using testing_support::failureCodeOf;
 
 const std::string kInitialStore =
     "<zudivevezored><ccsocservcordr/><ccsocservcactv/><ccsocservcmatl/><ccsocservclabr/>"
@@ -27,15 +30,6 @@ std::vector<std::string> ids(const std::vector<Node>& nodes) {
     std::vector<std::string> out;
     for (Node n : nodes) out.push_back(std::string(n.name()) + attribute(n, "id").value_or(""));
     return out;
-}
-
-uint32_t failureCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& e) {
-        return e.code();
-    }
-    return 0;
 }
 
 TEST(XmlSerialize, RoundTripsTheInitialStoreByteForByte) {
@@ -199,6 +193,32 @@ TEST_F(XmlSelect, ChildElementHelpersSkipOtherNodes) {
     EXPECT_FALSE(firstChildElement(childElementAt(p7, 1)));
 }
 
+TEST_F(XmlSelect, ElementChildrenWalkLazilyAndSurviveRemovingTheCurrentChild) {
+    Node p1 = childElementAt(doc.root(), 0);
+    p1.prepend_child(pugi::node_comment).set_value("skipped");
+    std::vector<Node> walked;
+    for (Node child : elementChildren(p1)) walked.push_back(child);
+    EXPECT_EQ(ids(walked), (std::vector<std::string>{"c2", "p3", "x"}));
+    EXPECT_EQ(elementChildren(Node()).begin(), elementChildren(Node()).end());
+
+    for (Node child : elementChildren(p1)) remove(child);
+    EXPECT_EQ(serialize(p1), "<p id=\"1\"><!--skipped--></p>");
+}
+
+TEST_F(XmlSelect, DescendantSearchesKeepDocumentOrder) {
+    EXPECT_EQ(ids(descendantElements(childElementAt(doc.root(), 0))),
+              (std::vector<std::string>{"c2", "p3", "c4", "x", "c5"}));
+    EXPECT_EQ(ids({firstDescendant(doc.node(), "c")}), (std::vector<std::string>{"c2"}));
+    EXPECT_EQ(ids({firstDescendant(doc.root(), "x")}), (std::vector<std::string>{"x"}));
+    EXPECT_FALSE(firstDescendant(doc.node(), "r/p"));
+    EXPECT_FALSE(firstDescendant(childElementAt(doc.root(), 1), "c"));  // the scope is no match
+    // Unlike selectAll, the scope itself counts.
+    EXPECT_EQ(ids(descendantsOrSelfNamed(childElementAt(doc.root(), 0), "p")),
+              (std::vector<std::string>{"p1", "p3"}));
+    EXPECT_EQ(ids(descendantsOrSelfNamed(doc.node(), "C")), (std::vector<std::string>{"C8"}));
+    EXPECT_TRUE(descendantsOrSelfNamed(Node(), "c").empty());
+}
+
 TEST(XmlEdit, TextAndSetText) {
     Document doc;
     ASSERT_TRUE(doc.parse("<a>one <b>two<![CDATA[ & three]]></b><c/></a>"));
@@ -230,9 +250,32 @@ TEST(XmlEdit, AppendCopyAcrossDocumentsAndRemove) {
     EXPECT_EQ(store.serialize(), kInitialStore);
 
     EXPECT_EQ(failureCodeOf([&] { remove(Node()); }), failure::kObjectNotSet);
+    EXPECT_EQ(failureCodeOf([&] { appendElement(Node(), "x"); }), failure::kObjectNotSet);
+    EXPECT_EQ(failureCodeOf([&] { appendElement(store.node(), "second"); }), failure::kXml);
     EXPECT_EQ(failureCodeOf([&] { appendCopy(Node(), orders); }), failure::kObjectNotSet);
     // A second root element could not be read back.
     EXPECT_EQ(failureCodeOf([&] { appendCopy(store.node(), orders); }), failure::kXml);
+}
+
+TEST(XmlEdit, BuildElementsAndEmptyThem) {
+    Document doc;
+    Node group = appendElement(doc.node(), "g");
+    setAttribute(appendElement(group, "a"), "id", "1");
+    appendElement(group, "b").append_child(pugi::node_pcdata).set_value("t");
+    EXPECT_EQ(doc.serialize(), "<g><a id=\"1\"/><b>t</b></g>");
+    EXPECT_EQ(serialize(childNamed(group, "b")), "<b>t</b>");
+    EXPECT_FALSE(childNamed(group, "c"));
+
+    std::string value = "old";
+    assignText(childNamed(group, "b"), value);
+    EXPECT_EQ(value, "t");
+    assignText(childNamed(group, "a"), value);
+    EXPECT_EQ(value, "");
+
+    EXPECT_TRUE(hasChildNodes(group));
+    removeChildren(group);
+    EXPECT_FALSE(hasChildNodes(group));
+    EXPECT_EQ(doc.serialize(), "<g/>");
 }
 
 TEST(XmlAttributes, ReadAndWriteWithTheRuntimeErrors) {
@@ -253,6 +296,33 @@ TEST(XmlAttributes, ReadAndWriteWithTheRuntimeErrors) {
     setAttribute(a, "x", "2");
     setAttribute(a, "new", "3");
     EXPECT_EQ(doc.serialize(), "<a x=\"2\" empty=\"\" new=\"3\"/>");
+}
+
+TEST(XmlAttributes, ViewsComparisonsAndChildLookUpReadMissingAsNothing) {
+    Document doc;
+    ASSERT_TRUE(doc.parse("<g><r k=\"1\"/>text<r k=\"2\" e=\"\"/><r k=\"2\" n=\"second\"/></g>"));
+    const Node second = childWithAttribute(doc.root(), "k", "2");
+    EXPECT_EQ(attributeView(second, "e"), std::string_view());
+    EXPECT_EQ(attributeView(second, "n"), std::nullopt);
+    EXPECT_EQ(attributeOrEmpty(second, "n"), "");
+    EXPECT_EQ(attributeOrEmpty(childElementAt(doc.root(), 2), "n"), "second");
+    EXPECT_TRUE(attributeEquals(second, "e", ""));
+    EXPECT_FALSE(attributeEquals(second, "n", ""));  // missing is not empty
+    EXPECT_FALSE(attributeEquals(Node(), "k", ""));
+    EXPECT_FALSE(childWithAttribute(doc.root(), "k", "3"));
+    EXPECT_FALSE(childWithAttribute(Node(), "k", "1"));
+    EXPECT_TRUE(isElementNamed(second, "r"));
+    EXPECT_FALSE(isElementNamed(doc.node(), ""));
+    EXPECT_FALSE(isElement(doc.root().first_child().next_sibling()));
+}
+
+TEST(XmlDocument, CopyFromTakesADeepCopy) {
+    Document source;
+    ASSERT_TRUE(source.parse(kInitialStore));
+    Document copy;
+    copy.copyFrom(source);
+    source.clear();
+    EXPECT_EQ(copy.serialize(), kInitialStore);
 }
 
 }  // namespace

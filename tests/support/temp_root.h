@@ -8,7 +8,7 @@
 namespace testing_support {
 
 class TempRoot {
-public:
+  public:
     // With `withDriveC`, the root has its C: drive (R/C), as a fresh machine does.
     explicit TempRoot(bool withDriveC = true);
     ~TempRoot();
@@ -18,9 +18,11 @@ public:
     const std::filesystem::path& dir() const { return dir_; }
     const platform::MachineRoot& root() const { return root_; }
     // Linux path of a Windows path of this root.
-    std::filesystem::path map(const std::string& windowsPath) const { return root_.map(windowsPath); }
+    std::filesystem::path map(const std::string& windowsPath) const {
+        return root_.map(windowsPath);
+    }
 
-private:
+  private:
     std::filesystem::path dir_;
     platform::MachineRoot root_;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <istream>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <tuple>
 
@@ -90,13 +91,13 @@ int runCall(const RootChoice& choice, const std::vector<std::string>& args, std:
         err << "usage: quillmere call METHOD [ARG...]\n";
         return kUsage;
     }
-    const MethodSpec* spec = findMethod(args[0]);
-    if (!spec) {
+    const MethodDeclaration* method = findMethod(args[0]);
+    if (!method) {
         err << "quillmere: unknown method '" << args[0] << "'\n";
         return kUsage;
     }
-    if (args.size() - 1 != spec->params.size()) {
-        err << methodUsage(*spec) << '\n';
+    if (args.size() - 1 != method->params.size()) {
+        err << methodUsage(*method) << '\n';
         return kUsage;
     }
     prepareRoot(choice);
@@ -104,7 +105,7 @@ int runCall(const RootChoice& choice, const std::vector<std::string>& args, std:
     auto client = CreateClient20(choice.root, messages);
     std::vector<Variant> callArgs;
     for (size_t i = 1; i < args.size(); ++i) callArgs.push_back(Variant::text(args[i]));
-    const CallOutcome outcome = client->invoke(spec->name, callArgs);
+    const CallOutcome outcome = client->invoke(method->name, callArgs);
     if (!outcome.succeeded) {
         err << platform::formatFailureCode(outcome.code) << ' ' << outcome.description << '\n';
         noteMissingFieldDefinitions(choice.root, err);
@@ -133,10 +134,10 @@ int runMethods(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "usage: quillmere methods\n";
         return kUsage;
     }
-    for (const MethodSpec& spec : methodSpecs()) {
+    for (const MethodDeclaration& spec : methodDeclarations()) {
         out << spec.name << '(';
         for (size_t i = 0; i < spec.params.size(); ++i) {
-            const ParamSpec& param = spec.params[i];
+            const ParameterDeclaration& param = spec.params[i];
             out << (i ? ", " : "") << (param.byRef ? "byref " : "") << param.name << ' '
                 << typeName(param.type);
         }

@@ -77,7 +77,7 @@ bool nestingWithin(std::string_view text, int limit) {
     return true;
 }
 
-std::string answerOutcome(const MethodSpec& spec, const CallOutcome& outcome,
+std::string answerOutcome(const MethodDeclaration& spec, const CallOutcome& outcome,
                           const std::vector<Variant>& args) {
     if (!outcome.succeeded)
         return dumpJson(json{{"error",
@@ -91,9 +91,9 @@ std::string answerOutcome(const MethodSpec& spec, const CallOutcome& outcome,
 
 }  // namespace
 
-std::string methodUsage(const MethodSpec& spec) {
+std::string methodUsage(const MethodDeclaration& spec) {
     std::string text = "usage: " + std::string(spec.name);
-    for (const ParamSpec& p : spec.params) text += " " + std::string(p.name);
+    for (const ParameterDeclaration& p : spec.params) text += " " + std::string(p.name);
     return text;
 }
 
@@ -103,7 +103,7 @@ std::string answerJsonCall(Client20& client, std::string_view callText) {
     const json call = json::parse(callText, nullptr, false);
     if (call.is_discarded() || !call.is_array() || call.empty() || !call[0].is_string())
         return usageAnswer(shape);
-    const MethodSpec* spec = findMethod(call[0].get<std::string>());
+    const MethodDeclaration* spec = findMethod(call[0].get<std::string>());
     if (!spec) return usageAnswer("unknown method " + call[0].get<std::string>());
     if (call.size() - 1 != spec->params.size()) return usageAnswer(methodUsage(*spec));
     std::vector<Variant> args;

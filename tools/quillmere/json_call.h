@@ -21,6 +21,6 @@ namespace quillmere::tool {
 std::string answerJsonCall(Client20& client, std::string_view callText);
 
 // "usage: METHOD PARAM..." for a method of the interface.
-std::string methodUsage(const MethodSpec& spec);
+std::string methodUsage(const MethodDeclaration& spec);
 
 }  // namespace quillmere::tool

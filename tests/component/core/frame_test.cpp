@@ -38,10 +38,10 @@ class Frame : public ::testing::Test {
 };
 
 TEST_F(Frame, TableHasFiftySevenMethodsAndNothingAtPosition27) {
-    const auto& specs = quillmere::methodSpecs();
-    EXPECT_EQ(specs.size(), 57u);
+    const auto& declarations = quillmere::methodDeclarations();
+    EXPECT_EQ(declarations.size(), 57u);
     std::set<int> positions;
-    for (const auto& spec : specs) positions.insert(spec.position);
+    for (const auto& method : declarations) positions.insert(method.position);
     EXPECT_EQ(positions.size(), 57u);
     EXPECT_EQ(*positions.begin(), 0);
     EXPECT_EQ(*positions.rbegin(), 57);
@@ -54,7 +54,7 @@ TEST_F(Frame, TableHasFiftySevenMethodsAndNothingAtPosition27) {
     Args none;
     const CallOutcome outcome = client.invoke(0x6003001B, none);
     EXPECT_FALSE(outcome.succeeded);
-    EXPECT_EQ(outcome.code, quillmere::kMemberNotFound);
+    EXPECT_EQ(outcome.code, platform::failure::kDispMemberNotFound);
 }
 
 TEST_F(Frame, NamesAreFoundWithoutRegardToCase) {
@@ -63,7 +63,7 @@ TEST_F(Frame, NamesAreFoundWithoutRegardToCase) {
         EXPECT_EQ(invoke(name, {}).result, Variant::text("found")) << name;
     const CallOutcome unknown = invoke("GetError", {});
     EXPECT_FALSE(unknown.succeeded);
-    EXPECT_EQ(unknown.code, quillmere::kUnknownName);
+    EXPECT_EQ(unknown.code, platform::failure::kDispUnknownName);
     EXPECT_EQ(quillmere::findMethod("stroreerrororders")->position, 39);
     EXPECT_EQ(quillmere::findMethod("StoreErrorOrders"), nullptr);
 }
@@ -84,9 +84,9 @@ TEST_F(Frame, WrongArgumentCountFailsWithoutRunningTheLogic) {
         ran = true;
         return Variant();
     });
-    EXPECT_EQ(invoke("Set_Mode", {}).code, quillmere::kBadParamCount);
+    EXPECT_EQ(invoke("Set_Mode", {}).code, platform::failure::kDispBadParamCount);
     EXPECT_EQ(invoke("Set_Mode", {Variant::text("a"), Variant::text("b")}).code,
-              quillmere::kBadParamCount);
+              platform::failure::kDispBadParamCount);
     EXPECT_FALSE(ran);
 }
 
@@ -116,7 +116,7 @@ TEST_F(Frame, ArgumentsArriveAsTheDeclaredTypes) {
     EXPECT_EQ(details(Variant::text("32768")).code, platform::failure::kOverflow);
     EXPECT_EQ(details(Variant::text("-32769")).code, platform::failure::kOverflow);
     for (const std::string bad : {"", "abc", "1.5", "12x", " 1"})
-        EXPECT_EQ(details(Variant::text(bad)).code, quillmere::kTypeMismatch) << bad;
+        EXPECT_EQ(details(Variant::text(bad)).code, platform::failure::kDispTypeMismatch) << bad;
 }
 
 TEST_F(Frame, VariantParametersPassUnchanged) {

@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <string>
 
-#include "component/core/html_escape.h"
+#include "component/core/details_link.h"
+#include "component/core/html.h"
 #include "component/core/last_error.h"
 #include "component/core/log.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
 
@@ -54,12 +56,9 @@ TEST(Log, NeedsAnExistingLogFile) {
     ComponentMachine machine;
     machine.call("Initialize");
     fs::remove(machine.installPath("log.txt"));
-    try {
-        quillmere::LogAction(machine.session(), "Download XML");
-        ADD_FAILURE() << "logging without a log file succeeded";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), platform::failure::kFileNotFound);
-    }
+    EXPECT_EQ(testing_support::failureCodeOf(
+                  [&] { quillmere::LogAction(machine.session(), "Download XML"); }),
+              platform::failure::kFileNotFound);
     EXPECT_FALSE(fs::exists(machine.installPath("log.txt")));
 }
 
@@ -72,6 +71,28 @@ TEST(HtmlEscape, MarkupCharactersBecomeEntities) {
     EXPECT_EQ(quillmere::HtmlText(plain), plain);
     EXPECT_EQ(quillmere::HtmlAttribute(plain), plain);
     EXPECT_EQ(quillmere::HtmlAttribute(""), "");
+}
+
+TEST(HtmlEscape, PageFunctionArgumentsAreQuotedAndEscapedOnce) {
+    using namespace quillmere;
+    EXPECT_EQ(QuotedValue("a\"b<c"), "\"a&quot;b&lt;c\"");
+    EXPECT_EQ(Quoted(EscapeHtmlValue(" x \"y\" ")), "\"x&nbsp;\"\"y\"\"\"");
+    EXPECT_EQ(PageFunctionCall("zoom", {QuotedValue("Unit"), QuotedValue("order")}),
+              "zoom(\"Unit\",\"order\")");
+    EXPECT_EQ(PageFunctionCall("ShowErrors", {}), "ShowErrors()");
+}
+
+TEST(HtmlEscape, DetailsLinksCarryTheRecordAndThePurpose) {
+    using namespace quillmere;
+    const std::string show = ShowDetailsCall({"3", "O<1>", "10", "\"2\""}, DetailsPurpose::Show);
+    EXPECT_EQ(show, "showdetails(\"3\",\"O&lt;1&gt;\",\"10\",\"&quot;2&quot;\",\"2\")");
+    EXPECT_EQ(ShowDetailsCall({"1", "7"}, DetailsPurpose::Correct, "showdetailsforhra"),
+              "showdetailsforhra(\"1\",\"7\",\"\",\"\",\"1\")");
+    EXPECT_EQ(DetailsLink("a b", "f()", "<b>x</b>"),
+              "<span id=a b class=links onclick=javascript:f()><b>x</b></span>");
+    EXPECT_EQ(DetailsLink("", "f()", ""), "<span id= class=links onclick=javascript:f()></span>");
+    EXPECT_EQ(DetailsLink(std::nullopt, "f()", "x"),
+              "<span class=links onclick=javascript:f()>x</span>");
 }
 
 }  // namespace

@@ -262,13 +262,12 @@ TEST(MasterDataSource, SecondStartRepointsToTheCurrentDatabase) {
 }
 
 TEST(Log, ActionHeaderHasTheFixedFormat) {
-    ::setenv("TAVIRO_NOW", "2026-12-07 21:05:00", 1);
     ComponentMachine machine;
+    machine.clock().set({2026, 12, 7, 21, 5, 0});
     machine.call("Initialize");
     machine.call("SaveWebPage", {testing_support::text("<html/>")});
-    ::setenv("TAVIRO_NOW", "2026-01-02 00:05:09", 1);
+    machine.clock().set({2026, 1, 2, 0, 5, 9});
     machine.call("SaveWebPage", {testing_support::text("<html/>")});
-    ::unsetenv("TAVIRO_NOW");
     EXPECT_EQ(machine.log(),
               "|--------- Logged On:  12/7/2026 9:05:00 PM  For User Action: Save Web Page  "
               "----------\r\n"

@@ -1,55 +1,66 @@
 #include "component/errors/completed_orders.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
+using ::testing::Not;
+
+using ::testing::HasSubstr;
 using testing_support::ComponentMachine;
 using testing_support::text;
 
 std::string order(const std::string& number, const std::string& status) {
-    return "<record ServiceOrder=\"" + number + "\" State=\"O\"><OrderStatus>" + status + "</OrderStatus></record>";
+    return testing_support::order(number, "O", status);
 }
 
+// The order's group with an open activity of each number.
 std::string activities(const std::string& order, const std::vector<std::string>& numbers) {
-    std::string group = "<ServiceOrder ID=\"" + order + "\" State=\"O\">";
-    for (const std::string& number : numbers)
-        group += "<a Activity=\"" + number + "\" State=\"O\"><ActivityStatus>15</ActivityStatus></a>";
-    return group + "</ServiceOrder>";
+    std::string group;
+    for (const std::string& number : numbers) group += testing_support::activity(number, "O");
+    return testing_support::activityGroup(order, "O", group);
 }
 
 std::string lines(const std::string& order, const std::string& activity) {
-    return "<ServiceOrder ID=\"" + order + "\" Activity=\"" + activity +
-           "\" State=\"O\"><l LineNumber=\"1\" State=\"O\"><x>1</x></l></ServiceOrder>";
+    return testing_support::lineGroup(order, activity, "O",
+                                      testing_support::line("1", "O", "<x>1</x>"));
 }
 
-std::string document(const std::string& orders, const std::string& activityGroups, const std::string& lineGroups) {
-    return "<zudivevezored><ccsocservcordr>" + orders + "</ccsocservcordr><ccsocservcactv>" + activityGroups +
-           "</ccsocservcactv><ccsocservcmatl>" + lineGroups + "</ccsocservcmatl><ccsocservclabr>" + lineGroups +
-           "</ccsocservclabr><ccsocservcothr/><ccsocservchra/></zudivevezored>";
+// The same line groups go into the material and the labor container.
+std::string document(const std::string& orders, const std::string& activityGroups,
+                     const std::string& lineGroups) {
+    return testing_support::store({.orders = orders,
+                                   .activities = activityGroups,
+                                   .material = lineGroups,
+                                   .labor = lineGroups});
 }
 
 std::string refusedReport(const std::vector<std::string>& orders) {
     std::string report = "<R><G File=\"f\" Status=\"Error\">";
     for (const std::string& number : orders)
         report += "<E ID=\"1\" Order=\"" + number + "\" Status=\"Error\"/>";
-    return report + "</G><G File=\"g\" Status=\"Completed\"><E Order=\"ignored\" Status=\"Error\"/></G></R>";
+    return report +
+           "</G><G File=\"g\" Status=\"Completed\"><E Order=\"ignored\" Status=\"Error\"/></G></R>";
 }
 
 class CompletedOrdersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         machine.call("Initialize");
         machine.writeInstallFile(
             "ZudivevEzored.xml",
-            document(order("1", "15") + order("2", "15") + order("3", "15") + order("4", "20") + order("5", "35") +
-                         order("6", "15"),
-                     activities("1", {"10", "20"}) + activities("2", {"10"}) + activities("3", {"10"}) +
-                         activities("4", {"10"}) + activities("6", {"10"}),
-                     lines("1", "10") + lines("1", "20") + lines("2", "10") + lines("3", "10") + lines("6", "10")));
+            document(order("1", "15") + order("2", "15") + order("3", "15") + order("4", "20") +
+                         order("5", "35") + order("6", "15"),
+                     activities("1", {"10", "20"}) + activities("2", {"10"}) +
+                         activities("3", {"10"}) + activities("4", {"10"}) +
+                         activities("6", {"10"}),
+                     lines("1", "10") + lines("1", "20") + lines("2", "10") + lines("3", "10") +
+                         lines("6", "10")));
     }
     ComponentMachine machine;
 };
@@ -70,14 +81,12 @@ TEST_F(CompletedOrdersTest, RemovesWhatTheServerNoLongerLists) {
 TEST_F(CompletedOrdersTest, RefusedEntriesProtectTheirOrders) {
     machine.writeInstallFile("UploadReport.xml", refusedReport({"2", "2", "1"}));
     machine.call("StroreErrorOrders");
-    EXPECT_EQ(quillmere::ErrorOrders(), (std::vector<std::string>{"2", "2", "1"}));
+    EXPECT_EQ(quillmere::ErrorOrders(machine.session()), (std::vector<std::string>{"2", "2", "1"}));
     machine.call("deleteCompletedOrders", {text(kServer)});
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");
-    EXPECT_NE(result.find("ServiceOrder=\"2\""), std::string::npos);
-    EXPECT_NE(result.find("<ServiceOrder ID=\"1\" State=\"O\"><a Activity=\"10\" State=\"O\"><ActivityStatus>15"
-                          "</ActivityStatus></a><a Activity=\"20\""),
-              std::string::npos);
-    EXPECT_EQ(result.find("ServiceOrder=\"3\""), std::string::npos);
+    EXPECT_THAT(result, HasSubstr("ServiceOrder=\"2\""));
+    EXPECT_THAT(result, HasSubstr(activities("1", {"10", "20"})));
+    EXPECT_THAT(result, Not(HasSubstr("ServiceOrder=\"3\"")));
 }
 
 TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
@@ -85,8 +94,8 @@ TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
     many.push_back("3");
     machine.writeInstallFile("UploadReport.xml", refusedReport(many));
     machine.call("deleteCompletedOrders", {text(kServer)});
-    EXPECT_EQ(quillmere::ErrorOrders().size(), 5001u);
-    EXPECT_NE(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"3\""), std::string::npos);
+    EXPECT_EQ(quillmere::ErrorOrders(machine.session()).size(), 5001u);
+    EXPECT_THAT(machine.readInstallFile("ZudivevEzored.xml"), HasSubstr("ServiceOrder=\"3\""));
 }
 
 TEST_F(CompletedOrdersTest, WithoutReportNothingIsProtected) {
@@ -94,8 +103,8 @@ TEST_F(CompletedOrdersTest, WithoutReportNothingIsProtected) {
     machine.call("StroreErrorOrders");
     std::filesystem::remove(machine.installPath("UploadReport.xml"));
     machine.call("deleteCompletedOrders", {text(kServer)});
-    EXPECT_TRUE(quillmere::ErrorOrders().empty());
-    EXPECT_EQ(machine.readInstallFile("ZudivevEzored.xml").find("ServiceOrder=\"2\""), std::string::npos);
+    EXPECT_TRUE(quillmere::ErrorOrders(machine.session()).empty());
+    EXPECT_THAT(machine.readInstallFile("ZudivevEzored.xml"), Not(HasSubstr("ServiceOrder=\"2\"")));
 }
 
 TEST_F(CompletedOrdersTest, IllFormedServerDocumentFailsAtTheFirstOpenOrder) {
@@ -108,12 +117,13 @@ TEST_F(CompletedOrdersTest, IllFormedServerDocumentFailsAtTheFirstOpenOrder) {
 
 TEST_F(CompletedOrdersTest, RemovalsBeforeAFailureStaySaved) {
     // Order 1 is not listed (removed); order 2 is, but the activity container is missing.
-    const std::string server = "<zudivevezored><ccsocservcordr>" + order("2", "15") + "</ccsocservcordr></zudivevezored>";
+    const std::string server =
+        "<zudivevezored><ccsocservcordr>" + order("2", "15") + "</ccsocservcordr></zudivevezored>";
     const auto outcome = machine.invoke("deleteCompletedOrders", {text(server)});
     EXPECT_FALSE(outcome.succeeded);
     const std::string result = machine.readInstallFile("ZudivevEzored.xml");
-    EXPECT_EQ(result.find("ServiceOrder=\"1\""), std::string::npos);
-    EXPECT_NE(result.find("ServiceOrder=\"2\""), std::string::npos);
+    EXPECT_THAT(result, Not(HasSubstr("ServiceOrder=\"1\"")));
+    EXPECT_THAT(result, HasSubstr("ServiceOrder=\"2\""));
 }
 
 TEST_F(CompletedOrdersTest, UnreadableReportFailsTheCollection) {

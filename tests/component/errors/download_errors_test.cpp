@@ -1,10 +1,11 @@
 // Importing the server's upload report and applying its completed entries to the order store.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
+#include "tests/support/failure_code.h"
 
 namespace {
 
@@ -12,47 +13,38 @@ using testing_support::ComponentMachine;
 using testing_support::labelText;
 using testing_support::text;
 
+using testing_support::activityGroup;
+using testing_support::lineGroup;
+
 std::string activity(const std::string& number, const std::string& status,
                      const std::string& state = "MU") {
-    return "<Activity Activity=\"" + number + "\" State=\"" + state + "\"><ActivityStatus>" +
-           status + "</ActivityStatus><ActivityDescription>work</ActivityDescription></Activity>";
+    return testing_support::activity(number, state, status,
+                                     "<ActivityDescription>work</ActivityDescription>");
 }
 
 std::string line(const std::string& number, const std::string& state = "MU") {
-    return "<Line LineNumber=\"" + number + "\" State=\"" + state +
-           "\"><ServiceItem>PUMP</ServiceItem></Line>";
+    return testing_support::line(number, state, "<ServiceItem>PUMP</ServiceItem>");
 }
 
 std::string order(const std::string& number, const std::string& status, const std::string& state) {
-    return "<record ServiceOrder=\"" + number + "\" State=\"" + state + "\"><OrderStatus>" +
-           status + "</OrderStatus><Description>d</Description></record>";
+    return testing_support::order(number, state, status, "<Description>d</Description>");
 }
 
 // Order 100: open, from the server, activity 10 open with material lines 1 and 2.
 // Order 200: completed, activities 10 and 20 finished, a material line on 10, a labor line on 20.
 const std::string kOrder100 = order("100", "15", "MU");
 const std::string kOrder200 = order("200", "20", "MU");
-const std::string kActivities100 =
-    "<ServiceOrder ID=\"100\" State=\"O\">" + activity("10", "15") + "</ServiceOrder>";
-const std::string kActivities200 = "<ServiceOrder ID=\"200\" State=\"O\">" + activity("10", "20") +
-                                   activity("20", "20") + "</ServiceOrder>";
-const std::string kMaterial100 = "<ServiceOrder ID=\"100\" Activity=\"10\" State=\"O\">" +
-                                 line("1") + line("2") + "</ServiceOrder>";
-const std::string kMaterial200 =
-    "<ServiceOrder ID=\"200\" Activity=\"10\" State=\"O\">" + line("1") + "</ServiceOrder>";
-const std::string kLabor200 =
-    "<ServiceOrder ID=\"200\" Activity=\"20\" State=\"O\">" + line("1") + "</ServiceOrder>";
-
-// An empty container is written as an empty element.
-std::string container(const std::string& name, const std::string& content) {
-    return content.empty() ? "<" + name + "/>" : "<" + name + ">" + content + "</" + name + ">";
-}
+const std::string kActivities100 = activityGroup("100", "O", activity("10", "15"));
+const std::string kActivities200 =
+    activityGroup("200", "O", activity("10", "20") + activity("20", "20"));
+const std::string kMaterial100 = lineGroup("100", "10", "O", line("1") + line("2"));
+const std::string kMaterial200 = lineGroup("200", "10", "O", line("1"));
+const std::string kLabor200 = lineGroup("200", "20", "O", line("1"));
 
 std::string store(const std::string& orders, const std::string& activities,
                   const std::string& material, const std::string& labor) {
-    return "<zudivevezored>" + container("ccsocservcordr", orders) +
-           container("ccsocservcactv", activities) + container("ccsocservcmatl", material) +
-           container("ccsocservclabr", labor) + "<ccsocservcothr/><ccsocservchra/></zudivevezored>";
+    return testing_support::store(
+        {.orders = orders, .activities = activities, .material = material, .labor = labor});
 }
 
 const std::string kStore = store(kOrder100 + kOrder200, kActivities100 + kActivities200,
@@ -78,7 +70,6 @@ std::string report(const std::string& groups) {
 class DownloadErrors : public ::testing::Test {
   protected:
     DownloadErrors() {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
         machine.writeInstallFile("ZudivevEzored.xml", kStore);
     }
@@ -228,12 +219,8 @@ TEST(ReportEntryId, ConvertsAsTheRuntimeDoes) {
     EXPECT_EQ(ReportEntryId("3.5"), 4);
     for (const char* bad : {"", "x", "1x", "."})
         EXPECT_THROW(ReportEntryId(bad), platform::PlatformError) << bad;
-    try {
-        ReportEntryId("32768");
-        FAIL();
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), platform::failure::kOverflow);
-    }
+    EXPECT_EQ(testing_support::failureCodeOf([] { ReportEntryId("32768"); }),
+              platform::failure::kOverflow);
 }
 
 }  // namespace

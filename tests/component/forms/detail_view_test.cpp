@@ -1,14 +1,21 @@
 #include "component/forms/detail_view.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "component/core/field_mapper_document.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+using testing_support::activityGroup;
 using testing_support::ComponentMachine;
+using testing_support::lineGroup;
 using testing_support::text;
 
 std::string def(const std::string& name, const std::string& label, const std::string& type,
@@ -75,50 +82,48 @@ const std::string kFieldMapper =
 // position 19 locks the activities.
 std::string order(const std::string& number, const std::string& state, const std::string& status,
                   const std::string& locked = "0") {
-    std::string record =
-        "<record ServiceOrder=\"" + number + "\" State=\"" + state + "\"><OrderStatus>" + status +
-        "</OrderStatus><Description>Pump &amp; valve</Description><Address>ADR 1</Address>"
+    std::string fields =
+        "<Description>Pump &amp; valve</Description><Address>ADR 1</Address>"
         "<ProblemPriority>0</ProblemPriority><OrderDate>20270131 0930</OrderDate>"
         "<PlannedStartTime></PlannedStartTime><Remarks>a&lt;b</Remarks><ListOnly>x</ListOnly>";
     for (int i = 8; i < 23; ++i) {
         const std::string name = i == 19 ? "Locked" : "f" + std::to_string(i);
         const std::string value = i == 19 ? locked : "v";
-        record += "<" + name + ">" + value + "</" + name + ">";
+        fields += "<" + name + ">" + value + "</" + name + ">";
     }
-    return record + "</record>";
+    return testing_support::order(number, state, status, fields);
 }
 
 std::string activity(const std::string& number, const std::string& state,
                      const std::string& status = "15") {
-    return "<a Activity=\"" + number + "\" State=\"" + state + "\"><ActivityStatus>" + status +
-           "</ActivityStatus><ActivityDescription>Inspect</ActivityDescription>"
-           "<Configuration>CFG</Configuration><ObjectNumber>7</ObjectNumber><Object>OBJ "
-           "1</Object></a>";
+    return testing_support::activity(
+        number, state, status,
+        "<ActivityDescription>Inspect</ActivityDescription>"
+        "<Configuration>CFG</Configuration><ObjectNumber>7</ObjectNumber>"
+        "<Object>OBJ 1</Object>");
 }
 
-const std::string kStore =
-    "<zudivevezored><ccsocservcordr>" + order("100", "O", "15") + order("200", "MU", "15") +
-    order("300", "O", "35") + order("400", "O", "15", "1") + order("_1", "N", "20") +
-    "</ccsocservcordr><ccsocservcactv>"
-    "<ServiceOrder ID=\"100\" State=\"O\">" +
-    activity("10", "O") + activity("_2", "N") +
-    "</ServiceOrder>"
-    "<ServiceOrder ID=\"400\" State=\"O\">" +
-    activity("10", "O") +
-    "</ServiceOrder>"
-    "</ccsocservcactv><ccsocservcmatl>"
-    "<ServiceOrder ID=\"100\" Activity=\"10\" State=\"O\"><m LineNumber=\"1\" "
-    "State=\"O\"><ServiceOrder>100</ServiceOrder>"
-    "<ServiceItem>ITEM</ServiceItem><DeliveryType>12</DeliveryType></m></ServiceOrder>"
-    "</ccsocservcmatl><ccsocservclabr>"
-    "<ServiceOrder ID=\"100\" Activity=\"10\" State=\"O\">"
-    "<l LineNumber=\"1\" "
-    "State=\"O\"><ServiceOrder>100</ServiceOrder><Activity>10</Activity><LineNumber>1</LineNumber>"
-    "<Task>T1</Task><Employee>E</Employee><StartDate>20270131 0930</StartDate></l>"
-    "<l LineNumber=\"_5\" "
-    "State=\"N\"><ServiceOrder>100</ServiceOrder><Activity>10</Activity><LineNumber>_5</LineNumber>"
-    "<Task>T2</Task><Employee>E</Employee><StartDate>20270201 1015</StartDate></l>"
-    "</ServiceOrder></ccsocservclabr><ccsocservcothr/><ccsocservchra/></zudivevezored>";
+std::string laborLine(const std::string& number, const std::string& state, const std::string& task,
+                      const std::string& start) {
+    return testing_support::line(
+        number, state,
+        "<ServiceOrder>100</ServiceOrder><Activity>10</Activity><LineNumber>" + number +
+            "</LineNumber><Task>" + task + "</Task><Employee>E</Employee><StartDate>" + start +
+            "</StartDate>");
+}
+
+const std::string kStore = testing_support::store(
+    {.orders = order("100", "O", "15") + order("200", "MU", "15") + order("300", "O", "35") +
+               order("400", "O", "15", "1") + order("_1", "N", "20"),
+     .activities = activityGroup("100", "O", activity("10", "O") + activity("_2", "N")) +
+                   activityGroup("400", "O", activity("10", "O")),
+     .material = lineGroup("100", "10", "O",
+                           testing_support::line("1", "O",
+                                                 "<ServiceOrder>100</ServiceOrder><ServiceItem>ITEM"
+                                                 "</ServiceItem><DeliveryType>12</DeliveryType>")),
+     .labor = lineGroup("100", "10", "O",
+                        laborLine("1", "O", "T1", "20270131 0930") +
+                            laborLine("_5", "N", "T2", "20270201 1015"))});
 
 const std::string kTableHead =
     "<table width=100% border=0 cellspacing=0 cellpadding=0 class=details>";
@@ -196,44 +201,41 @@ TEST_F(DetailViewTest, AnOpenOrderIsEditable) {
 
 TEST_F(DetailViewTest, AnUploadedOrderIsReadOnlyUnlessOpenedFromTheErrorList) {
     const std::string readOnly = details("1", "200");
-    EXPECT_EQ(readOnly.find("newobject"), std::string::npos);
-    EXPECT_EQ(readOnly.find("saveObject"), std::string::npos);
-    EXPECT_EQ(readOnly.find("deleteObject"), std::string::npos);
-    EXPECT_NE(readOnly.find("<tr><td nowrap>&nbsp;Status</td><td>&nbsp;Open</td></tr>"),
-              std::string::npos);
-    EXPECT_NE(
-        readOnly.find("<tr><td nowrap>&nbsp;Description</td><td >&nbsp;Pump &amp; valve</td></tr>"),
-        std::string::npos);
-    EXPECT_NE(readOnly.find("<tr><td nowrap>&nbsp;Start</td><td >&nbsp;</td></tr>"),
-              std::string::npos);
-    EXPECT_NE(details("1", "200", "", "", 1).find("saveObject"), std::string::npos);
+    EXPECT_THAT(readOnly, Not(HasSubstr("newobject")));
+    EXPECT_THAT(readOnly, Not(HasSubstr("saveObject")));
+    EXPECT_THAT(readOnly, Not(HasSubstr("deleteObject")));
+    EXPECT_THAT(readOnly, HasSubstr("<tr><td nowrap>&nbsp;Status</td><td>&nbsp;Open</td></tr>"));
+    EXPECT_THAT(
+        readOnly,
+        HasSubstr("<tr><td nowrap>&nbsp;Description</td><td >&nbsp;Pump &amp; valve</td></tr>"));
+    EXPECT_THAT(readOnly, HasSubstr("<tr><td nowrap>&nbsp;Start</td><td >&nbsp;</td></tr>"));
+    EXPECT_THAT(details("1", "200", "", "", 1), HasSubstr("saveObject"));
 }
 
 TEST_F(DetailViewTest, DeleteIsOfferedForClosedOrdersAndNewLocalOnes) {
     const std::string closed = details("1", "300");
-    EXPECT_NE(
-        closed.find(buttons("<td align=right><input id=300 type=button value=Delete "
-                            "onclick=javascript:deleteObject(\"order\",\"300\",\"\",\"\")></td>")),
-        std::string::npos);
+    EXPECT_THAT(closed, HasSubstr(buttons(
+                            "<td align=right><input id=300 type=button value=Delete "
+                            "onclick=javascript:deleteObject(\"order\",\"300\",\"\",\"\")></td>")));
     const std::string local = details("1", "_1", "", "", 1);
-    EXPECT_NE(local.find("<input id=_1 type=button value=Delete "
-                         "onclick=javascript:deleteObject(\"order\",\"_1\",\"\",\"\")>"
-                         "</td><td align=right><input id=save"),
-              std::string::npos);
+    EXPECT_THAT(local, HasSubstr("<input id=_1 type=button value=Delete "
+                                 "onclick=javascript:deleteObject(\"order\",\"_1\",\"\",\"\")>"
+                                 "</td><td align=right><input id=save"));
     // A local record shows only the fields entered for new records.
-    EXPECT_NE(local.find("<SELECT disabled=true name=OrderStatus id=OrderStatus><OPTION value=15 "
-                         "selected>Open</SELECT>"),
-              std::string::npos);
-    EXPECT_EQ(local.find("Order Date"), std::string::npos);
-    EXPECT_NE(local.find("<tr><td nowrap>&nbsp;Start</td><td>&nbsp;<input type=text size=10 "
-                         "id=PlannedStartTime"),
-              std::string::npos);
+    EXPECT_THAT(local,
+                HasSubstr("<SELECT disabled=true name=OrderStatus id=OrderStatus><OPTION value=15 "
+                          "selected>Open</SELECT>"));
+    EXPECT_THAT(local, Not(HasSubstr("Order Date")));
+    EXPECT_THAT(local,
+                HasSubstr("<tr><td nowrap>&nbsp;Start</td><td>&nbsp;<input type=text size=10 "
+                          "id=PlannedStartTime"));
 }
 
 TEST_F(DetailViewTest, AnEditableActivityOffersEveryLink) {
     const std::string html = details("2", "100", "10");
-    EXPECT_NE(
-        html.find(titleBar("Activity Details") +
+    EXPECT_THAT(
+        html,
+        HasSubstr(titleBar("Activity Details") +
                   "<tr><td align=right><table class=hyperbutton>"
                   "<tr><td>&nbsp;</td><td align=right><a "
                   "href=javascript:newobject(\"2\",\"100\",\"10\")>NewAct</a></td></tr>"
@@ -268,37 +270,34 @@ TEST_F(DetailViewTest, AnEditableActivityOffersEveryLink) {
                   "value=\"OBJ 1\">"
                   "<span class=links "
                   "onclick=javascript:zoom(\"Object\",\"activity\")><small><strong>...</strong>"
-                  "</small></span></td></tr></table></form></td></tr>"),
-        std::string::npos);
+                  "</small></span></td></tr></table></form></td></tr>"));
 }
 
 TEST_F(DetailViewTest, ALockedOrdersActivityIsReadOnlyEvenFromTheErrorList) {
     const std::string html = details("2", "400", "10", "", 1);
-    EXPECT_NE(html.find(titleBar("Activity Details") +
-                        "<tr class=hyperbutton><td align=right><a "
-                        "href=javascript:ListCostLines(\"Material\",\"400\",\"10\")>"
-                        "Mats</a></td></tr><tr class=hyperbutton>"),
-              std::string::npos);
-    EXPECT_EQ(html.find("newobject"), std::string::npos);
-    EXPECT_EQ(html.find("saveObject"), std::string::npos);
-    EXPECT_NE(html.find("<tr><td nowrap>&nbsp;Object Seq</td><td id=ObjectNumber>7</td></tr>"),
-              std::string::npos);
-    EXPECT_NE(html.find("<tr style=\"display:none\"><td nowrap>&nbsp;Configuration</td>"),
-              std::string::npos);
-    EXPECT_TRUE(quillmere::OrderFlag19Set(session(), "400"));
-    EXPECT_FALSE(quillmere::OrderFlag19Set(session(), "100"));
-    EXPECT_FALSE(quillmere::OrderFlag19Set(session(), "999"));
+    EXPECT_THAT(html, HasSubstr(titleBar("Activity Details") +
+                                "<tr class=hyperbutton><td align=right><a "
+                                "href=javascript:ListCostLines(\"Material\",\"400\",\"10\")>"
+                                "Mats</a></td></tr><tr class=hyperbutton>"));
+    EXPECT_THAT(html, Not(HasSubstr("newobject")));
+    EXPECT_THAT(html, Not(HasSubstr("saveObject")));
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td nowrap>&nbsp;Object Seq</td><td id=ObjectNumber>7</td></tr>"));
+    EXPECT_THAT(html, HasSubstr("<tr style=\"display:none\"><td nowrap>&nbsp;Configuration</td>"));
+    EXPECT_TRUE(quillmere::OrderActivitiesLocked(session(), "400"));
+    EXPECT_FALSE(quillmere::OrderActivitiesLocked(session(), "100"));
+    EXPECT_FALSE(quillmere::OrderActivitiesLocked(session(), "999"));
 }
 
 TEST_F(DetailViewTest, ANewLocalActivityCanBeDeleted) {
     const std::string html = details("2", "100", "_2");
-    EXPECT_NE(html.find("<tr><td nowrap>&nbsp;Configuration</td><td>&nbsp;<input disabled=true "
-                        "type=text size=10 "
-                        "id=Configuration value=\"CFG\"></td></tr>"),
-              std::string::npos);
-    EXPECT_NE(html.find("<td align=right><input id=100 type=button value=Delete "
-                        "onclick=javascript:deleteObject(\"activity\",\"100\",\"_2\",\"\")></td>"),
-              std::string::npos);
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td nowrap>&nbsp;Configuration</td><td>&nbsp;<input disabled=true "
+                          "type=text size=10 "
+                          "id=Configuration value=\"CFG\"></td></tr>"));
+    EXPECT_THAT(
+        html, HasSubstr("<td align=right><input id=100 type=button value=Delete "
+                        "onclick=javascript:deleteObject(\"activity\",\"100\",\"_2\",\"\")></td>"));
 }
 
 TEST_F(DetailViewTest, ReceivedLaborLinesAreNeverEditable) {
@@ -324,12 +323,13 @@ TEST_F(DetailViewTest, ReceivedLaborLinesAreNeverEditable) {
 
 TEST_F(DetailViewTest, ALocalLaborLineShowsItsEntryFields) {
     const std::string html = details("4", "100", "10", "_5");
-    EXPECT_NE(html.find("<tr><td align=right><a "
-                        "href=javascript:newobject(\"4\",\"100\",\"10\")>NewLab</a></td></tr>"
-                        "<tr><td width=100%><form name=labor>"),
-              std::string::npos);
-    EXPECT_NE(
-        html.find(
+    EXPECT_THAT(html,
+                HasSubstr("<tr><td align=right><a "
+                          "href=javascript:newobject(\"4\",\"100\",\"10\")>NewLab</a></td></tr>"
+                          "<tr><td width=100%><form name=labor>"));
+    EXPECT_THAT(
+        html,
+        HasSubstr(
             "<tr><td>&nbsp;Line</td><td>&nbsp;_5</td></tr>"
             "<tr><td nowrap>&nbsp;Task</td><td>&nbsp;<input type=text size=10 id=Task value=\"T2\">"
             "<span class=links "
@@ -338,26 +338,24 @@ TEST_F(DetailViewTest, ALocalLaborLineShowsItsEntryFields) {
             "<tr><td nowrap>&nbsp;Date</td><td>&nbsp;<input type=text size=10 id=StartDate "
             "value=\"02/01/2027\">"
             "<small><i>mmddyyyy</i></small><input type=text size=4 id=StartDate value=\"1015\">"
-            "<small><i>hhmm</i></small></td></tr></table></form></td></tr>"),
-        std::string::npos);
-    EXPECT_NE(html.find("<input id=Delete type=button value=Delete "
-                        "onclick=javascript:deleteObject(\"labor\",\"100\","
-                        "\"10\",\"_5\")>"),
-              std::string::npos);
+            "<small><i>hhmm</i></small></td></tr></table></form></td></tr>"));
+    EXPECT_THAT(html, HasSubstr("<input id=Delete type=button value=Delete "
+                                "onclick=javascript:deleteObject(\"labor\",\"100\","
+                                "\"10\",\"_5\")>"));
 }
 
 TEST_F(DetailViewTest, MaterialLinesSkipTheirFirstField) {
     const std::string html = details("3", "100", "10", "1");
-    EXPECT_NE(
-        html.find(
+    EXPECT_THAT(
+        html,
+        HasSubstr(
             "<tr><td>&nbsp;Line</td><td>&nbsp;1</td></tr>"
             "<tr><td nowrap>&nbsp;Item</td><td>&nbsp;<input type=text size=30 id=ServiceItem "
             "value=\"ITEM\">"
             "</td></tr>"
             "<tr><td nowrap>&nbsp;Delivery</td><td>&nbsp;<SELECT name=DeliveryType id=DeliveryType>"
             "<OPTION value=11>Kit<OPTION value=12 "
-            "selected>Warehouse</SELECT></td></td></tr></table>"),
-        std::string::npos);
+            "selected>Warehouse</SELECT></td></td></tr></table>"));
     EXPECT_EQ(machine.callText("Get_Error"), "1");
 }
 
@@ -373,7 +371,7 @@ TEST_F(DetailViewTest, AMissingGroupGivesAnEmptyPanelWithSave) {
                   buttons("<td align=right><input id=save type=button value=Save "
                           "onclick=javascript:saveObject("
                           "\"other\",\"100\",\"10\",\"1\",\"2\")></td>"));
-    EXPECT_EQ(details("4", "100", "20", "7").find("saveObject"), std::string::npos);
+    EXPECT_THAT(details("4", "100", "20", "7"), Not(HasSubstr("saveObject")));
 }
 
 TEST_F(DetailViewTest, RecordsThatAreNotThereFailTheCall) {
@@ -394,12 +392,11 @@ TEST_F(DetailViewTest, NumbersFromThePageCannotInjectMarkup) {
     machine.writeInstallFile("ZudivevEzored.xml",
                              "<zudivevezored><ccsocservcordr/><ccsocservcactv/></zudivevezored>");
     const std::string html = details("2", "<b>\"", "<i>");
-    EXPECT_EQ(html.find("<b>"), std::string::npos);
-    EXPECT_EQ(html.find("<i>"), std::string::npos);
-    EXPECT_NE(html.find("<tr><td>&nbsp;Order</td><td>&nbsp;&lt;b&gt;\"</td></tr>"),
-              std::string::npos);
-    EXPECT_NE(html.find("saveObject(\"activity\",\"&lt;b&gt;&quot;\",\"&lt;i&gt;\",\"\",\"2\")"),
-              std::string::npos);
+    EXPECT_THAT(html, Not(HasSubstr("<b>")));
+    EXPECT_THAT(html, Not(HasSubstr("<i>")));
+    EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Order</td><td>&nbsp;&lt;b&gt;\"</td></tr>"));
+    EXPECT_THAT(html,
+                HasSubstr("saveObject(\"activity\",\"&lt;b&gt;&quot;\",\"&lt;i&gt;\",\"\",\"2\")"));
 }
 
 class DetailFieldsTest : public DetailViewTest {

@@ -1,4 +1,5 @@
 // Choosing the current database, the shared connection, and unpacking the downloaded archive.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
@@ -6,6 +7,8 @@
 #include "tests/component/masterdata/zip_builder.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using platform::Hive;
 using testing_support::ComponentMachine;
@@ -49,7 +52,7 @@ TEST(LocalDatabase, SharedConnectionOpensTheDataSourceAndCloses) {
     MasterDataMachine machine;
     machine.execute("INSERT INTO UNITS VALUES ('500','kg','kilogram','Mass')");
     machine.call("OpenDataBase");
-    EXPECT_NE(machine.callText("MasterData", {text("UNIT")}).find("kilogram"), std::string::npos);
+    EXPECT_THAT(machine.callText("MasterData", {text("UNIT")}), HasSubstr("kilogram"));
     machine.call("CloseDataBase");
     EXPECT_FALSE(machine.invoke("MasterData", {text("UNIT")}).succeeded);
     EXPECT_TRUE(machine.invoke("CloseDataBase").succeeded);  // closing twice is harmless
@@ -113,7 +116,7 @@ TEST_F(ExplodeZip, RefusesEntriesOutsideTheFolderAndBrokenArchives) {
     writeFile(inFolder("BROKEN.exe"), "MZ this program carries no archive");
     const auto broken = machine.invoke("ExplodeZip", {text("BROKEN")});
     EXPECT_FALSE(broken.succeeded);
-    EXPECT_NE(broken.description.find("BROKEN.exe"), std::string::npos);
+    EXPECT_THAT(broken.description, HasSubstr("BROKEN.exe"));
 }
 
 }  // namespace

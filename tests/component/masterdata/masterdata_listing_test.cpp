@@ -1,9 +1,12 @@
 // The listing of one master-data table, byte for byte.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/component/masterdata/masterdata_machine.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using testing_support::labelText;
 using testing_support::MasterDataMachine;
@@ -55,9 +58,8 @@ TEST_F(MasterDataListing, EmptyTableGivesTheFrameOnly) {
 TEST_F(MasterDataListing, ValuesCannotAddMarkup) {
     machine.execute("INSERT INTO PROBLEMS VALUES ('500','P<1>','Leak & <b>drip</b>')");
     const std::string html = list("PROB");
-    EXPECT_NE(html.find("<td nowrap>&nbsp;P&lt;1&gt;</td><td nowrap>&nbsp;Leak &amp; "
-                        "&lt;b&gt;drip&lt;/b&gt;</td>"),
-              std::string::npos)
+    EXPECT_THAT(html, HasSubstr("<td nowrap>&nbsp;P&lt;1&gt;</td><td nowrap>&nbsp;Leak &amp; "
+                                "&lt;b&gt;drip&lt;/b&gt;</td>"))
         << html;
 }
 

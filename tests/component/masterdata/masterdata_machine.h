@@ -2,7 +2,6 @@
 // A component machine with a master-data database: Initialize, the field definitions, and
 // "C:\Taviro Quillmere\MasterData\SC1.mdb" made from data/masterdata/schema.sql, chosen as
 // the current database (Currentmdb and the data source's DBQ).
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -21,7 +20,6 @@ class MasterDataMachine : public ComponentMachine {
     static constexpr const char* kCurrent = "SC1";
 
     MasterDataMachine() {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         initializeWithFieldMapper();
         createDatabase(kCurrent);
         selectDatabase(kCurrent);

@@ -1,5 +1,6 @@
 // The sample database of data/masterdata, brought up to date with the sample change file, knows
 // every master-data code of the sample orders in data/samples.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,8 @@
 #include "tests/component/masterdata/masterdata_machine.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using testing_support::readFile;
 
@@ -84,7 +87,7 @@ TEST_F(SampleMasterData, KnowsTheCodesOfTheFirstDownload) {
 TEST_F(SampleMasterData, ChangeFileBringsWhatTheUpdatedDownloadNeeds) {
     EXPECT_NE(unknownCodes("data/samples/download-update.xml"), std::vector<std::string>{});
     EXPECT_EQ(machine.synchronize(source("data/masterdata/sample-changes.xml")), "SUCCESSFUL");
-    EXPECT_NE(machine.log().find("Successful Tables = 20  Failed Tables = 0"), std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("Successful Tables = 20  Failed Tables = 0"));
     EXPECT_EQ(unknownCodes("data/samples/download-update.xml"), std::vector<std::string>{});
     EXPECT_EQ(unknownCodes("data/samples/download.xml"), std::vector<std::string>{});
 }

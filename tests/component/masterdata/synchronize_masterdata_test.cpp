@@ -1,10 +1,14 @@
 // Applying change files: statements, table selection, service centers and every outcome,
 // on real SQLite files.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/component/masterdata/masterdata_machine.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using testing_support::MasterDataMachine;
 using Rows = std::vector<std::string>;
@@ -53,7 +57,7 @@ TEST_F(SynchronizeMasterData, ApostrophesAndMarkupAreStoredIntact) {
         "<UNITS>" + unit("in", "I", "inch (O'Brien's &amp; &lt;co&gt;)", "Length") + "</UNITS>");
     EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
     EXPECT_EQ(machine.rows("UNITS"), Rows{"500|in|inch (O'Brien's & <co>)|Length"});
-    EXPECT_NE(machine.log().find("Failed Tables = 0"), std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("Failed Tables = 0"));
 }
 
 TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
@@ -73,25 +77,21 @@ TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
     EXPECT_EQ(machine.rows("WAREHOUSES"), Rows{"500|W1|Main||"});
 
     const std::string log = machine.log();
-    EXPECT_NE(log.find("|--------- Logged On:  12/7/2026 9:05:00 AM  For User Action: "
-                       "Synchronize Master Data  ----------\r\n"
-                       "VOMasterData COMP = 500  TIME = 20261207090500\r\n"
-                       "Successful in Table - HOURLYLABORTYPE\r\n"),
-              std::string::npos)
+    EXPECT_THAT(log, HasSubstr("|--------- Logged On:  12/7/2026 9:05:00 AM  For User Action: "
+                               "Synchronize Master Data  ----------\r\n"
+                               "VOMasterData COMP = 500  TIME = 20261207090500\r\n"
+                               "Successful in Table - HOURLYLABORTYPE\r\n"))
         << log;
-    EXPECT_NE(log.find("Successful in Table - REASONS\r\n"
-                       "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
-                       "Error =   "),
-              std::string::npos)
+    EXPECT_THAT(log, HasSubstr("Successful in Table - REASONS\r\n"
+                               "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
+                               "Error =   "))
         << log;
-    EXPECT_NE(log.find("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
-                       "('500','b','again','x'))\r\n"
-                       "Successful in Table - WAREHOUSES\r\n"),
-              std::string::npos)
+    EXPECT_THAT(log, HasSubstr("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
+                               "('500','b','again','x'))\r\n"
+                               "Successful in Table - WAREHOUSES\r\n"))
         << log;
-    EXPECT_NE(log.find("Successful in Table - SOLUTIONS\r\n"
-                       "Successful Tables = 19  Failed Tables = 1\r\n"),
-              std::string::npos)
+    EXPECT_THAT(log, HasSubstr("Successful in Table - SOLUTIONS\r\n"
+                               "Successful Tables = 19  Failed Tables = 1\r\n"))
         << log;
 }
 
@@ -149,7 +149,7 @@ TEST_F(SynchronizeMasterData, OtherStatusesAreSkippedWithoutError) {
                                           unit("b", "I", "kept", "x") + "</UNITS>");
     EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
     EXPECT_EQ(machine.rows("UNITS"), Rows{"500|b|kept|x"});
-    EXPECT_NE(machine.log().find("Successful Tables = 20  Failed Tables = 0"), std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("Successful Tables = 20  Failed Tables = 0"));
 }
 
 TEST_F(SynchronizeMasterData, MissingDatabaseStillSucceedsAndReportsEveryTable) {
@@ -158,13 +158,12 @@ TEST_F(SynchronizeMasterData, MissingDatabaseStillSucceedsAndReportsEveryTable) 
     EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
     EXPECT_TRUE(machine.rows("UNITS").empty());
     const std::string log = machine.log();
-    EXPECT_NE(log.find("Failed in Table - HOURLYLABORTYPE     Reason : "
-                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"
-                       "Failed in Table - REFERENCEACTIVITIES     Reason : "
-                       "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"),
-              std::string::npos)
+    EXPECT_THAT(log, HasSubstr("Failed in Table - HOURLYLABORTYPE     Reason : "
+                               "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"
+                               "Failed in Table - REFERENCEACTIVITIES     Reason : "
+                               "C:\\Taviro Quillmere\\MasterData\\NOPE.mdb Does not exist\r\n"))
         << log;
-    EXPECT_NE(log.find("Successful Tables = 0  Failed Tables = 20\r\n"), std::string::npos);
+    EXPECT_THAT(log, HasSubstr("Successful Tables = 0  Failed Tables = 20\r\n"));
 }
 
 TEST_F(SynchronizeMasterData, MissingCompanyFailsEveryTableButNotTheCall) {
@@ -172,7 +171,7 @@ TEST_F(SynchronizeMasterData, MissingCompanyFailsEveryTableButNotTheCall) {
                                   "</UNITS></VOMasterData>"),
               "SUCCESSFUL");
     EXPECT_TRUE(machine.rows("UNITS").empty());
-    EXPECT_NE(machine.log().find("Successful Tables = 0  Failed Tables = 20"), std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("Successful Tables = 0  Failed Tables = 20"));
 }
 
 TEST_F(SynchronizeMasterData, UnreadableOrEmptyTextsChangeNothing) {
@@ -181,7 +180,7 @@ TEST_F(SynchronizeMasterData, UnreadableOrEmptyTextsChangeNothing) {
     EXPECT_EQ(machine.synchronize("<Other><UNITS>" + unit("a", "I", "x", "x") + "</UNITS></Other>"),
               "SUCCESSFUL");
     EXPECT_TRUE(machine.rows("UNITS").empty());
-    EXPECT_EQ(machine.log().find("Synchronize Master Data"), std::string::npos);
+    EXPECT_THAT(machine.log(), Not(HasSubstr("Synchronize Master Data")));
 }
 
 }  // namespace

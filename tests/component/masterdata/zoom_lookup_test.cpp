@@ -1,9 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/failure.h"
 #include "tests/component/masterdata/masterdata_machine.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using quillmere::Variant;
 using testing_support::labelText;
@@ -14,9 +18,12 @@ const std::string kOpen = "<table width=100% border=0 cellspacing=0 cellpadding=
 
 std::string titleBar(const std::string& title, const std::string& panel) {
     return "<tr><td width=100%><table width=100% border=0 cellspacing=2 cellpadding=0>"
-           "<tr class=titles><td nowrap  valign=bottom width=100%> &nbsp;<strong>" + title +
+           "<tr class=titles><td nowrap  valign=bottom width=100%> &nbsp;<strong>" +
+           title +
            "</strong></td><td valign=bottom align=right>"
-           "<input type=submit  onclick=javascript:winclose(\"" + panel + "\") value=\" x \">"
+           "<input type=submit  onclick=javascript:winclose(\"" +
+           panel +
+           "\") value=\" x \">"
            "</td></tr></table></td></tr>";
 }
 
@@ -25,39 +32,46 @@ const std::string kDetailsOpen =
 const std::string kClose = "</table></td></tr></table>";
 
 class ZoomLookupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         machine.execute(
             "INSERT INTO UNITS VALUES ('100','kg','kilogram',' 3 ');"
             "INSERT INTO UNITS VALUES ('100','a\"b',NULL,'1');"
-            "INSERT INTO OBJECTS (COMP,CCFG,CROB,OSEQ,DSCA) VALUES ('100','CFG1','PUMP',' 7 ','Pump');"
-            "INSERT INTO OBJECTS (COMP,CCFG,CROB,OSEQ,DSCA) VALUES ('100','CFG2','FAN','1','Fan');");
+            "INSERT INTO OBJECTS (COMP,CCFG,CROB,OSEQ,DSCA) VALUES ('100','CFG1','PUMP',' 7 "
+            "','Pump');"
+            "INSERT INTO OBJECTS (COMP,CCFG,CROB,OSEQ,DSCA) VALUES "
+            "('100','CFG2','FAN','1','Fan');");
         machine.call("OpenDataBase");
     }
-    std::string lookup(int16_t mode, const std::string& kind, const std::string& value, const std::string& form) {
-        return machine.callText("HyperLinkAndZoom", {Variant::int16(mode), text(kind), text(value), text(form)});
+    std::string lookup(int16_t mode, const std::string& kind, const std::string& value,
+                       const std::string& form) {
+        return machine.callText("HyperLinkAndZoom",
+                                {Variant::int16(mode), text(kind), text(value), text(form)});
     }
     MasterDataMachine machine;
 };
 
 TEST_F(ZoomLookupTest, ZoomListsEveryCodeAsAFillValuesLink) {
-    EXPECT_EQ(lookup(0, "Unit", "", "other"),
-              kOpen + titleBar(labelText("SLBEU0305") + "Unit", "divZoomHype") + kDetailsOpen +
-                  "<tr class=tableheader><td align=left nowrap>&nbsp;Unit</td>"
-                  "<td align=left nowrap>&nbsp;Description</td>"
-                  "<td align=left nowrap>&nbsp;Physical Quantity</td></tr>"
-                  "<tr><td nowrap><a href=javascript:FillValues(\"kg\",\"dummy\",\"other\",\"Unit\")>kg</a></td>"
-                  "<td>kilogram</td><td>3</td></tr>"
-                  // The code reaches FillValues escaped; the visible text keeps its quote.
-                  "<tr><td nowrap><a href=javascript:FillValues(\"a\"\"b\",\"dummy\",\"other\",\"Unit\")>a\"b</a></td>"
-                  "<td></td><td>1</td></tr>" +
-                  kClose);
+    EXPECT_EQ(
+        lookup(0, "Unit", "", "other"),
+        kOpen + titleBar(labelText("SLBEU0305") + "Unit", "divZoomHype") + kDetailsOpen +
+            "<tr class=tableheader><td align=left nowrap>&nbsp;Unit</td>"
+            "<td align=left nowrap>&nbsp;Description</td>"
+            "<td align=left nowrap>&nbsp;Physical Quantity</td></tr>"
+            "<tr><td nowrap><a "
+            "href=javascript:FillValues(\"kg\",\"dummy\",\"other\",\"Unit\")>kg</a></td>"
+            "<td>kilogram</td><td>3</td></tr>"
+            // The code reaches FillValues escaped; the visible text keeps its quote.
+            "<tr><td nowrap><a "
+            "href=javascript:FillValues(\"a\"\"b\",\"dummy\",\"other\",\"Unit\")>a\"b</a></td>"
+            "<td></td><td>1</td></tr>" +
+            kClose);
 }
 
 TEST_F(ZoomLookupTest, ObjectZoomListsTheConfigurationsObjectsWithTheirSequence) {
     const std::string html = lookup(2, "Object", "CFG1", "activity");
-    EXPECT_NE(html.find("FillValues(\"PUMP\",\"7\",\"activity\",\"Object\")>PUMP</a>"), std::string::npos);
-    EXPECT_EQ(html.find("FAN"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("FillValues(\"PUMP\",\"7\",\"activity\",\"Object\")>PUMP</a>"));
+    EXPECT_THAT(html, Not(HasSubstr("FAN")));
 }
 
 TEST_F(ZoomLookupTest, HyperlinkShowsTheRecordWithEveryColumn) {
@@ -84,8 +98,10 @@ TEST_F(ZoomLookupTest, UnknownKindOrMissingDatabaseGiveTheOpeningTagOnly) {
 
 TEST_F(ZoomLookupTest, ClosedConnectionFailsTheCall) {
     machine.call("CloseDataBase");
-    EXPECT_FALSE(machine.invoke("HyperLinkAndZoom", {Variant::int16(0), text("Unit"), text(""), text("order")})
-                     .succeeded);
+    EXPECT_FALSE(
+        machine
+            .invoke("HyperLinkAndZoom", {Variant::int16(0), text("Unit"), text(""), text("order")})
+            .succeeded);
 }
 
 }  // namespace

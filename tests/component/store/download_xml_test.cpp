@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
 
@@ -12,48 +12,44 @@ using testing_support::text;
 
 // An order record with 24 fields: the status, then f1..f23 (fields 21 and 22 are the closing
 // fields).
+// An order record with 24 fields: the status, then f1..f23 (fields 21 and 22 are the closing
+// fields).
 std::string order(const std::string& number, const std::string& status,
                   const std::string& state = "O", const std::string& closing = "") {
-    std::string record = "<record ServiceOrder=\"" + number + "\" State=\"" + state +
-                         "\"><OrderStatus>" + status + "</OrderStatus>";
+    std::string fields;
     for (int i = 1; i < 24; ++i) {
         const std::string name = "f" + std::to_string(i);
         std::string value = "v" + std::to_string(i);
         if ((i == 21 || i == 22) && !closing.empty()) value = closing + std::to_string(i);
-        record += "<" + name + ">" + value + "</" + name + ">";
+        fields += testing_support::element(name, value);
     }
-    return record + "</record>";
+    return testing_support::order(number, state, status, fields);
 }
 
 std::string activity(const std::string& number, const std::string& state = "O") {
-    return "<a Activity=\"" + number + "\" State=\"" + state +
-           "\"><ActivityStatus>15</ActivityStatus></a>";
+    return testing_support::activity(number, state);
 }
 
 std::string group(const std::string& order, const std::string& activities) {
-    return "<ServiceOrder ID=\"" + order + "\" State=\"O\">" + activities + "</ServiceOrder>";
+    return testing_support::activityGroup(order, "O", activities);
 }
 
 std::string line(const std::string& number, const std::string& item, const std::string& quantity,
                  const std::string& state = "O") {
-    return "<l LineNumber=\"" + number + "\" State=\"" + state + "\"><ServiceItem>" + item +
-           "</ServiceItem><Quantity>" + quantity + "</Quantity><Local>kept</Local></l>";
+    return testing_support::line(number, state,
+                                 "<ServiceItem>" + item + "</ServiceItem><Quantity>" + quantity +
+                                     "</Quantity><Local>kept</Local>");
 }
 
 std::string lineGroup(const std::string& order, const std::string& activity,
                       const std::string& lines) {
-    return "<ServiceOrder ID=\"" + order + "\" Activity=\"" + activity + "\" State=\"O\">" + lines +
-           "</ServiceOrder>";
+    return testing_support::lineGroup(order, activity, "O", lines);
 }
 
 std::string store(const std::string& orders, const std::string& activities,
                   const std::string& material = "", const std::string& labor = "") {
-    auto container = [](const std::string& name, const std::string& content) {
-        return content.empty() ? "<" + name + "/>" : "<" + name + ">" + content + "</" + name + ">";
-    };
-    return "<zudivevezored>" + container("ccsocservcordr", orders) +
-           container("ccsocservcactv", activities) + container("ccsocservcmatl", material) +
-           container("ccsocservclabr", labor) + "<ccsocservcothr/><ccsocservchra/></zudivevezored>";
+    return testing_support::store(
+        {.orders = orders, .activities = activities, .material = material, .labor = labor});
 }
 
 const std::string kLogHeader =
@@ -61,10 +57,7 @@ const std::string kLogHeader =
 
 class DownloadXmlTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
-        machine.initializeWithFieldMapper();
-    }
+    void SetUp() override { machine.initializeWithFieldMapper(); }
     std::string download(const std::string& xml) {
         return machine.callText("DownloadXml", {text(xml)});
     }

@@ -2,6 +2,7 @@
 #include "component/store/field_validation.h"
 
 #include "component/core/field_mapper_document.h"
+#include "component/store/code_lookups.h"
 #include "component/store/value_checks.h"
 #include "platform/failure.h"
 #include "tests/component/store/record_changes_fixture.h"
@@ -153,6 +154,24 @@ TEST_F(FieldValidationTest, CodesAreLookedUpInTheLocalMasterData) {
     EXPECT_EQ(check("ccsocservcmatl", "ServiceKit", " ", "11"), required("Service Kit"));
     EXPECT_EQ(check("ccsocservcmatl", "ServiceKit", "K9", "12"), "ServiceKit" + unknown);
     EXPECT_EQ(check("ccsocservcactv", "ServiceKit", "K9"), "");  // kits of material lines only
+}
+
+TEST(CodeLookups, ValuesAreBoundAndReadInTheLogAsQuotedText) {
+    const auto unit = quillmere::CodeLookup("Unit", " K'G ");
+    ASSERT_TRUE(unit);
+    EXPECT_EQ(unit->values, std::vector<std::string>{"K'G"});
+    EXPECT_EQ(unit->literalText(), "select * from UNITS where CUNI ='K''G'");
+    EXPECT_EQ(quillmere::CodeLookup("ServiceItem", " A?")->literalText(),
+              "select * from SERVICEITEMS where ITEM ='          A?'");
+    EXPECT_FALSE(quillmere::CodeLookup("Remarks", "x"));
+    EXPECT_EQ(quillmere::ObjectNumberLookup("C 1", " O", " 2 ").literalText(),
+              "Select * from OBJECTS where CCFG = 'C 1' and CROB = ' O' and OSEQ = '2'");
+}
+
+TEST_F(FieldValidationTest, ACodeHoldingAnApostropheIsFoundAsItIs) {
+    openSampleMasterData();
+    machine.session().state.masterData->execute("INSERT INTO UNITS VALUES ('100', 'K''G', 'x')");
+    EXPECT_EQ(check("ccsocservcothr", "Unit", "K'G"), "");
 }
 
 TEST_F(FieldValidationTest, ObjectsBelongToTheRememberedConfiguration) {

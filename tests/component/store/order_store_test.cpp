@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "component/store/order_status.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
 
@@ -14,6 +16,7 @@ using quillmere::FindLine;
 using quillmere::FindLineGroup;
 using quillmere::FindOrder;
 using quillmere::NextRecordNumber;
+using quillmere::RecordCounter;
 using testing_support::ComponentMachine;
 namespace xml = platform::xml;
 
@@ -79,6 +82,39 @@ TEST_F(OrderStoreTest, FindsTheFirstMatchOfEachRecordKind) {
     }
 }
 
+TEST_F(OrderStoreTest, LookUpsSearchEveryGroupAndTellAMissingGroupFromAMissingRecord) {
+    xml::Document store;
+    ASSERT_TRUE(store.parse(kStore));
+    // A second group of order 100 and of its activity 10, each holding what the first lacks.
+    xml::Document extra;
+    ASSERT_TRUE(
+        extra.parse("<ServiceOrder ID=\"100\"><a Activity=\"30\" n=\"x\"/></ServiceOrder>"));
+    xml::appendCopy(FindActivityGroup(store.node(), "100").parent(), extra.root());
+    ASSERT_TRUE(
+        extra.parse("<ServiceOrder ID=\"100\" Activity=\"10\"><l LineNumber=\"5\" "
+                    "n=\"y\"/></ServiceOrder>"));
+    xml::appendCopy(FindLineGroup(store.node(), quillmere::kMaterialLines, "100", "10").parent(),
+                    extra.root());
+
+    EXPECT_EQ(tag(quillmere::LookUpActivity(store.node(), "100", "30").record), "x");
+    EXPECT_EQ(tag(FindActivity(store.node(), "100", "30")), "(none)");  // first group only
+    EXPECT_EQ(tag(quillmere::LookUpActivity(store.node(), "100", "10").record), "d");
+    const quillmere::RecordLookup missingActivity =
+        quillmere::LookUpActivity(store.node(), "100", "99");
+    EXPECT_TRUE(missingActivity.groupFound);
+    EXPECT_FALSE(missingActivity.record);
+    EXPECT_FALSE(quillmere::LookUpActivity(store.node(), "300", "10").groupFound);
+
+    const auto line = [&](std::string_view activity, std::string_view number) {
+        return quillmere::LookUpLine(store.node(), quillmere::kMaterialLines, "100", activity,
+                                     number);
+    };
+    EXPECT_EQ(tag(line("10", "5").record), "y");
+    EXPECT_EQ(tag(line("20", "2").record), "i");
+    EXPECT_TRUE(line("20", "9").groupFound);
+    EXPECT_FALSE(line("30", "1").groupFound);
+}
+
 TEST_F(OrderStoreTest, TheIndexAnswersAsTheWalksAndFollowsAppendedRecords) {
     xml::Document store;
     ASSERT_TRUE(store.parse(kStore));
@@ -99,11 +135,20 @@ TEST_F(OrderStoreTest, TheIndexAnswersAsTheWalksAndFollowsAppendedRecords) {
     EXPECT_EQ(quillmere::OrderStatusOf(index.order("300")), "15");
 }
 
+TEST(OrderStatus, CodesAreComparedExactly) {
+    using quillmere::OrderStatus;
+    EXPECT_EQ(quillmere::ParseOrderStatus("15"), OrderStatus::Open);
+    EXPECT_EQ(quillmere::ParseOrderStatus("35"), OrderStatus::Closed);
+    EXPECT_EQ(quillmere::ParseOrderStatus(" 20"), std::nullopt);
+    EXPECT_EQ(quillmere::ParseOrderStatus(""), std::nullopt);
+    EXPECT_EQ(quillmere::StatusCode(OrderStatus::Finished), "20");
+}
+
 TEST_F(OrderStoreTest, RecordNumbersCountUpFromOnePerCounter) {
-    EXPECT_EQ(NextRecordNumber(session(), 1), 1);
-    EXPECT_EQ(NextRecordNumber(session(), 1), 2);
-    EXPECT_EQ(NextRecordNumber(session(), 1), 3);
-    EXPECT_EQ(NextRecordNumber(session(), 3), 1);
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Order), 1);
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Order), 2);
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Order), 3);
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Line), 1);
     auto counter = [&](const char* name) {
         return machine.registry()
             .valueExact(platform::Hive::LocalMachine, "SOFTWARE\\Taviro\\Taviro Quillmere", name)
@@ -112,9 +157,6 @@ TEST_F(OrderStoreTest, RecordNumbersCountUpFromOnePerCounter) {
     EXPECT_EQ(counter("OrderId"), 4u);
     EXPECT_EQ(counter("ActivityId"), 1u);
     EXPECT_EQ(counter("LineId"), 2u);
-    EXPECT_EQ(NextRecordNumber(session(), 0), 0);
-    EXPECT_EQ(NextRecordNumber(session(), 4), 0);
-    EXPECT_EQ(counter("OrderId"), 4u);
 }
 
 TEST_F(OrderStoreTest, ACounterBeyondSixteenBitsOverflowsAndStays) {
@@ -122,20 +164,17 @@ TEST_F(OrderStoreTest, ACounterBeyondSixteenBitsOverflowsAndStays) {
     const char* key = "SOFTWARE\\Taviro\\Taviro Quillmere";
     registry.setValue(platform::Hive::LocalMachine, key,
                       platform::RegistryValue::dword("ActivityId", 32767));
-    EXPECT_EQ(NextRecordNumber(session(), 2), 32767);
-    try {
-        NextRecordNumber(session(), 2);
-        FAIL() << "no overflow";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.code(), platform::failure::kOverflow);
-    }
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Activity), 32767);
+    EXPECT_EQ(testing_support::failureCodeOf(
+                  [&] { NextRecordNumber(session(), RecordCounter::Activity); }),
+              platform::failure::kOverflow);
     EXPECT_EQ(registry.valueExact(platform::Hive::LocalMachine, key, "ActivityId")->number, 32768u);
 }
 
 TEST_F(OrderStoreTest, AMissingCounterChangesNothing) {
     machine.registry().deleteValue(platform::Hive::LocalMachine,
                                    "SOFTWARE\\Taviro\\Taviro Quillmere", "LineId");
-    EXPECT_EQ(NextRecordNumber(session(), 3), 0);
+    EXPECT_EQ(NextRecordNumber(session(), RecordCounter::Line), 0);
     EXPECT_FALSE(machine.registry().valueExact(platform::Hive::LocalMachine,
                                                "SOFTWARE\\Taviro\\Taviro Quillmere", "LineId"));
 }

@@ -1,78 +1,33 @@
 #pragma once
 // Shared by the tests of record changes (update, add, delete, upload): a component on a fresh
-// machine with the delivered field definitions, builders for order-store markup, and a local
+// machine with the delivered field definitions, the order-store builders, and a local
 // master-data database in a real SQLite file.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/db/database.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace record_changes {
 
 using testing_support::labelText;
 using testing_support::text;
 
-inline std::string element(const std::string& name, const std::string& content) {
-    return content.empty() ? "<" + name + "/>" : "<" + name + ">" + content + "</" + name + ">";
-}
-
-// An order record: OrderStatus first, then the fields given as markup.
-inline std::string order(const std::string& number, const std::string& state,
-                         const std::string& status = "15", const std::string& fields = "") {
-    return "<record ServiceOrder=\"" + number + "\" State=\"" + state + "\"><OrderStatus>" +
-           status + "</OrderStatus>" + fields + "</record>";
-}
-
-inline std::string activity(const std::string& number, const std::string& state,
-                            const std::string& status = "15", const std::string& fields = "") {
-    return "<Activity Activity=\"" + number + "\" State=\"" + state + "\"><ActivityStatus>" +
-           status + "</ActivityStatus>" + fields + "</Activity>";
-}
-
-inline std::string activityGroup(const std::string& order, const std::string& state,
-                                 const std::string& activities) {
-    const std::string start = "ServiceOrder ID=\"" + order + "\" State=\"" + state + "\"";
-    return activities.empty() ? "<" + start + "/>"
-                              : "<" + start + ">" + activities + "</ServiceOrder>";
-}
-
-inline std::string line(const std::string& number, const std::string& state,
-                        const std::string& fields = "<Remarks>r</Remarks>") {
-    return "<Line LineNumber=\"" + number + "\" State=\"" + state + "\">" + fields + "</Line>";
-}
-
-inline std::string lineGroup(const std::string& order, const std::string& activity,
-                             const std::string& state, const std::string& lines) {
-    const std::string start =
-        "ServiceOrder ID=\"" + order + "\" Activity=\"" + activity + "\" State=\"" + state + "\"";
-    return lines.empty() ? "<" + start + "/>" : "<" + start + ">" + lines + "</ServiceOrder>";
-}
-
-// The content of each container (markup of its children); empty containers by default.
-struct StoreContent {
-    std::string orders = {};
-    std::string activities = {};
-    std::string material = {};
-    std::string labor = {};
-    std::string other = {};
-    std::string hours = {};
-};
-
-inline std::string store(const StoreContent& c) {
-    return "<zudivevezored>" + element("ccsocservcordr", c.orders) +
-           element("ccsocservcactv", c.activities) + element("ccsocservcmatl", c.material) +
-           element("ccsocservclabr", c.labor) + element("ccsocservcothr", c.other) +
-           element("ccsocservchra", c.hours) + "</zudivevezored>";
-}
+using testing_support::activity;
+using testing_support::activityGroup;
+using testing_support::element;
+using testing_support::line;
+using testing_support::lineGroup;
+using testing_support::order;
+using testing_support::store;
+using testing_support::StoreContent;
 
 class RecordChangesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.initializeWithFieldMapper();
         resetModuleState();
     }

@@ -1,8 +1,12 @@
 // CreateXMLStringForUpdate, CompleteOrder and SaveHra: the upload document's content and the
 // states it leaves in the store.
+#include <gmock/gmock.h>
+
 #include "tests/component/store/record_changes_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using namespace record_changes;
 
@@ -129,7 +133,7 @@ TEST_F(UploadDocumentTest, BrokenStoresFailTheCall) {
              activityGroup("_1", "N", activity("_2", "N")) +
              "<ServiceOrder ID=\"_9\"><Activity Activity=\"_3\" State=\"N\"/></ServiceOrder>"}));
     EXPECT_FALSE(invoke("CreateXMLStringForUpdate").succeeded);
-    EXPECT_NE(storeFile().find(order("_1", "NU")), std::string::npos);
+    EXPECT_THAT(storeFile(), HasSubstr(order("_1", "NU")));
 
     std::filesystem::remove(machine.installPath("ZudivevEzored.xml"));
     EXPECT_EQ(upload(), "");

@@ -2,41 +2,48 @@
 
 #include <stdexcept>
 
-#include <pugixml.hpp>
-
 #include "platform/failure.h"
+#include "platform/xml/document.h"
 
 namespace testing_support {
 
 namespace {
 const std::string kInstallFolder = "C:\\Taviro Quillmere\\";
 
-std::string fieldMapperSource() { return std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml"; }
+std::string fieldMapperSource() {
+    return std::string(TAVIRO_SOURCE_DIR) + "/data/FieldMapper.xml";
+}
 }  // namespace
 
 ComponentMachine::ComponentMachine(bool withDriveC)
-    : temp_(withDriveC), client_(quillmere::CreateClient20(temp_.root(), messages_)) {}
+    : temp_(withDriveC), client_(quillmere::CreateClient20(temp_.root(), messages_, clock_)) {}
 
 quillmere::CallOutcome ComponentMachine::invoke(const std::string& method,
                                                 std::vector<quillmere::Variant> args) {
     return client_->invoke(method, args);
 }
 
-quillmere::Variant ComponentMachine::call(const std::string& method, std::vector<quillmere::Variant> args) {
+quillmere::Variant ComponentMachine::call(const std::string& method,
+                                          std::vector<quillmere::Variant> args) {
     const auto outcome = client_->invoke(method, args);
     if (!outcome.succeeded)
-        throw std::runtime_error(method + " failed: " + platform::formatFailureCode(outcome.code) + " " +
-                                 outcome.description);
+        throw std::runtime_error(method + " failed: " + platform::formatFailureCode(outcome.code) +
+                                 " " + outcome.description);
     return outcome.result;
 }
 
-std::string ComponentMachine::callText(const std::string& method, std::vector<quillmere::Variant> args) {
+std::string ComponentMachine::callText(const std::string& method,
+                                       std::vector<quillmere::Variant> args) {
     return call(method, std::move(args)).asText();
 }
 
-void ComponentMachine::installFieldMapper() { installFieldMapper(readFile(fieldMapperSource())); }
+void ComponentMachine::installFieldMapper() {
+    installFieldMapper(readFile(fieldMapperSource()));
+}
 
-void ComponentMachine::installFieldMapper(const std::string& text) { writeInstallFile("FieldMapper.xml", text); }
+void ComponentMachine::installFieldMapper(const std::string& text) {
+    writeInstallFile("FieldMapper.xml", text);
+}
 
 void ComponentMachine::initializeWithFieldMapper() {
     call("Initialize");
@@ -56,12 +63,14 @@ void ComponentMachine::writeInstallFile(const std::string& name, const std::stri
 }
 
 std::string labelText(const std::string& key) {
-    static pugi::xml_document document;
-    static const bool loaded = document.load_file(fieldMapperSource().c_str());
+    namespace xml = platform::xml;
+    static xml::Document document;
+    static const bool loaded = document.loadFile(fieldMapperSource());
     if (!loaded) throw std::runtime_error("data/FieldMapper.xml does not load");
-    for (const pugi::xpath_node& found : document.select_nodes("//I18N/*")) {
-        const pugi::xml_node entry = found.node();
-        if (key == entry.attribute("ID").value()) return entry.attribute("DESCRIPTION").value();
+    for (xml::Node section : xml::selectAll(document.node(), "I18N")) {
+        for (xml::Node entry : xml::elementChildren(section))
+            if (xml::attributeEquals(entry, "ID", key))
+                return std::string(xml::attributeOrEmpty(entry, "DESCRIPTION"));
     }
     return {};
 }

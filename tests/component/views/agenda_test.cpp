@@ -1,11 +1,15 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "component/core/variant.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/component/support/store_markup.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using quillmere::Variant;
 using testing_support::ComponentMachine;
@@ -33,41 +37,32 @@ const std::string kFieldMapper =
     "</ccsocservcactv></FieldMapper>";
 
 std::string order(const std::string& number, const std::string& status) {
-    return "<record ServiceOrder=\"" + number + "\" State=\"O\"><OrderStatus>" + status +
-           "</OrderStatus></record>";
+    return testing_support::order(number, "O", status);
 }
 
 std::string activity(const std::string& number, const std::string& status,
                      const std::string& description) {
-    return "<a Activity=\"" + number + "\" State=\"O\"><ActivityStatus>" + status +
-           "</ActivityStatus><ActivityDescription>" + description +
-           "</ActivityDescription><Remarks>not listed</Remarks><Unknown>x</Unknown></a>";
+    return testing_support::activity(number, "O", status,
+                                     "<ActivityDescription>" + description +
+                                         "</ActivityDescription><Remarks>not listed</Remarks>"
+                                         "<Unknown>x</Unknown>");
+}
+
+std::string group(const std::string& order, const std::string& activities) {
+    return testing_support::activityGroup(order, "O", activities);
 }
 
 // Orders in every status, a group without an order record, a status with a trailing blank and
 // an open order without activities.
-const std::string kStore = "<zudivevezored><ccsocservcordr>" + order("100", "15") +
-                           order("200", "20") + order("300", "35") + order("500", "15 ") +
-                           order("600", "15") +
-                           "</ccsocservcordr><ccsocservcactv>"
-                           "<ServiceOrder ID=\"100\" State=\"O\">" +
-                           activity("10", "15", "Inspect") + activity("20", "20", "Repair") +
-                           "</ServiceOrder>"
-                           "<ServiceOrder ID=\"200\" State=\"O\">" +
-                           activity("10", "20", "Done") +
-                           "</ServiceOrder>"
-                           "<ServiceOrder ID=\"300\" State=\"O\">" +
-                           activity("10", "35", "Gone") +
-                           "</ServiceOrder>"
-                           "<ServiceOrder ID=\"400\" State=\"O\">" +
-                           activity("10", "15", "Orphan") +
-                           "</ServiceOrder>"
-                           "<ServiceOrder ID=\"500\" State=\"O\">" +
-                           activity("10", "15", "Blank") +
-                           "</ServiceOrder>"
-                           "<ServiceOrder ID=\"600\" State=\"N\"/>"
-                           "</ccsocservcactv><ccsocservcmatl/><ccsocservclabr/><ccsocservcothr/"
-                           "><ccsocservchra/></zudivevezored>";
+const std::string kStore = testing_support::store(
+    {.orders = order("100", "15") + order("200", "20") + order("300", "35") + order("500", "15 ") +
+               order("600", "15"),
+     .activities = group("100", activity("10", "15", "Inspect") + activity("20", "20", "Repair")) +
+                   group("200", activity("10", "20", "Done")) +
+                   group("300", activity("10", "35", "Gone")) +
+                   group("400", activity("10", "15", "Orphan")) +
+                   group("500", activity("10", "15", "Blank")) +
+                   testing_support::activityGroup("600", "N", "")});
 
 const std::string kTitleBar =
     "<tr><td width=100%><table width=100% border=0 cellspacing=2 cellpadding=0>"
@@ -105,7 +100,6 @@ std::string activityRow(const std::string& mark, const std::string& order,
 class AgendaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("TAVIRO_NOW", "2026-12-07 09:05:00", 1);
         machine.call("Initialize");
         machine.installFieldMapper(kFieldMapper);
         machine.writeInstallFile("ZudivevEzored.xml", kStore);
@@ -172,7 +166,7 @@ TEST_F(AgendaTest, MissingDocumentsAreReported) {
     machine.writeInstallFile("ZudivevEzored.xml", "<zudivevezored>");
     EXPECT_EQ(machine.callText("MyActivities", {text("")}), "");
     EXPECT_EQ(lastError(), "No store.");
-    EXPECT_NE(machine.log().find("Error =   No store.\r\n"), std::string::npos);
+    EXPECT_THAT(machine.log(), HasSubstr("Error =   No store.\r\n"));
 }
 
 TEST_F(AgendaTest, AGroupWithoutOrderNumberFailsTheCall) {
@@ -192,13 +186,13 @@ TEST_F(AgendaTest, NumbersAndValuesCannotInjectMarkup) {
             activity("&amp;1", "15", "&lt;i&gt;") +
             "</ServiceOrder></ccsocservcactv></zudivevezored>");
     const std::string html = machine.callText("MyActivities", {text("")});
-    EXPECT_EQ(html.find("<b>"), std::string::npos);
-    EXPECT_EQ(html.find("<i>"), std::string::npos);
-    EXPECT_NE(html.find("<span id=&lt;b&gt; class=links "
+    EXPECT_THAT(html, Not(HasSubstr("<b>")));
+    EXPECT_THAT(html, Not(HasSubstr("<i>")));
+    EXPECT_THAT(
+        html, HasSubstr("<span id=&lt;b&gt; class=links "
                         "onclick=javascript:showdetails(\"2\",\"&lt;b&gt;\",\"&amp;1\",\"\",\"2\")>"
-                        "&amp;1</span>"),
-              std::string::npos);
-    EXPECT_NE(html.find("<td align=center>&nbsp;&lt;i&gt;</td>"), std::string::npos);
+                        "&amp;1</span>"));
+    EXPECT_THAT(html, HasSubstr("<td align=center>&nbsp;&lt;i&gt;</td>"));
 }
 
 }  // namespace

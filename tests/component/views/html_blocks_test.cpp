@@ -1,15 +1,22 @@
-#include "component/views/html_blocks.h"
-
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
+#include "component/core/field_definitions.h"
 #include "component/core/field_mapper_document.h"
+#include "component/core/html.h"
+#include "component/core/title_bar.h"
+#include "component/store/order_status.h"
 #include "component/views/field_definition_index.h"
+#include "component/views/field_mapper_file.h"
+#include "component/views/list_cells.h"
 #include "platform/failure.h"
 #include "tests/component/support/component_fixture.h"
+#include "tests/support/failure_code.h"
 
 namespace {
+
+using testing_support::failureCodeOf;
 
 using namespace quillmere;
 using testing_support::ComponentMachine;
@@ -58,15 +65,6 @@ class HtmlBlocksTest : public ::testing::Test {
     ComponentMachine machine;
 };
 
-uint32_t failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::PlatformError& error) {
-        return error.code();
-    }
-    return 0;
-}
-
 TEST_F(HtmlBlocksTest, FieldDefinitionOfTheFirstMatchOrTheDefaults) {
     const FieldDefinition& remarks = GetFieldDefinition(session(), kActivities, "Remarks");
     EXPECT_EQ(remarks.label, "Remarks");
@@ -80,9 +78,9 @@ TEST_F(HtmlBlocksTest, FieldDefinitionOfTheFirstMatchOrTheDefaults) {
     EXPECT_EQ(undefined.dataType + undefined.userInterface + undefined.zoom + undefined.hyperlink +
                   undefined.isNew,
               "");
-    EXPECT_EQ(failureOf([&] { GetFieldDefinition(session(), kActivities, "Broken"); }),
+    EXPECT_EQ(failureCodeOf([&] { GetFieldDefinition(session(), kActivities, "Broken"); }),
               platform::failure::kInvalidUseOfNull);
-    EXPECT_EQ(failureOf([&] {
+    EXPECT_EQ(failureCodeOf([&] {
                   FieldDefinitionIndex(session().state.fieldMapper).find(kActivities, "Broken");
               }),
               platform::failure::kInvalidUseOfNull);
@@ -99,9 +97,9 @@ TEST_F(HtmlBlocksTest, ColumnHeadingsCountTheListedFields) {
         "Start</td></tr>");
     EXPECT_EQ(counter, 4);
     counter = 32766;
-    EXPECT_EQ(failureOf([&] { BuildColumnHeadings(session(), counter, kActivities); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildColumnHeadings(session(), counter, kActivities); }),
               platform::failure::kOverflow);
-    EXPECT_EQ(failureOf([&] { BuildColumnHeadings(session(), counter, "ccsocservcmatl"); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildColumnHeadings(session(), counter, "ccsocservcmatl"); }),
               platform::failure::kObjectNotSet);
 }
 
@@ -135,7 +133,7 @@ TEST_F(HtmlBlocksTest, EnumCellTakesTheFirstEntryWithTheCode) {
     EXPECT_EQ(BuildEnumCell(session(), kActivities, "ActivityStatus", "20"),
               "<td>&nbsp;Finished</td>");
     EXPECT_EQ(BuildEnumCell(session(), kActivities, "ActivityStatus", ""), "<td>&nbsp;</td>");
-    EXPECT_EQ(failureOf([&] { BuildEnumCell(session(), kActivities, "Nothing", "1"); }),
+    EXPECT_EQ(failureCodeOf([&] { BuildEnumCell(session(), kActivities, "Nothing", "1"); }),
               platform::failure::kObjectNotSet);
 }
 

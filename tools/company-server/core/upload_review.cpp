@@ -217,7 +217,7 @@ std::vector<ReportEntry> reviewUpload(xml_node upload, platform::xml::Document& 
 
 std::string reportText(std::string_view uploadName, const std::vector<ReportEntry>& entries) {
     platform::xml::Document report;
-    xml_node group = report.native().append_child("UploadReport").append_child("Upload");
+    xml_node group = report.node().append_child("UploadReport").append_child("Upload");
     group.append_attribute("File").set_value(std::string(uploadName).c_str());
     bool refused = false;
     for (const ReportEntry& entry : entries) refused = refused || !entry.completed;

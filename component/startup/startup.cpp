@@ -1,11 +1,13 @@
-#include "component/core/startup.h"
+#include "component/startup/startup.h"
 
 #include <array>
 
 #include "component/core/install_paths.h"
+#include "component/core/label_keys.h"
 #include "component/core/labels.h"
 #include "component/core/last_error.h"
 #include "component/masterdata/data_source.h"
+#include "component/store/order_store.h"
 #include "platform/text_file.h"
 
 namespace quillmere {
@@ -18,13 +20,10 @@ namespace {
 // The settings in the order start-up adds them, with their defaults.
 std::array<RegistryValue, 8> settingDefaults() {
     return {
-        RegistryValue::string("Currentmdb", ""),
-        RegistryValue::string("MasterDataPath", ""),
+        RegistryValue::string("Currentmdb", ""),  RegistryValue::string("MasterDataPath", ""),
         RegistryValue::dword("OrderId", 1),  // written as the text "000000001", stored as 1
-        RegistryValue::dword("ActivityId", 1),
-        RegistryValue::dword("LineId", 1),
-        RegistryValue::string("Error", "1"),
-        RegistryValue::string("Mode", "Online"),
+        RegistryValue::dword("ActivityId", 1),    RegistryValue::dword("LineId", 1),
+        RegistryValue::string("Error", "1"),      RegistryValue::string("Mode", "Online"),
         RegistryValue::string("MasterData", "1"),
     };
 }
@@ -65,7 +64,7 @@ void createFileWithText(const std::filesystem::path& path, std::string_view text
 bool EnsureInstallFolders(Session& session, std::string& message) {
     message.clear();
     if (!session.root.driveExists('C')) {
-        message = GetLabelText(session, "SLBEU0321");
+        message = GetLabelText(session, label::kDataNotStored);
         return false;
     }
     const auto installFolder = session.path(paths::kInstallFolder);
@@ -81,7 +80,8 @@ bool EnsureInstallFolders(Session& session, std::string& message) {
 void EnsureRegistryDefaults(Session& session) {
     auto& registry = session.registry;
     registry.createKey(Hive::LocalMachine, paths::kComponentKey);
-    const std::vector<RegistryValue> existing = registry.values(Hive::LocalMachine, paths::kComponentKey);
+    const std::vector<RegistryValue> existing =
+        registry.values(Hive::LocalMachine, paths::kComponentKey);
     for (const RegistryValue& value : existing)
         if (value.name == "Currentmdb") session.state.currentDatabaseName = value.dataAsText();
     for (const RegistryValue& setting : settingDefaults())
@@ -103,7 +103,8 @@ Variant Initialize(Session& session) {
         return Variant::text("");
     }
     if (message.empty()) {
-        message = GetLabelText(session, "SLBEU0259") + " " + std::string(paths::kInstallFolder);
+        message = GetLabelText(session, label::kFolderNotCreated) + " " +
+                  std::string(paths::kInstallFolder);
         SetLastError(session, message);
     }
     return Variant::text(message);

@@ -1,4 +1,4 @@
-#include "component/errors/upload_report.h"
+#include "component/store/upload_report.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,13 +6,13 @@
 #include <cstdint>
 
 #include "component/core/install_paths.h"
-#include "component/store/order_store.h"
+#include "component/core/record_kind.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
 namespace xml = platform::xml;
-using platform::PlatformError;
 
 bool LoadUploadReport(Session& session, xml::Document& report) {
     return report.loadFile(session.path(paths::kUploadReport));
@@ -33,15 +33,13 @@ std::vector<xml::Node> ReportEntries(xml::Node group) {
 bool RemoveEntryAndEmptyGroup(xml::Node entry) {
     const xml::Node group = xml::requireNode(entry).parent();
     xml::remove(entry);
-    if (!group || group.first_child() || group.type() != pugi::node_element) return false;
+    if (!xml::isElement(group) || xml::hasChildNodes(group)) return false;
     xml::remove(group);
     return true;
 }
 
 int16_t ReportEntryId(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    const PlatformError mismatch(platform::failure::kTypeMismatch, "Type mismatch");
+    text = platform::trimBlanks(text);
     size_t pos = 0;
     const bool negative = pos < text.size() && text[pos] == '-';
     if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
@@ -56,26 +54,23 @@ int16_t ReportEntryId(std::string_view text) {
              ++pos, ++digits, scale /= 10)
             value += (text[pos] - '0') * scale;
     }
-    if (digits == 0 || pos != text.size()) throw mismatch;
+    if (digits == 0 || pos != text.size()) throw platform::typeMismatch();
     // Halves go to the even neighbour, as the runtime rounds.
     double rounded = std::nearbyint(negative ? -value : value);
-    if (rounded < INT16_MIN || rounded > INT16_MAX)
-        throw PlatformError(platform::failure::kOverflow, "Overflow");
+    if (rounded < INT16_MIN || rounded > INT16_MAX) throw platform::overflow();
     return static_cast<int16_t>(rounded);
 }
 
 std::string_view ReportCostTypeContainer(std::string_view costType) {
-    if (costType == "Material") return kMaterialLines;
-    if (costType == "Labor") return kLaborLines;
-    if (costType == "Other") return kOtherLines;
-    return {};
+    const RecordKind* kind = RecordKindByCostType(costType);
+    return kind ? kind->element : std::string_view();
 }
 
 UploadReportIndex::UploadReportIndex(const xml::Document& report) {
     for (xml::Node group : ReportGroups(report)) {
         for (xml::Node entry : ReportEntries(group)) {
-            const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
-            if (order) byOrder_[order.value()].push_back(entry);
+            if (const auto order = xml::attributeView(entry, kEntryOrder))
+                byOrder_[std::string(*order)].push_back(entry);
         }
     }
 }
@@ -87,9 +82,9 @@ const std::vector<xml::Node>& UploadReportIndex::entriesOf(std::string_view orde
 }
 
 void UploadReportIndex::remove(xml::Node entry) {
-    const pugi::xml_attribute order = entry.attribute(kEntryOrder.data());
+    const auto order = xml::attributeView(entry, kEntryOrder);
     if (!order) return;
-    const auto found = byOrder_.find(order.value());
+    const auto found = byOrder_.find(std::string(*order));
     if (found == byOrder_.end()) return;
     auto& entries = found->second;
     entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());

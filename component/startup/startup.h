@@ -1,6 +1,7 @@
 #pragma once
 // Start-up of the component: the install folder, the registry settings with their defaults,
-// the master-data data source, the log and an empty order store.
+// the master-data data source, the log and an empty order store. It sets up every subsystem,
+// so it sits above them all.
 #include <string>
 
 #include "component/core/session.h"
@@ -8,18 +9,11 @@
 
 namespace quillmere {
 
-// The order store as start-up first writes it: one line, six empty containers.
-inline constexpr std::string_view kInitialOrderStore =
-    "<zudivevezored><ccsocservcordr/>"
-    "<ccsocservcactv/><ccsocservcmatl/>"
-    "<ccsocservclabr/><ccsocservcothr/>"
-    "<ccsocservchra/></zudivevezored>";
-
 // The public method: the empty text on success, otherwise the failure text.
 Variant Initialize(Session& session);
 
 // True when the install folder is usable; on false `message` holds the failure text (the
-// text of "SLBEU0321" when there is no drive C:).
+// text of label::kDataNotStored when there is no drive C:).
 bool EnsureInstallFolders(Session& session, std::string& message);
 
 // Creates the component's key and every missing setting with its default, remembers
