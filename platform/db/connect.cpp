@@ -106,7 +106,7 @@ std::filesystem::path databaseFile(std::string_view path, const MachineRoot& roo
 
 // Registry values of a data source, looked up by name without regard to case.
 class DataSource {
-public:
+  public:
     DataSource(std::string name, std::vector<RegistryValue> values)
         : name_(std::move(name)), values_(std::move(values)) {}
 
@@ -119,7 +119,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     std::string name_;
     std::vector<RegistryValue> values_;
 };

@@ -53,6 +53,14 @@ Result check(PGconn* conn, PGresult* raw) {
     }
 }
 
+// Texts travel to the server as C strings, so a NUL would cut them short unseen; the server
+// cannot store one in a text column either. Such a value is refused whole instead.
+void refuseNul(std::string_view text, const std::string& where) {
+    if (text.find('\0') != std::string_view::npos) {
+        fail("PostgreSQL cannot store a text that holds a NUL character (" + where + ").");
+    }
+}
+
 Result exec(PGconn* conn, const char* sql) {
     return check(conn, PQexec(conn, sql));
 }
@@ -85,30 +93,9 @@ int64_t rowsChanged(const PGresult* result) {
     return *tuples ? std::strtoll(tuples, nullptr, 10) : 0;
 }
 
-// Copies a quoted literal, quoted name or comment starting at `pos` unchanged; false when
-// nothing of the kind starts there.
-bool copyQuoted(std::string_view sql, size_t& pos, std::string& out) {
-    std::string_view close;
-    if (sql[pos] == '\'') {
-        close = "'";  // a doubled '' closes and reopens, which copies the same
-    } else if (sql[pos] == '"') {
-        close = "\"";
-    } else if (sql.substr(pos, 2) == "--") {
-        close = "\n";
-    } else if (sql.substr(pos, 2) == "/*") {
-        close = "*/";
-    } else {
-        return false;
-    }
-    const size_t end = sql.find(close, pos + (close.size() == 2 ? 2 : 1));
-    const size_t stop = end == std::string_view::npos ? sql.size() : end + close.size();
-    out += sql.substr(pos, stop - pos);
-    pos = stop;
-    return true;
-}
-
 // '?' placeholders become $1, $2, ... as PostgreSQL numbers them; a '?' inside a literal, a
-// quoted name or a comment is text and stays.
+// quoted name or a comment is text and stays. A placeholder that runs on into a word ("?and")
+// is set apart from it: the server reads "$1and" as a malformed parameter.
 std::string numberPlaceholders(std::string_view sql, int& count) {
     std::string out;
     out.reserve(sql.size() + 8);
@@ -118,6 +105,7 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
         if (copyQuoted(sql, pos, out)) continue;
         if (sql[pos] == '?') {
             out += '$' + std::to_string(++count);
+            if (pos + 1 < sql.size() && isIdentifierChar(sql[pos + 1])) out += ' ';
         } else {
             out += sql[pos];
         }
@@ -127,7 +115,7 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
 }
 
 class PostgresStatement final : public Statement {
-public:
+  public:
     PostgresStatement(Handle conn, std::string name, int parameters)
         : conn_(std::move(conn)),
           name_(std::move(name)),
@@ -144,13 +132,14 @@ public:
             fail("Parameter " + std::to_string(index) + " is out of range; the statement has " +
                  std::to_string(values_.size()) + " parameters.");
         }
+        if (value) refuseNul(*value, "parameter $" + std::to_string(index + 1));
         values_[index] = value;
     }
 
     int64_t execute() override { return rowsChanged(run().get()); }
     Recordset query() override { return toRecordset(run().get()); }
 
-private:
+  private:
     // Runs with the bound values, then forgets them, as the SQLite driver does.
     Result run() {
         std::vector<const char*> pointers;
@@ -169,14 +158,14 @@ private:
 };
 
 class PostgresConnection final : public Connection {
-public:
+  public:
     explicit PostgresConnection(Handle conn) : conn_(std::move(conn)) {}
 
     Dialect dialect() const override { return Dialect::PostgreSQL; }
 
     // The extended protocol refuses a second statement instead of ignoring it.
     Recordset query(std::string_view sql) override {
-        const std::string text = commandText(sql, dialect());
+        const std::string text = statementText(sql);
         return toRecordset(check(conn_.get(), PQexecParams(conn_.get(), text.c_str(), 0, nullptr,
                                                            nullptr, nullptr, nullptr, 0))
                                .get());
@@ -184,12 +173,12 @@ public:
 
     // Every statement of the text runs in turn; the count is that of the last one.
     int64_t execute(std::string_view sql) override {
-        return rowsChanged(exec(conn_.get(), commandText(sql, dialect()).c_str()).get());
+        return rowsChanged(exec(conn_.get(), statementText(sql).c_str()).get());
     }
 
     std::unique_ptr<Statement> prepare(std::string_view sql) override {
         int parameters = 0;
-        const std::string text = numberPlaceholders(commandText(sql, dialect()), parameters);
+        const std::string text = numberPlaceholders(statementText(sql), parameters);
         std::string name = "taviro_" + std::to_string(++statements_);
         check(conn_.get(), PQprepare(conn_.get(), name.c_str(), text.c_str(), 0, nullptr));
         return std::make_unique<PostgresStatement>(conn_, std::move(name), parameters);
@@ -222,7 +211,18 @@ public:
         exec(conn_.get(), "ROLLBACK");
     }
 
-private:
+    std::vector<std::string> tableNames() override {
+        return firstColumn(
+            query("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                  "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name"));
+    }
+
+  private:
+    std::string statementText(std::string_view sql) const {
+        refuseNul(sql, "statement text");
+        return commandText(sql, dialect());
+    }
+
     Handle conn_;
     int statements_ = 0;
 };

@@ -58,7 +58,7 @@ Compiled compileOne(sqlite3* db, std::string_view sql, unsigned flags) {
 // Leaves the statement reset, without bindings, whichever way the run ends: ready for reuse
 // and holding no lock on the file.
 class ResetOnExit {
-public:
+  public:
     explicit ResetOnExit(sqlite3_stmt* statement) : statement_(statement) {}
     ResetOnExit(const ResetOnExit&) = delete;
     ResetOnExit& operator=(const ResetOnExit&) = delete;
@@ -67,7 +67,7 @@ public:
         sqlite3_clear_bindings(statement_);
     }
 
-private:
+  private:
     sqlite3_stmt* statement_;
 };
 
@@ -115,7 +115,7 @@ int64_t run(sqlite3* db, sqlite3_stmt* statement) {
 }
 
 class SqliteStatement final : public Statement {
-public:
+  public:
     SqliteStatement(Database db, Compiled statement)
         : db_(std::move(db)), statement_(std::move(statement)) {}
 
@@ -140,7 +140,7 @@ public:
     int64_t execute() override { return run(db_.get(), statement_.get()); }
     Recordset query() override { return readAll(db_.get(), statement_.get()); }
 
-private:
+  private:
     int checkedPosition(size_t index) const {
         const int count = sqlite3_bind_parameter_count(statement_.get());
         if (index >= static_cast<size_t>(count)) {
@@ -157,7 +157,7 @@ private:
 };
 
 class SqliteConnection final : public Connection {
-public:
+  public:
     explicit SqliteConnection(Database db) : db_(std::move(db)) {}
 
     Dialect dialect() const override { return Dialect::SQLite; }
@@ -191,7 +191,13 @@ public:
     void commit() override { exec(db_.get(), "COMMIT"); }
     void rollback() override { exec(db_.get(), "ROLLBACK"); }
 
-private:
+    std::vector<std::string> tableNames() override {
+        return firstColumn(query(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+            "ESCAPE '\\' ORDER BY name"));
+    }
+
+  private:
     Database db_;
 };
 
