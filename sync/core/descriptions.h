@@ -13,8 +13,11 @@
 
 namespace brindlemoor {
 
-// The connection string of the description look-ups.
-inline constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere;UID=wwwapps;pwd=;";
+// The connection string of the description look-ups: the data source alone, so that the user
+// and password it names are the ones used. A fixed user (the look-ups were once written with
+// "UID=wwwapps;pwd=;", which a database without users ignores) would take the place of the
+// data source's own user on a server database that has users.
+inline constexpr std::string_view kDescriptionDataSource = "DSN=Quillmere";
 
 // Descriptions are read through the data source "Quillmere" on a connection of their own, so
 // they see what earlier transfers committed. The connection and its prepared look-ups stay for

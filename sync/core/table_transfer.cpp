@@ -71,10 +71,15 @@ erp::AuditCriteria buildCriteria(const TransferParticulars& transfer, const Wind
 }
 
 // Keeps what the loop applied, also when a failure ends it: the server changes made before a
-// failure stay, as they would without a transaction.
+// failure stay, as they would without a transaction. A database that ended the transaction on
+// the failure (PostgreSQL does after a failed statement) kept none of them; the table's counts
+// then say so instead of counting rows that are not there.
 class KeepAppliedChanges {
   public:
-    explicit KeepAppliedChanges(db::Connection& server) : server_(server) { server_.begin(); }
+    KeepAppliedChanges(db::Connection& server, TableOutcome& counts)
+        : server_(server), counts_(counts) {
+        server_.begin();
+    }
     KeepAppliedChanges(const KeepAppliedChanges&) = delete;
     KeepAppliedChanges& operator=(const KeepAppliedChanges&) = delete;
     ~KeepAppliedChanges() {
@@ -82,8 +87,8 @@ class KeepAppliedChanges {
         try {
             server_.commit();
         } catch (...) {
-            // The failure that ended the loop is on its way to the caller; a transaction the
-            // database already ended on it has nothing left to keep.
+            // The failure that ended the loop is on its way to the caller.
+            counts_ = TableOutcome{counts_.table};
             try {
                 server_.rollback();
             } catch (...) {
@@ -97,6 +102,7 @@ class KeepAppliedChanges {
 
   private:
     db::Connection& server_;
+    TableOutcome& counts_;
     bool done_ = false;
 };
 
@@ -206,7 +212,7 @@ void Transfer::applyAll(erp::ChangeStream& changes) {
     services_.connections->open("Quillmere");
     const CloseServerAfterLoop closeServer(*services_.connections);
     LoopStatements loop(services_.connections->server(), transfer_);
-    KeepAppliedChanges transaction(loop.connection);
+    KeepAppliedChanges transaction(loop.connection, counts_);
     while (changes.hasMore()) apply(changes.next(), loop);
     transaction.commit();
 }
