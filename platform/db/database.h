@@ -78,6 +78,13 @@ class Connection {
     // changed (0 for anything but INSERT, UPDATE and DELETE).
     virtual int64_t execute(std::string_view sql) = 0;
     virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // As prepare(), for a statement whose best plan depends on its values and on the data at
+    // hand (a list of keys in a table that grows while it is read): planned anew for every
+    // run, where a database may otherwise settle on one plan (PostgreSQL does after five runs).
+    // SQLite plans without table statistics, so this is prepare() there.
+    virtual std::unique_ptr<Statement> prepareReplanned(std::string_view sql) {
+        return prepare(sql);
+    }
     // The tables of the database (PostgreSQL: of the current schema) by name, in name order.
     virtual std::vector<std::string> tableNames() = 0;
     // No nesting. A commit that cannot keep the work (PostgreSQL after a failed statement)

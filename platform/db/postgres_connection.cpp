@@ -114,14 +114,18 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
     return out;
 }
 
+// A named statement prepared on the server, whose plan the server may settle on after a few
+// runs; or, without a name, a statement whose text is sent with every run and planned anew.
 class PostgresStatement final : public Statement {
   public:
-    PostgresStatement(Handle conn, std::string name, int parameters)
+    PostgresStatement(Handle conn, std::string name, std::string text, int parameters)
         : conn_(std::move(conn)),
           name_(std::move(name)),
+          text_(std::move(text)),
           values_(static_cast<size_t>(parameters)) {}
 
     ~PostgresStatement() override {
+        if (name_.empty()) return;
         // Frees the server's copy; failure (a broken connection, an aborted transaction) only
         // means it lives until the connection ends.
         PQclear(PQexec(conn_.get(), ("DEALLOCATE " + name_).c_str()));
@@ -145,15 +149,18 @@ class PostgresStatement final : public Statement {
         std::vector<const char*> pointers;
         pointers.reserve(values_.size());
         for (const Value& value : values_) pointers.push_back(value ? value->c_str() : nullptr);
-        PGresult* raw =
-            PQexecPrepared(conn_.get(), name_.c_str(), static_cast<int>(pointers.size()),
-                           pointers.data(), nullptr, nullptr, 0);
+        const int count = static_cast<int>(pointers.size());
+        PGresult* raw = name_.empty() ? PQexecParams(conn_.get(), text_.c_str(), count, nullptr,
+                                                     pointers.data(), nullptr, nullptr, 0)
+                                      : PQexecPrepared(conn_.get(), name_.c_str(), count,
+                                                       pointers.data(), nullptr, nullptr, 0);
         for (Value& value : values_) value.reset();
         return check(conn_.get(), raw);
     }
 
     Handle conn_;
-    std::string name_;
+    std::string name_;  // empty: planned for every run
+    std::string text_;
     std::vector<Value> values_;  // unbound parameters are NULL
 };
 
@@ -178,10 +185,23 @@ class PostgresConnection final : public Connection {
 
     std::unique_ptr<Statement> prepare(std::string_view sql) override {
         int parameters = 0;
-        const std::string text = numberPlaceholders(statementText(sql), parameters);
+        std::string text = numberPlaceholders(statementText(sql), parameters);
         std::string name = "taviro_" + std::to_string(++statements_);
         check(conn_.get(), PQprepare(conn_.get(), name.c_str(), text.c_str(), 0, nullptr));
-        return std::make_unique<PostgresStatement>(conn_, std::move(name), parameters);
+        return std::make_unique<PostgresStatement>(conn_, std::move(name), std::move(text),
+                                                   parameters);
+    }
+
+    // Prepared as an unnamed statement to find its faults now; run by its text, so that the
+    // server plans each run for its values and the table as it is then. A plan the server
+    // settled on would stay with a table's size at its sixth run: a sequential scan for a list
+    // of keys in a table that was small then and has grown since.
+    std::unique_ptr<Statement> prepareReplanned(std::string_view sql) override {
+        int parameters = 0;
+        std::string text = numberPlaceholders(statementText(sql), parameters);
+        check(conn_.get(), PQprepare(conn_.get(), "", text.c_str(), 0, nullptr));
+        return std::make_unique<PostgresStatement>(conn_, std::string(), std::move(text),
+                                                   parameters);
     }
 
     // The server only warns about BEGIN inside a transaction and COMMIT or ROLLBACK outside

@@ -143,6 +143,26 @@ void expectPreparedStatementReuse(Connection& connection) {
     EXPECT_EQ(update->execute(), 2);
 }
 
+// A statement planned for every run answers like a prepared one, run after run, and its
+// faults show when it is prepared.
+void expectReplannedStatementsLikePrepared(Connection& connection) {
+    createPeople(connection);
+    const auto insert = connection.prepare("INSERT INTO PEOPLE (ID, NAME) VALUES (?, ?)");
+    const auto some =
+        connection.prepareReplanned("SELECT NAME FROM PEOPLE WHERE ID IN (?, ?, ?) ORDER BY NAME");
+    Transaction transaction(connection);
+    for (int id = 10; id < 40; ++id) {
+        insert->bindAll({std::to_string(id), "p" + std::to_string(id)});
+        insert->execute();
+        some->bindAll({"1", std::to_string(id), "9999"});
+        const Recordset found = some->query();
+        ASSERT_EQ(found.rowCount(), 2u);
+        EXPECT_EQ(found.value(1, "NAME"), Value("p" + std::to_string(id)));
+    }
+    transaction.commit();
+    databaseError([&] { connection.prepareReplanned("SELECT NOPE FROM PEOPLE WHERE ID = ?"); });
+}
+
 void expectTransactionsEndCleanly(Connection& connection) {
     createPeople(connection);
     {
@@ -264,6 +284,10 @@ TEST_F(DatabaseSqliteTest, ApostropheRoundTrip) {
 
 TEST_F(DatabaseSqliteTest, PreparedStatementReuse) {
     expectPreparedStatementReuse(*connection_);
+}
+
+TEST_F(DatabaseSqliteTest, ReplannedStatementsAnswerLikePreparedOnes) {
+    expectReplannedStatementsLikePrepared(*connection_);
 }
 
 TEST_F(DatabaseSqliteTest, TransactionsEndCleanly) {
@@ -407,6 +431,11 @@ TEST_F(PostgresTest, PreparedStatementsAndTransactions) {
     {
         SCOPED_TRACE("prepared statements");
         expectPreparedStatementReuse(*connection_);
+    }
+    connection_->execute("DROP TABLE PEOPLE");
+    {
+        SCOPED_TRACE("replanned statements");
+        expectReplannedStatementsLikePrepared(*connection_);
     }
     connection_->execute("DROP TABLE PEOPLE");
     {
