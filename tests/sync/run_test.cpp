@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "tests/sync/support/server_machine.h"
@@ -321,6 +322,60 @@ TEST_P(RunTest, ConfigurationsAndObjectsAreSplitByServiceCenter) {
             "<OBJECTS SERVICECENTER=\"\"><CROB CCFG=\"CFGX\" CROB=\"Z\" OSEQ=\"3\" "
             "STATUS=\"D\"><DSCA/><EMNO/>"
             "<LOCI/><CDEL/><CCNT/></CROB></OBJECTS></VOMasterData>"));
+}
+
+// The server rows are read ahead for many changes at once; a change still sees what the
+// changes before it did to the same key, also across the batches that are read.
+TEST_P(RunTest, ChangesOfOneKeySeeTheChangesBeforeThem) {
+    machine->addCompany("500", 500);
+    constexpr int kKeys = 7;
+    constexpr int kChanges = 700;  // more than two batches
+    std::string expectedRows;
+    std::map<std::string, std::string> present;  // key -> description
+    int inserted = 0, modified = 0, deleted = 0;
+    std::string changes;
+    for (int n = 0; n < kChanges; ++n) {
+        const std::string key = "k" + std::to_string(n % kKeys);
+        const std::string description = "v" + std::to_string(n);
+        // Per key: inserted, reported as inserted again, deleted, reported as modified.
+        const int step = (n / kKeys) % 4;
+        const int kind = step == 2 ? 0 : (step == 3 ? 1 : 2);
+        changes +=
+            "insert into ERPAUDIT (BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES) "
+            "values ('UNITS', '2026-12-07 08:00:00', " +
+            std::to_string(kind) + ", '', '{\"cuni\": \"" + key + "\", \"dsca\": \"" + description +
+            "\", \"tccu\": 0}');";
+        std::string status = "D";
+        if (kind != 0) status = present.count(key) ? "M" : "I";
+        const std::string shown = kind == 0 ? "" : description;
+        expectedRows += "<CUNI ID=\"" + key + "\" STATUS=\"" + status + "\">" +
+                        (shown.empty() ? "<DSCA/>" : "<DSCA>" + shown + "</DSCA>") +
+                        "<TCCU/></CUNI>";
+        (status == "D" ? deleted : status == "M" ? modified : inserted)++;
+        if (kind == 0) {
+            present.erase(key);
+        } else {
+            present[key] = description;
+        }
+    }
+    machine->executeAudit("500", changes);
+    // A configuration without a service center from the ERP is filed under the one its row
+    // got from the change before.
+    machine->addChange("500", "CONFIGURATIONS", 2, "", R"({"ccfg": "C1", "cwoc": "SC1"})");
+    machine->addChange("500", "CONFIGURATIONS", 1, "", R"({"ccfg": "C1", "desc": "One"})");
+    ASSERT_EQ(run(), 0) << out;
+
+    const std::string file = machine->changeFile("500");
+    EXPECT_EQ(element(file, "UNITS", "UNITS"), "<UNITS>" + expectedRows + "</UNITS>");
+    std::vector<std::string> expectedServer;
+    for (const auto& [key, description] : present)
+        expectedServer.push_back("CUNI=" + key + "|DSCA=" + description + "|TCCU=");
+    EXPECT_EQ(machine->serverRows("UNITS"), expectedServer);
+    EXPECT_THAT(machine->log(), HasSubstr(logCounts("UNITS: ", deleted, modified, inserted)));
+    EXPECT_THAT(file, HasSubstr("<CONFIGURATIONS SERVICECENTER=\"SC1\"><CCFG ID=\"C1\" "
+                                "STATUS=\"I\">"));
+    EXPECT_THAT(file, HasSubstr("</CCFG><CCFG ID=\"C1\" STATUS=\"M\"><DSCA>One</DSCA><OFBP/>"
+                                "<BPDS/><CWOC>SC1</CWOC>"));
 }
 
 // Whatever the ERP and the server hold, the change file is well-formed XML 1.0 and its values

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ std::string ReadSourceFile(const std::string& relativePath);
 // Where the machine's databases live: SQLite files in the root, or databases of the test run's
 // PostgreSQL cluster.
 enum class Backend { SQLite, PostgreSQL };
+
+// For test names and messages.
+inline void PrintTo(Backend backend, std::ostream* out) {
+    *out << (backend == Backend::SQLite ? "SQLite" : "PostgreSQL");
+}
 
 class ServerMachine {
   public:
@@ -61,6 +67,10 @@ class ServerMachine {
     void addChange(const std::string& folder, const std::string& object, int kind,
                    const std::string& oldValues, const std::string& newValues,
                    const std::string& changedAt = "2026-12-07 08:00:00");
+    // Runs SQL text on the company's audit database.
+    void executeAudit(const std::string& folder, const std::string& sql) const {
+        execute(auditAddress(folder), sql);
+    }
     // Copies every change of an SQLite audit database into the company's audit database.
     void copyChanges(const std::string& folder, const std::filesystem::path& auditFile);
     // The company's audit database: its file (SQLite only) and its bus-component address.
