@@ -48,6 +48,15 @@ std::string updateText(const TransferParticulars& transfer) {
     return "update " + std::string(transfer.table) + " set " + assignments + keyCondition(transfer);
 }
 
+// Binds without a copy: the value must stay as it is until the statement has run.
+void bindInPlace(db::Statement& statement, size_t index, const db::Value& value) {
+    if (value) {
+        statement.bindText(index, *value);
+    } else {
+        statement.bind(index, value);
+    }
+}
+
 }  // namespace
 
 const db::Value& ServerRow::value(std::string_view column) const {
@@ -87,8 +96,17 @@ KeyedRows::KeyedRows(db::Connection& connection, std::string_view table,
 
 std::string KeyedRows::mapKey(const std::string& company, const RowKey& key) const {
     // Lengths first, so that no text of one part can pass for a boundary.
-    std::string text = std::to_string(company.size()) + ":" + company;
-    for (const std::string& part : key) text += std::to_string(part.size()) + ":" + part;
+    size_t size = company.size() + 4;
+    for (const std::string& part : key) size += part.size() + 4;
+    std::string text;
+    text.reserve(size);
+    auto add = [&text](const std::string& part) {
+        text += std::to_string(part.size());
+        text += ':';
+        text += part;
+    };
+    add(company);
+    for (const std::string& part : key) add(part);
     return text;
 }
 
@@ -123,10 +141,10 @@ void KeyedRows::load(const std::string& company, const std::vector<RowKey>& keys
     std::sort(firsts.begin(), firsts.end());
     firsts.erase(std::unique(firsts.begin(), firsts.end()), firsts.end());
     for (size_t first = 0; first < firsts.size(); first += kBatchSize) {
-        batch_->bind(0, company);
+        batch_->bindText(0, company);
         for (size_t i = 0; i < kBatchSize; ++i) {
             // A short last batch repeats its last value.
-            batch_->bind(1 + i, firsts[std::min(first + i, firsts.size() - 1)]);
+            batch_->bindText(1 + i, firsts[std::min(first + i, firsts.size() - 1)]);
         }
         remember(batch_->query(), company);
     }
@@ -136,8 +154,8 @@ const ServerRow* KeyedRows::find(const std::string& company, const RowKey& key) 
     const std::string mapped = mapKey(company, key);
     auto found = known_.find(mapped);
     if (found == known_.end()) {
-        single_->bind(0, company);
-        for (size_t i = 0; i < key.size(); ++i) single_->bind(1 + i, key[i]);
+        single_->bindText(0, company);
+        for (size_t i = 0; i < key.size(); ++i) single_->bindText(1 + i, key[i]);
         const db::Recordset rows = single_->query();
         if (!columns_) columns_ = std::make_shared<const std::vector<std::string>>(rows.columns());
         found = known_.try_emplace(mapped).first;
@@ -178,21 +196,21 @@ ServerTable::ServerTable(db::Connection& server, const TransferParticulars& tran
 
 void ServerTable::bindKey(db::Statement& statement, size_t first, const std::string& company,
                           const RowKey& key) {
-    statement.bind(first, company);
-    for (size_t i = 0; i < key.size(); ++i) statement.bind(first + 1 + i, key[i]);
+    statement.bindText(first, company);
+    for (size_t i = 0; i < key.size(); ++i) statement.bindText(first + 1 + i, key[i]);
 }
 
 void ServerTable::insert(const std::string& company, const RowKey& key,
                          const std::vector<db::Value>& values) {
     bindKey(*insert_, 0, company, key);
-    for (size_t i = 0; i < values.size(); ++i) insert_->bind(1 + key.size() + i, values[i]);
+    for (size_t i = 0; i < values.size(); ++i) bindInPlace(*insert_, 1 + key.size() + i, values[i]);
     insert_->execute();
     rows_.rememberWritten(company, key, columns_, values, true);
 }
 
 void ServerTable::update(const std::string& company, const RowKey& key,
                          const std::vector<db::Value>& values) {
-    for (size_t i = 0; i < values.size(); ++i) update_->bind(i, values[i]);
+    for (size_t i = 0; i < values.size(); ++i) bindInPlace(*update_, i, values[i]);
     bindKey(*update_, values.size(), company, key);
     update_->execute();
     rows_.rememberWritten(company, key, columns_, values, false);
