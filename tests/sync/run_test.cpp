@@ -378,6 +378,19 @@ TEST_P(RunTest, ChangesOfOneKeySeeTheChangesBeforeThem) {
                                 "<BPDS/><CWOC>SC1</CWOC>"));
 }
 
+// A server row whose key column is NULL is the row of no key, also when rows are read ahead.
+TEST_P(RunTest, ANullKeyColumnMatchesNoKey) {
+    machine->addCompany("500", 500);
+    machine->executeServer(
+        "insert into OBJECTS (COMP, CCFG, CROB, OSEQ, DSCA) values ('500', 'CFG1', NULL, '1', "
+        "'Old')");
+    machine->addChange("500", "OBJECTS", 1, "",
+                       R"({"ccfg": "CFG1", "crob": "", "oseq": 1, "desc": "New"})");
+    ASSERT_EQ(run(), 0) << out;
+    EXPECT_THAT(machine->changeFile("500"), HasSubstr("CROB=\"\" OSEQ=\"1\" STATUS=\"I\">"));
+    EXPECT_THAT(machine->log(), HasSubstr(logCounts("OBJECTS : ", 0, 0, 1)));
+}
+
 // Whatever the ERP and the server hold, the change file is well-formed XML 1.0 and its values
 // read back as written, except for the characters XML cannot carry, which are logged.
 TEST_P(RunTest, HostileValuesGiveAWellFormedChangeFile) {
