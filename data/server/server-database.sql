@@ -8,8 +8,9 @@ CREATE TABLE PARAMETERS (PARAMNAME TEXT, PARAMVALUE TEXT);
 -- Label texts by locale (data/server/labels-1033.sql holds a sample).
 CREATE TABLE I18NText (LOCALEID TEXT, LABEL TEXT, TEXT TEXT);
 CREATE INDEX I18NText_LABEL ON I18NText (LOCALEID, LABEL);
--- The users of each company; the first by LOGN names the company's bus identifier.
-CREATE TABLE USERDEFAULTS (COMP TEXT, LOGN TEXT, BISID TEXT);
+-- The users of each company; the first by LOGN names the company's bus identifier. LOGN sorts
+-- in byte order whatever the database's own collation.
+CREATE TABLE USERDEFAULTS (COMP TEXT, LOGN TEXT COLLATE BINARY, BISID TEXT);
 CREATE INDEX USERDEFAULTS_COMP ON USERDEFAULTS (COMP, LOGN);
 
 -- The master-data tables the clients receive: COMP, the key, then the columns in the order of

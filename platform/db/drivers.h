@@ -17,6 +17,16 @@ inline constexpr const char* kNoCommandText = "Command text was not set for the 
 // before a driver could quietly treat it as "nothing to do".
 std::string commandText(std::string_view sql, Dialect dialect);
 
+// Letters, digits and '_': what names and keywords are made of.
+bool isIdentifierChar(char c);
+
+// Copies a quoted literal, quoted name or comment starting at `pos` of `sql` unchanged to `out`
+// and moves `pos` past it; false when nothing of the kind starts there.
+bool copyQuoted(std::string_view sql, size_t& pos, std::string& out);
+
+// The values of the first column of every row (NULL as empty text).
+std::vector<std::string> firstColumn(const Recordset& records);
+
 // Opens an existing SQLite file for reading and writing; never creates one.
 std::unique_ptr<Connection> openSqlite(const std::filesystem::path& file);
 

@@ -53,6 +53,14 @@ Result check(PGconn* conn, PGresult* raw) {
     }
 }
 
+// Texts travel to the server as C strings, so a NUL would cut them short unseen; the server
+// cannot store one in a text column either. Such a value is refused whole instead.
+void refuseNul(std::string_view text, const std::string& where) {
+    if (text.find('\0') != std::string_view::npos) {
+        fail("PostgreSQL cannot store a text that holds a NUL character (" + where + ").");
+    }
+}
+
 Result exec(PGconn* conn, const char* sql) {
     return check(conn, PQexec(conn, sql));
 }
@@ -85,30 +93,9 @@ int64_t rowsChanged(const PGresult* result) {
     return *tuples ? std::strtoll(tuples, nullptr, 10) : 0;
 }
 
-// Copies a quoted literal, quoted name or comment starting at `pos` unchanged; false when
-// nothing of the kind starts there.
-bool copyQuoted(std::string_view sql, size_t& pos, std::string& out) {
-    std::string_view close;
-    if (sql[pos] == '\'') {
-        close = "'";  // a doubled '' closes and reopens, which copies the same
-    } else if (sql[pos] == '"') {
-        close = "\"";
-    } else if (sql.substr(pos, 2) == "--") {
-        close = "\n";
-    } else if (sql.substr(pos, 2) == "/*") {
-        close = "*/";
-    } else {
-        return false;
-    }
-    const size_t end = sql.find(close, pos + (close.size() == 2 ? 2 : 1));
-    const size_t stop = end == std::string_view::npos ? sql.size() : end + close.size();
-    out += sql.substr(pos, stop - pos);
-    pos = stop;
-    return true;
-}
-
 // '?' placeholders become $1, $2, ... as PostgreSQL numbers them; a '?' inside a literal, a
-// quoted name or a comment is text and stays.
+// quoted name or a comment is text and stays. A placeholder that runs on into a word ("?and")
+// is set apart from it: the server reads "$1and" as a malformed parameter.
 std::string numberPlaceholders(std::string_view sql, int& count) {
     std::string out;
     out.reserve(sql.size() + 8);
@@ -118,6 +105,7 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
         if (copyQuoted(sql, pos, out)) continue;
         if (sql[pos] == '?') {
             out += '$' + std::to_string(++count);
+            if (pos + 1 < sql.size() && isIdentifierChar(sql[pos + 1])) out += ' ';
         } else {
             out += sql[pos];
         }
@@ -126,14 +114,18 @@ std::string numberPlaceholders(std::string_view sql, int& count) {
     return out;
 }
 
+// A named statement prepared on the server, whose plan the server may settle on after a few
+// runs; or, without a name, a statement whose text is sent with every run and planned anew.
 class PostgresStatement final : public Statement {
   public:
-    PostgresStatement(Handle conn, std::string name, int parameters)
+    PostgresStatement(Handle conn, std::string name, std::string text, int parameters)
         : conn_(std::move(conn)),
           name_(std::move(name)),
+          text_(std::move(text)),
           values_(static_cast<size_t>(parameters)) {}
 
     ~PostgresStatement() override {
+        if (name_.empty()) return;
         // Frees the server's copy; failure (a broken connection, an aborted transaction) only
         // means it lives until the connection ends.
         PQclear(PQexec(conn_.get(), ("DEALLOCATE " + name_).c_str()));
@@ -144,6 +136,7 @@ class PostgresStatement final : public Statement {
             fail("Parameter " + std::to_string(index) + " is out of range; the statement has " +
                  std::to_string(values_.size()) + " parameters.");
         }
+        if (value) refuseNul(*value, "parameter $" + std::to_string(index + 1));
         values_[index] = value;
     }
 
@@ -156,15 +149,18 @@ class PostgresStatement final : public Statement {
         std::vector<const char*> pointers;
         pointers.reserve(values_.size());
         for (const Value& value : values_) pointers.push_back(value ? value->c_str() : nullptr);
-        PGresult* raw =
-            PQexecPrepared(conn_.get(), name_.c_str(), static_cast<int>(pointers.size()),
-                           pointers.data(), nullptr, nullptr, 0);
+        const int count = static_cast<int>(pointers.size());
+        PGresult* raw = name_.empty() ? PQexecParams(conn_.get(), text_.c_str(), count, nullptr,
+                                                     pointers.data(), nullptr, nullptr, 0)
+                                      : PQexecPrepared(conn_.get(), name_.c_str(), count,
+                                                       pointers.data(), nullptr, nullptr, 0);
         for (Value& value : values_) value.reset();
         return check(conn_.get(), raw);
     }
 
     Handle conn_;
-    std::string name_;
+    std::string name_;  // empty: planned for every run
+    std::string text_;
     std::vector<Value> values_;  // unbound parameters are NULL
 };
 
@@ -176,7 +172,7 @@ class PostgresConnection final : public Connection {
 
     // The extended protocol refuses a second statement instead of ignoring it.
     Recordset query(std::string_view sql) override {
-        const std::string text = commandText(sql, dialect());
+        const std::string text = statementText(sql);
         return toRecordset(check(conn_.get(), PQexecParams(conn_.get(), text.c_str(), 0, nullptr,
                                                            nullptr, nullptr, nullptr, 0))
                                .get());
@@ -184,15 +180,28 @@ class PostgresConnection final : public Connection {
 
     // Every statement of the text runs in turn; the count is that of the last one.
     int64_t execute(std::string_view sql) override {
-        return rowsChanged(exec(conn_.get(), commandText(sql, dialect()).c_str()).get());
+        return rowsChanged(exec(conn_.get(), statementText(sql).c_str()).get());
     }
 
     std::unique_ptr<Statement> prepare(std::string_view sql) override {
         int parameters = 0;
-        const std::string text = numberPlaceholders(commandText(sql, dialect()), parameters);
+        std::string text = numberPlaceholders(statementText(sql), parameters);
         std::string name = "taviro_" + std::to_string(++statements_);
         check(conn_.get(), PQprepare(conn_.get(), name.c_str(), text.c_str(), 0, nullptr));
-        return std::make_unique<PostgresStatement>(conn_, std::move(name), parameters);
+        return std::make_unique<PostgresStatement>(conn_, std::move(name), std::move(text),
+                                                   parameters);
+    }
+
+    // Prepared as an unnamed statement to find its faults now; run by its text, so that the
+    // server plans each run for its values and the table as it is then. A plan the server
+    // settled on would stay with a table's size at its sixth run: a sequential scan for a list
+    // of keys in a table that was small then and has grown since.
+    std::unique_ptr<Statement> prepareReplanned(std::string_view sql) override {
+        int parameters = 0;
+        std::string text = numberPlaceholders(statementText(sql), parameters);
+        check(conn_.get(), PQprepare(conn_.get(), "", text.c_str(), 0, nullptr));
+        return std::make_unique<PostgresStatement>(conn_, std::string(), std::move(text),
+                                                   parameters);
     }
 
     // The server only warns about BEGIN inside a transaction and COMMIT or ROLLBACK outside
@@ -222,7 +231,18 @@ class PostgresConnection final : public Connection {
         exec(conn_.get(), "ROLLBACK");
     }
 
+    std::vector<std::string> tableNames() override {
+        return firstColumn(
+            query("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                  "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name"));
+    }
+
   private:
+    std::string statementText(std::string_view sql) const {
+        refuseNul(sql, "statement text");
+        return commandText(sql, dialect());
+    }
+
     Handle conn_;
     int statements_ = 0;
 };

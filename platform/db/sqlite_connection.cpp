@@ -191,6 +191,12 @@ class SqliteConnection final : public Connection {
     void commit() override { exec(db_.get(), "COMMIT"); }
     void rollback() override { exec(db_.get(), "ROLLBACK"); }
 
+    std::vector<std::string> tableNames() override {
+        return firstColumn(query(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+            "ESCAPE '\\' ORDER BY name"));
+    }
+
   private:
     Database db_;
 };

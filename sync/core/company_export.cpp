@@ -73,8 +73,9 @@ RunReport Synchronizer::exportMasterData() {
             return report;
         }
         exportCompanies(report);
+        connections_.release();
     } catch (...) {
-        connections_.closeServer();
+        connections_.release();
         const RunError error = DescribeCurrentException();
         handleRunFailure(error);
         report.outcome = RunReport::Outcome::Failed;

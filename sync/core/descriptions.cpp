@@ -17,19 +17,47 @@ std::string valueText(const db::Value& value) {
 
 }  // namespace
 
+DescriptionLookup::DescriptionLookup(platform::MachineRoot root) : root_(std::move(root)) {}
+
+KeyedRows& DescriptionLookup::rowsOf(std::string_view table, std::string_view keyColumn) {
+    const std::string name = std::string(table) + "." + std::string(keyColumn);
+    auto found = tables_.find(name);
+    if (found == tables_.end()) {
+        if (!connection_) connection_ = db::connect(kDescriptionDataSource, root_);
+        found =
+            tables_
+                .emplace(name, std::make_unique<KeyedRows>(
+                                   *connection_, table,
+                                   std::vector<std::string_view>{platform::trimBlanks(keyColumn)}))
+                .first;
+    }
+    return *found->second;
+}
+
 std::string DescriptionLookup::lookUp(std::string_view table, std::string_view keyColumn,
                                       std::string_view keyValue, std::string_view company) {
-    if (!connection_) connection_ = db::connect(kDescriptionDataSource, root_);
-    const std::string sql = "select * from " + std::string(table) + " where COMP=?" + " and " +
-                            std::string(platform::trimBlanks(keyColumn)) + " = ?";
-    std::unique_ptr<db::Statement>& statement = statements_[sql];
-    if (!statement) statement = connection_->prepare(sql);
-    statement->bind(0, std::string(platform::trimBlanks(company)));
-    statement->bind(1, std::string(keyValue));
-    const db::Recordset found = statement->query();
-    if (found.empty()) return {};
+    const ServerRow* row =
+        rowsOf(table, keyColumn)
+            .find(std::string(platform::trimBlanks(company)), {std::string(keyValue)});
+    if (row == nullptr) return {};
     const bool named = table == "BUSINESSPARTNERS" || table == "ADDRESSES";
-    return valueText(found.value(0, named ? "NAMA" : "DSCA"));
+    return valueText(row->value(named ? "NAMA" : "DSCA"));
+}
+
+void DescriptionLookup::prefetch(std::string_view table, std::string_view keyColumn,
+                                 const std::vector<std::string>& codes, std::string_view company) {
+    std::vector<RowKey> keys;
+    for (const std::string& code : codes) keys.push_back({code});
+    try {
+        rowsOf(table, keyColumn).load(std::string(platform::trimBlanks(company)), keys);
+    } catch (const platform::PlatformError&) {
+        forget();
+    }
+}
+
+void DescriptionLookup::forget() {
+    // The statements stay prepared; only what they read goes.
+    for (auto& [name, rows] : tables_) rows->load({}, {});
 }
 
 std::string_view EnumerationLabel(Enumeration enumeration, int16_t value) {

@@ -11,20 +11,38 @@ constexpr int kLorrimacApplication = 2;
 }  // namespace
 
 void ServerConnections::open(std::string_view database) {
-    datasource_ = erp::createDatasource(root_);
-    if (database == "Quillmere") {
-        server_.reset();
-        server_ =
-            platform::db::connect(datasource_->GetConnectionString(kServerApplication), root_);
-    } else if (database == "Pentavy") {
-        server_.reset();
-        server_ =
-            platform::db::connect(datasource_->GetConnectionString(kSiblingApplication), root_);
+    std::unique_ptr<erp::Datasource> created = erp::createDatasource(root_);
+    if (!datasource_) datasource_ = std::move(created);
+    if (database == "Quillmere" || database == "Pentavy") {
+        closeServer();
+        const std::string connectionString = datasource_->GetConnectionString(
+            database == "Quillmere" ? kServerApplication : kSiblingApplication);
+        server_ = connect(connectionString);
+        serverConnectionString_ = connectionString;
     } else if (database == "Lorrimac") {
         lorrimac_.reset();
-        lorrimac_ =
-            platform::db::connect(datasource_->GetConnectionString(kLorrimacApplication), root_);
+        lorrimac_ = connect(datasource_->GetConnectionString(kLorrimacApplication));
     }
+}
+
+std::unique_ptr<platform::db::Connection> ServerConnections::connect(
+    const std::string& connectionString) {
+    const auto idle = idle_.find(connectionString);
+    if (idle == idle_.end()) return platform::db::connect(connectionString, root_);
+    std::unique_ptr<platform::db::Connection> connection = std::move(idle->second);
+    idle_.erase(idle);
+    return connection;
+}
+
+void ServerConnections::closeServer() {
+    if (server_) idle_[serverConnectionString_] = std::move(server_);
+}
+
+void ServerConnections::release() {
+    server_.reset();
+    lorrimac_.reset();
+    idle_.clear();
+    datasource_.reset();
 }
 
 platform::db::Connection& ServerConnections::server() {

@@ -50,13 +50,7 @@ std::vector<std::string> MissingTablesAndColumns(db::Connection& connection,
 }
 
 bool HoldsNoTables(db::Connection& connection) {
-    const db::Recordset count =
-        connection.dialect() == db::Dialect::SQLite
-            ? connection.query("SELECT count(*) AS N FROM sqlite_master WHERE type = 'table'")
-            : connection.query(
-                  "SELECT count(*) AS N FROM information_schema.tables WHERE table_schema = "
-                  "current_schema()");
-    return count.value(0, "N").value_or("0") == "0";
+    return connection.tableNames().empty();
 }
 
 }  // namespace brindlemoor

@@ -27,13 +27,13 @@ Synchronizer::StartUpOutcome Synchronizer::startUp() {
         locale_ = readDefaultLanguage();
         enumerations_.setLocale(locale_);
         loadLabels();
-        connections_.closeServer();
+        connections_.release();
         if (unattended_) return StartUpOutcome::RunUnattended;
         progress_.setText(labels_.run[LabelTexts::kFirstLine] + std::string(kLineBreak));
         progress_.repaint();
         return StartUpOutcome::WaitForOperator;
     } catch (...) {
-        connections_.closeServer();
+        connections_.release();
         startUpError_ = DescribeCurrentException();
         handleStartUpFailure(*startUpError_);
         return StartUpOutcome::Failed;

@@ -1,5 +1,6 @@
 #include "sync/core/table_transfer.h"
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -71,10 +72,15 @@ erp::AuditCriteria buildCriteria(const TransferParticulars& transfer, const Wind
 }
 
 // Keeps what the loop applied, also when a failure ends it: the server changes made before a
-// failure stay, as they would without a transaction.
+// failure stay, as they would without a transaction. A database that ended the transaction on
+// the failure (PostgreSQL does after a failed statement) kept none of them; the table's counts
+// then say so instead of counting rows that are not there.
 class KeepAppliedChanges {
   public:
-    explicit KeepAppliedChanges(db::Connection& server) : server_(server) { server_.begin(); }
+    KeepAppliedChanges(db::Connection& server, TableOutcome& counts)
+        : server_(server), counts_(counts) {
+        server_.begin();
+    }
     KeepAppliedChanges(const KeepAppliedChanges&) = delete;
     KeepAppliedChanges& operator=(const KeepAppliedChanges&) = delete;
     ~KeepAppliedChanges() {
@@ -82,8 +88,8 @@ class KeepAppliedChanges {
         try {
             server_.commit();
         } catch (...) {
-            // The failure that ended the loop is on its way to the caller; a transaction the
-            // database already ended on it has nothing left to keep.
+            // The failure that ended the loop is on its way to the caller.
+            counts_ = TableOutcome{counts_.table};
             try {
                 server_.rollback();
             } catch (...) {
@@ -97,6 +103,7 @@ class KeepAppliedChanges {
 
   private:
     db::Connection& server_;
+    TableOutcome& counts_;
     bool done_ = false;
 };
 
@@ -114,15 +121,18 @@ class CloseServerAfterLoop {
 // The statements of the server database one loop uses.
 struct LoopStatements {
     LoopStatements(db::Connection& server, const TransferParticulars& transfer)
-        : connection(server),
-          rows(server, transfer),
-          serviceCenters(server),
-          propagation(server, transfer.propagation) {}
+        : connection(server), rows(server, transfer), propagation(server, transfer.propagation) {
+        if (transfer.split == Split::Objects) serviceCenters.emplace(server);
+    }
     db::Connection& connection;
     ServerTable rows;
-    ConfigurationServiceCenters serviceCenters;
+    std::optional<ConfigurationServiceCenters> serviceCenters;  // the objects' transfer only
     DescriptionPropagation propagation;
 };
+
+// How many changes are read ahead, so that the server rows and descriptions they need are read
+// together.
+constexpr size_t kChangesReadAhead = KeyedRows::kBatchSize;
 
 class Transfer {
   public:
@@ -140,21 +150,20 @@ class Transfer {
     }
     const std::string& runLabel(size_t position) const { return services_.labels->run[position]; }
     void applyAll(erp::ChangeStream& changes);
+    void readAhead(const std::vector<erp::Change>& changes, LoopStatements& loop);
+    void readDescriptionsAhead(const std::vector<erp::Change>& changes, bool rowsRead,
+                               LoopStatements& loop);
     void apply(const erp::Change& change, LoopStatements& loop);
-    std::vector<std::string> readKey(const erp::Record& current) const;
-    xml::Node tableElementFor(const erp::Record& current, const std::vector<std::string>& key,
-                              LoopStatements& loop);
-    xml::Node appendRow(xml::Node table, const std::vector<std::string>& key);
-    std::vector<db::Value> insertedValues(const erp::Record& current,
-                                          const std::vector<std::string>& key,
+    RowKey readKey(const erp::Record& current) const;
+    xml::Node tableElementFor(const erp::Record& current, const RowKey& key, LoopStatements& loop);
+    xml::Node appendRow(xml::Node table, const RowKey& key);
+    std::vector<db::Value> insertedValues(const erp::Record& current, const RowKey& key,
                                           LoopStatements& loop);
     std::vector<db::Value> modifiedValues(const erp::Record& current, const erp::Record* old,
-                                          const db::Recordset& server,
-                                          const std::vector<std::string>& key,
+                                          const ServerRow& server, const RowKey& key,
                                           LoopStatements& loop);
     std::vector<db::Value> modifiedServerOnlyValues(const erp::Record& current,
-                                                    const db::Recordset& server,
-                                                    const std::vector<std::string>& key,
+                                                    const ServerRow& server, const RowKey& key,
                                                     LoopStatements& loop);
     std::string enumerationText(const ColumnSource& source, int16_t value, LoopStatements& loop);
     std::string describe(const ColumnSource& source, const std::string& code);
@@ -206,9 +215,79 @@ void Transfer::applyAll(erp::ChangeStream& changes) {
     services_.connections->open("Quillmere");
     const CloseServerAfterLoop closeServer(*services_.connections);
     LoopStatements loop(services_.connections->server(), transfer_);
-    KeepAppliedChanges transaction(loop.connection);
-    while (changes.hasMore()) apply(changes.next(), loop);
+    KeepAppliedChanges transaction(loop.connection, counts_);
+    for (;;) {
+        // A change the datasource cannot deliver fails only after the changes before it are
+        // applied, as it would without reading ahead.
+        std::vector<erp::Change> ahead;
+        std::exception_ptr failure;
+        try {
+            while (ahead.size() < kChangesReadAhead && changes.hasMore())
+                ahead.push_back(changes.next());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (ahead.empty() && !failure) break;
+        readAhead(ahead, loop);
+        for (const erp::Change& change : ahead) apply(change, loop);
+        if (failure) std::rethrow_exception(failure);
+    }
     transaction.commit();
+}
+
+// Reads the server rows, service centers and descriptions the changes will look up, a batch
+// at a time. A read that fails leaves each look-up to read on its own, and so to fail at the
+// change it belongs to.
+void Transfer::readAhead(const std::vector<erp::Change>& changes, LoopStatements& loop) {
+    std::vector<RowKey> keys;
+    std::vector<RowKey> configurations;
+    for (const erp::Change& change : changes) {
+        if (!change.currentValues) continue;
+        const RowKey key = readKey(*change.currentValues);
+        configurations.push_back({key[0]});
+        if (MapChangeKind(change.kind) != erp::ChangeKind::Deleted) keys.push_back(key);
+    }
+    bool rowsRead = true;
+    try {
+        loop.rows.load(company_, keys);
+        if (loop.serviceCenters) loop.serviceCenters->load(company_, configurations);
+    } catch (const platform::PlatformError&) {
+        rowsRead = false;
+        loop.rows.load(company_, {});
+        if (loop.serviceCenters) loop.serviceCenters->load(company_, {});
+    }
+    readDescriptionsAhead(changes, rowsRead, loop);
+}
+
+// The codes a change may need the description of: its own key, the code the ERP delivers
+// (as delivered and trimmed) and the code the server row holds.
+void Transfer::readDescriptionsAhead(const std::vector<erp::Change>& changes, bool rowsRead,
+                                     LoopStatements& loop) {
+    services_.descriptions->forget();
+    for (const ColumnSource& source : transfer_.columns) {
+        if (source.kind != ColumnSource::Kind::Lookup) continue;
+        std::vector<std::string> codes;
+        for (const erp::Change& change : changes) {
+            if (!change.currentValues || MapChangeKind(change.kind) == erp::ChangeKind::Deleted)
+                continue;
+            const RowKey key = readKey(*change.currentValues);
+            if (source.codeColumn.empty()) {
+                codes.push_back(key[0]);
+                continue;
+            }
+            const ColumnSource& code = transfer_.columns[columnIndex(source.codeColumn)];
+            if (code.kind == ColumnSource::Kind::Member) {
+                const std::string delivered = change.currentValues->get(code.member).asText();
+                codes.push_back(std::string(platform::trimBlanks(delivered)));
+                codes.push_back(delivered);
+            }
+            if (const ServerRow* row = rowsRead ? loop.rows.find(company_, key) : nullptr) {
+                codes.push_back(row->value(source.codeColumn).value_or(std::string()));
+            }
+        }
+        services_.descriptions->prefetch(source.lookupTable, source.lookupKeyColumn, codes,
+                                         company_);
+    }
 }
 
 void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
@@ -218,7 +297,7 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
     }
     const erp::Record& current = *change.currentValues;
     const std::optional<erp::ChangeKind> reported = MapChangeKind(change.kind);
-    const std::vector<std::string> key = readKey(current);
+    const RowKey key = readKey(current);
 
     xml::Node row;
     if (transfer_.toClients) row = appendRow(tableElementFor(current, key, loop), key);
@@ -226,10 +305,10 @@ void Transfer::apply(const erp::Change& change, LoopStatements& loop) {
     // Whether the server already has the key decides between insert and modify, not the
     // ERP's own word for the change (nor an unknown kind, which is no deletion either).
     erp::ChangeKind kind = erp::ChangeKind::Deleted;
-    std::optional<db::Recordset> serverRow;
+    const ServerRow* serverRow = nullptr;
     if (reported != erp::ChangeKind::Deleted) {
         serverRow = loop.rows.find(company_, key);
-        kind = RowStatus(serverRow.has_value());
+        kind = RowStatus(serverRow != nullptr);
     }
     if (row) services_.changeFile->setStatus(row, StatusLetter(kind));
 
@@ -268,15 +347,15 @@ void Transfer::logReplacements() {
     }
 }
 
-std::vector<std::string> Transfer::readKey(const erp::Record& current) const {
-    std::vector<std::string> key;
+RowKey Transfer::readKey(const erp::Record& current) const {
+    RowKey key;
     for (std::string_view member : transfer_.keyMembers)
         key.push_back(current.get(member).asText());
     if (transfer_.itemKey) key[0] = std::string(masterdata_file::kItemCodePrefix) + key[0];
     return key;
 }
 
-xml::Node Transfer::tableElementFor(const erp::Record& current, const std::vector<std::string>& key,
+xml::Node Transfer::tableElementFor(const erp::Record& current, const RowKey& key,
                                     LoopStatements& loop) {
     std::string serviceCenter;
     switch (transfer_.split) {
@@ -285,18 +364,18 @@ xml::Node Transfer::tableElementFor(const erp::Record& current, const std::vecto
         case Split::Configurations:
             serviceCenter =
                 platform::trimBlanks(current.get(transfer_.serviceCenterMember).asText());
-            if (serviceCenter.empty()) {
-                serviceCenter = loop.serviceCenters.serviceCenterOf(key[0], company_);
-            }
+            // The configuration's own row, as the server holds it before this change.
+            if (serviceCenter.empty())
+                serviceCenter = ServiceCenterOf(loop.rows.find(company_, key));
             break;
         case Split::Objects:
-            serviceCenter = loop.serviceCenters.serviceCenterOf(key[0], company_);
+            serviceCenter = loop.serviceCenters->serviceCenterOf(key[0], company_);
             break;
     }
     return services_.changeFile->serviceCenterTable(transfer_.table, serviceCenter);
 }
 
-xml::Node Transfer::appendRow(xml::Node table, const std::vector<std::string>& key) {
+xml::Node Transfer::appendRow(xml::Node table, const RowKey& key) {
     const masterdata_file::TableLayout* layout = masterdata_file::findClientTable(transfer_.table);
     if (layout == nullptr) {
         throw platform::PlatformError(platform::failure::kGeneral,
@@ -332,8 +411,7 @@ std::string Transfer::describe(const ColumnSource& source, const std::string& co
                                           company_);
 }
 
-std::vector<db::Value> Transfer::insertedValues(const erp::Record& current,
-                                                const std::vector<std::string>& key,
+std::vector<db::Value> Transfer::insertedValues(const erp::Record& current, const RowKey& key,
                                                 LoopStatements& loop) {
     std::vector<db::Value> values(transfer_.columns.size());
     for (size_t i = 0; i < transfer_.columns.size(); ++i) {
@@ -362,15 +440,14 @@ std::vector<db::Value> Transfer::insertedValues(const erp::Record& current,
 // A looked-up description goes with its code: when the code was written, it is the new code's
 // description; otherwise the kept code's current description is written when there is one.
 std::vector<db::Value> Transfer::modifiedValues(const erp::Record& current, const erp::Record* old,
-                                                const db::Recordset& server,
-                                                const std::vector<std::string>& key,
+                                                const ServerRow& server, const RowKey& key,
                                                 LoopStatements& loop) {
     const size_t count = transfer_.columns.size();
     std::vector<db::Value> values(count);
     std::vector<bool> written(count, false);
     for (size_t i = 0; i < count; ++i) {
         const ColumnSource& source = transfer_.columns[i];
-        const db::Value& kept = server.value(0, source.column);
+        const db::Value kept = server.value(source.column);
         switch (source.kind) {
             case ColumnSource::Kind::Member: {
                 const std::string now(platform::trimBlanks(current.get(source.member).asText()));
@@ -407,12 +484,11 @@ std::vector<db::Value> Transfer::modifiedValues(const erp::Record& current, cons
 // A server-only table keeps its one description unless the ERP gives a new one that is not
 // empty; a new one also reaches every row that repeats it.
 std::vector<db::Value> Transfer::modifiedServerOnlyValues(const erp::Record& current,
-                                                          const db::Recordset& server,
-                                                          const std::vector<std::string>& key,
-                                                          LoopStatements& loop) {
+                                                          const ServerRow& server,
+                                                          const RowKey& key, LoopStatements& loop) {
     const ColumnSource& source = transfer_.columns.at(0);
     const std::string now(platform::trimBlanks(current.get(source.member).asText()));
-    std::vector<db::Value> values{now.empty() ? server.value(0, source.column) : db::Value(now)};
+    std::vector<db::Value> values{now.empty() ? server.value(source.column) : db::Value(now)};
     loop.rows.update(company_, key, values);
     if (!now.empty()) loop.propagation.propagate(key[0], now, company_);
     return values;

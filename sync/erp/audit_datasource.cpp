@@ -2,13 +2,12 @@
 // changes of every business object, with the record's fields before and after the change as
 // JSON objects. A company's bus-component address is the connection string of its audit
 // database.
-#include <cmath>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "platform/db/database.h"
 #include "platform/registry.h"
+#include "sync/erp/audit_values.h"
 #include "sync/erp/business_objects.h"
 #include "sync/erp/datasource.h"
 
@@ -16,7 +15,6 @@ namespace brindlemoor::erp {
 
 namespace {
 
-using Json = nlohmann::json;
 namespace db = platform::db;
 
 constexpr std::string_view kItemProjectSegment = "         ";
@@ -35,42 +33,12 @@ auto asComponentFailure(Work&& work) -> decltype(work()) {
     }
 }
 
-Value toValue(const Json& value) {
-    switch (value.type()) {
-        case Json::value_t::string:
-            return Value::text(value.get<std::string>());
-        case Json::value_t::number_integer:
-            return Value::number(value.get<int64_t>());
-        case Json::value_t::number_unsigned:
-            return Value::number(static_cast<int64_t>(value.get<uint64_t>()));
-        case Json::value_t::number_float: {
-            const double number = value.get<double>();
-            if (std::trunc(number) == number && std::fabs(number) < 9.0e15) {
-                return Value::number(static_cast<int64_t>(number));
-            }
-            return Value::text(value.dump());
-        }
-        case Json::value_t::boolean:
-            return Value::number(value.get<bool>() ? 1 : 0);
-        case Json::value_t::null:
-        case Json::value_t::discarded:
-            return Value();
-        default:
-            return Value::text(value.dump());
-    }
-}
-
-Value fieldValue(const Json& values, std::string_view field) {
-    const auto found = values.find(std::string(field));
-    return found == values.end() ? Value() : toValue(*found);
-}
-
 // The values of one audit record, before or after its change.
 class AuditRecord final : public Record {
   public:
     // `oldValuesOf`: for the values before the change, the criteria that say which fields
     // were asked for with their old value; the others answer nothing.
-    AuditRecord(std::shared_ptr<const Json> values, const BusinessObjectFields& object,
+    AuditRecord(std::shared_ptr<const AuditValues> values, const BusinessObjectFields& object,
                 std::shared_ptr<const AuditCriteria> oldValuesOf)
         : values_(std::move(values)), object_(object), oldValuesOf_(std::move(oldValuesOf)) {}
 
@@ -78,11 +46,11 @@ class AuditRecord final : public Record {
         const std::string_view field = fieldOfMember(object_, member);
         if (field.empty()) return Value();
         if (oldValuesOf_ != nullptr && !oldValuesOf_->wantsOldValue(field)) return Value();
-        return fieldValue(*values_, field);
+        return values_->get(field);
     }
 
   private:
-    std::shared_ptr<const Json> values_;
+    std::shared_ptr<const AuditValues> values_;
     const BusinessObjectFields& object_;
     std::shared_ptr<const AuditCriteria> oldValuesOf_;
 };
@@ -112,9 +80,9 @@ int compareKey(const Value& key, const Value& bound) {
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-bool withinBounds(const Json& values, const AuditCriteria& criteria) {
+bool withinBounds(const AuditValues& values, const AuditCriteria& criteria) {
     for (const Parameter& parameter : criteria.parameters()) {
-        Value key = fieldValue(values, parameter.fieldName());
+        Value key = values.get(parameter.fieldName());
         if (parameter.fieldName() == kItemField) {
             key = Value::text(std::string(kItemProjectSegment) + key.asText());
         }
@@ -154,8 +122,8 @@ bool nestsDeeperThan(std::string_view text, size_t limit) {
     return false;
 }
 
-std::shared_ptr<const Json> parseValues(const db::Value& text, const std::string& sequence,
-                                        std::string_view object) {
+std::shared_ptr<const AuditValues> parseValues(const db::Value& text, const std::string& sequence,
+                                               std::string_view object) {
     if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos) return nullptr;
     if (nestsDeeperThan(*text, kMaxValueDepth)) {
         throw DatasourceError(platform::failure::kGeneral,
@@ -164,9 +132,7 @@ std::shared_ptr<const Json> parseValues(const db::Value& text, const std::string
                                   std::to_string(kMaxValueDepth) + " levels.");
     }
     try {
-        auto values = std::make_shared<Json>(Json::parse(*text));
-        if (!values->is_object()) throw std::runtime_error("not a JSON object");
-        return values;
+        return std::make_shared<const AuditValues>(AuditValues::parse(*text));
     } catch (const std::exception& error) {
         throw DatasourceError(platform::failure::kGeneral,
                               "The audit record " + sequence +
@@ -223,9 +189,9 @@ class AuditChangeStream final : public ChangeStream {
         if (current_) return true;
         for (; position_ < rows_.rowCount(); ++position_) {
             const std::vector<db::Value>& row = rows_.row(position_);
-            std::shared_ptr<const Json> values =
+            std::shared_ptr<const AuditValues> values =
                 parseValues(row[3], row[0].value_or(""), object_.name);
-            if (!values) values = std::make_shared<const Json>(Json::object());
+            if (!values) values = std::make_shared<const AuditValues>();
             if (withinBounds(*values, *criteria_)) {
                 current_ = std::move(values);
                 return true;
@@ -238,7 +204,7 @@ class AuditChangeStream final : public ChangeStream {
     const BusinessObjectFields& object_;
     std::shared_ptr<const AuditCriteria> criteria_;
     size_t position_ = 0;
-    std::shared_ptr<const Json> current_;
+    std::shared_ptr<const AuditValues> current_;
 };
 
 // Audit databases stay open for the datasource's lifetime, one per bus-component address.

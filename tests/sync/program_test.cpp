@@ -3,10 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "platform/registry.h"
 #include "sync/core/run_lock.h"
+#include "tests/support/postgres_cluster.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_root.h"
 #include "tests/sync/support/environment.h"
@@ -177,43 +179,55 @@ TEST_F(ProgramTest, SecondRunWaitsForTheFirstThenGivesUp) {
     EXPECT_EQ(onMachine({"--run"}).exitCode, 2);
 }
 
-// A new operator's two commands: --init prepares an empty root, the first --run works.
-TEST(OperatorTest, InitThenCheckThenFirstRun) {
+// A new operator's commands: --init prepares an empty root, --check finds it ready, the first
+// --run works, and --init again keeps what is there. `executeErp` runs SQL on the ERP database.
+void InitCheckAndRun(const std::string& serverDatabase, const std::string& erp,
+                     const std::function<void(const std::string&)>& executeErp) {
     testing_support::TempRoot temp(false);
     const fs::path root = temp.dir() / "server";
-    const fs::path data = temp.dir() / "data";
     const auto brindlemoor = [&](std::vector<std::string> args) {
         args.insert(args.begin(), {"--root", root.string()});
         return testing_support::runProgram(kProgram, args, temp.dir().string());
     };
-    const ProgramRun init =
-        brindlemoor({"--init", "--server-db", "sqlite:" + (data / "server.db").string(),
-                     "--company", "500", "--erp", "sqlite:" + (data / "erp500.db").string()});
-    ASSERT_EQ(init.exitCode, 0) << init.out << init.err;
-    EXPECT_THAT(init.out, HasSubstr("made  the tables of the server database\n"));
-    EXPECT_THAT(init.out,
+    const std::vector<std::string> init = {
+        "--init", "--server-db", serverDatabase, "--company", "500", "--erp", erp};
+    const ProgramRun prepared = brindlemoor(init);
+    ASSERT_EQ(prepared.exitCode, 0) << prepared.out << prepared.err;
+    EXPECT_THAT(prepared.out, HasSubstr("made  the tables of the server database\n"));
+    EXPECT_THAT(prepared.out,
                 EndsWith("--check, then brindlemoor --root '" + root.string() + "' --run\n"));
 
     const ProgramRun check = brindlemoor({"--check"});
     EXPECT_EQ(check.exitCode, 0) << check.out;
     EXPECT_THAT(check.out, EndsWith("items are OK: the server root is ready for a run.\n"));
 
-    ExecuteSql(data / "erp500.db",
-               "insert into ERPAUDIT (BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES) "
-               "values ('UNITS', '2026-12-07 08:00:00', 2, '', "
-               "'{\"cuni\": \"kg\", \"dsca\": \"kilogram\", \"tccu\": 5}')");
+    executeErp(
+        "insert into ERPAUDIT (BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES) "
+        "values ('UNITS', '2026-12-07 08:00:00', 2, '', "
+        "'{\"cuni\": \"kg\", \"dsca\": \"kilogram\", \"tccu\": 5}')");
     const ProgramRun run = brindlemoor({"--run"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_THAT(run.out, HasSubstr("Synchronizing Units........\nUnits done\n"));
     EXPECT_THAT(run.out, HasSubstr("Company 500: 1 inserted, 0 modified, 0 deleted"));
 
-    // Run again, --init keeps what is there.
-    const ProgramRun again =
-        brindlemoor({"--init", "--server-db", "sqlite:" + (data / "server.db").string(),
-                     "--company", "500", "--erp", "sqlite:" + (data / "erp500.db").string()});
+    const ProgramRun again = brindlemoor(init);
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_THAT(again.out, HasSubstr("kept  the tables of the server database (it is not empty)"));
     EXPECT_THAT(again.out, Not(HasSubstr("made  USERDEFAULTS")));
+}
+
+TEST(OperatorTest, InitThenCheckThenFirstRun) {
+    testing_support::TempRoot data(false);
+    const fs::path erp = data.dir() / "erp500.db";
+    InitCheckAndRun("sqlite:" + (data.dir() / "server.db").string(), "sqlite:" + erp.string(),
+                    [&](const std::string& sql) { ExecuteSql(erp, sql); });
+}
+
+TEST(OperatorTest, InitThenCheckThenFirstRunOnPostgres) {
+    TAVIRO_REQUIRE_POSTGRES();
+    const testing_support::PostgresDatabase server;
+    const testing_support::PostgresDatabase erp;
+    InitCheckAndRun(server.url(), erp.url(), [&](const std::string& sql) { erp.execute(sql); });
 }
 
 }  // namespace

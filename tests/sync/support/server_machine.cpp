@@ -3,11 +3,13 @@
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/registry.h"
+#include "platform/text.h"
 
 namespace sync_testing {
 
@@ -46,9 +48,11 @@ std::string quoted(const std::string& text) {
     return platform::db::quote(text);
 }
 
+constexpr std::string_view kSqlitePrefix = "sqlite:";
+
 }  // namespace
 
-ServerMachine::ServerMachine() {
+ServerMachine::ServerMachine(Backend backend) : backend_(backend) {
     if (const char* now = getenv("TAVIRO_NOW")) {
         hadNow_ = true;
         previousNow_ = now;
@@ -58,25 +62,63 @@ ServerMachine::ServerMachine() {
     fs::create_directories(map("C:\\Inetpub\\wwwroot\\MasterData"));
     fs::create_directories(map("C:\\Program Files\\Corbelline\\Taviro Quillmere\\Brindlemoor"));
     fs::create_directories(map("C:\\Data"));
-    serverDatabase_ = map("C:\\Data\\quillmere.mdb");
-    siblingDatabase_ = map("C:\\Data\\pentavy.mdb");
-    ExecuteSql(serverDatabase_, ReadSourceFile("data/server/server-database.sql"));
-    ExecuteSql(serverDatabase_, ReadSourceFile("data/server/labels-1033.sql"));
-    ExecuteSql(siblingDatabase_, ReadSourceFile("data/server/sibling-database.sql"));
+    databases_.push_back(createDatabase(map("C:\\Data\\quillmere.mdb")));
+    databases_.push_back(createDatabase(map("C:\\Data\\pentavy.mdb")));
+    serverDatabase_ = databases_[0].file;
+    serverConnection_ = databases_[0].connection;
+    siblingConnection_ = databases_[1].connection;
+    executeServer(ReadSourceFile("data/server/server-database.sql"));
+    executeServer(ReadSourceFile("data/server/labels-1033.sql"));
+    executeSibling(ReadSourceFile("data/server/sibling-database.sql"));
     setParameter("DefaultLanguage", "1033");
+    prepareRegistry();
+}
 
+ServerMachine::Database ServerMachine::createDatabase(const fs::path& file) const {
+    Database database;
+    if (backend_ == Backend::PostgreSQL) {
+        database.postgres = std::make_unique<testing_support::PostgresDatabase>();
+        database.connection = database.postgres->url();
+    } else {
+        database.file = file;
+        ExecuteSql(database.file, "");
+        database.connection = std::string(kSqlitePrefix) + database.file.string();
+    }
+    return database;
+}
+
+// SQLite files are written directly, so that a test may use what the database layer would
+// refuse; PostgreSQL goes through the layer, which translates what the delivered SQL says in
+// SQLite's words.
+void ServerMachine::execute(const std::string& connection, const std::string& sql) const {
+    if (connection.starts_with(kSqlitePrefix)) {
+        ExecuteSql(connection.substr(kSqlitePrefix.size()), sql);
+    } else {
+        platform::db::connect(connection, root())->execute(sql);
+    }
+}
+
+void ServerMachine::prepareRegistry() const {
     platform::Registry registry(root());
     auto set = [&](const std::string& key, const std::string& name, const std::string& value) {
         registry.createKey(Hive::LocalMachine, key);
         registry.setValue(Hive::LocalMachine, key, RegistryValue::string(name, value));
     };
+    const std::string strings = "SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings";
+    const std::string dataSource = "SOFTWARE\\ODBC\\odbc.ini\\Quillmere";
     set("SOFTWARE\\Microsoft\\INetStp", "PathWWWRoot", "C:\\Inetpub\\wwwroot");
     set("SOFTWARE\\Taviro\\Taviro Corbelline", "InstMainDir", "C:\\Program Files\\Corbelline");
-    set("SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings", "11",
-        "DSN=Quillmere;UID=wwwapps;PWD=");
-    set("SOFTWARE\\Taviro\\Taviro Corbelline\\ConnectionStrings", "8",
-        "sqlite:C:\\Data\\pentavy.mdb");
-    set("SOFTWARE\\ODBC\\odbc.ini\\Quillmere", "DBQ", "C:\\Data\\quillmere.mdb");
+    if (backend_ == Backend::PostgreSQL) {
+        set(strings, "11", serverConnection_);
+        set(strings, "8", siblingConnection_);
+        set(dataSource, "Driver", "PostgreSQL");
+        set(dataSource, "Connect", databases_[0].postgres->conninfo());
+        set(dataSource, "UID", "postgres");
+    } else {
+        set(strings, "11", "DSN=Quillmere;UID=wwwapps;PWD=");
+        set(strings, "8", "sqlite:C:\\Data\\pentavy.mdb");
+        set(dataSource, "DBQ", "C:\\Data\\quillmere.mdb");
+    }
 }
 
 ServerMachine::~ServerMachine() {
@@ -88,22 +130,23 @@ ServerMachine::~ServerMachine() {
 }
 
 platform::db::Recordset ServerMachine::queryServer(const std::string& sql) const {
-    return platform::db::connect("sqlite:" + serverDatabase_.string(), root())->query(sql);
+    return platform::db::connect(serverConnection_, root())->query(sql);
 }
 
 std::vector<std::string> ServerMachine::serverRows(const std::string& table,
                                                    const std::string& company) const {
-    const platform::db::Recordset rows = queryServer(
-        "select * from " + table + " where COMP = " + quoted(company) + " order by rowid");
+    const platform::db::Recordset rows =
+        queryServer("select * from " + table + " where COMP = " + quoted(company));
     std::vector<std::string> lines;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         std::string line;
         for (size_t c = 1; c < rows.columnCount(); ++c) {
             if (c > 1) line += "|";
-            line += rows.columns()[c] + "=" + rows.row(r)[c].value_or("NULL");
+            line += platform::toUpper(rows.columns()[c]) + "=" + rows.row(r)[c].value_or("NULL");
         }
         lines.push_back(line);
     }
+    std::sort(lines.begin(), lines.end());
     return lines;
 }
 
@@ -114,16 +157,16 @@ void ServerMachine::setParameter(const std::string& name, const std::string& val
 
 void ServerMachine::addCompany(const std::string& folder, int company) {
     fs::create_directories(companyFolder(folder));
-    const fs::path audit = dir() / ("audit-" + std::to_string(audits_.size()) + ".db");
-    ExecuteSql(audit, ReadSourceFile("data/server/erp-audit.sql"));
-    audits_[folder] = audit;
+    Database audit = createDatabase(dir() / ("audit-" + std::to_string(audits_.size()) + ".db"));
+    execute(audit.connection, ReadSourceFile("data/server/erp-audit.sql"));
+    const std::string address = audit.connection;
+    audits_[folder] = std::move(audit);
     const std::string number = std::to_string(company);
     executeServer("insert into USERDEFAULTS values (" + quoted(number) + ", 'zz-last', '999');" +
                   "insert into USERDEFAULTS values (" + quoted(number) + ", 'admin', " +
                   quoted(std::to_string(1000 + company)) + ")");
-    ExecuteSql(siblingDatabase_, "insert into BISPROPERTYVALUES values (" +
-                                     quoted(std::to_string(1000 + company)) + ", " +
-                                     quoted("sqlite:" + audit.string()) + ")");
+    executeSibling("insert into BISPROPERTYVALUES values (" +
+                   quoted(std::to_string(1000 + company)) + ", " + quoted(address) + ")");
 }
 
 fs::path ServerMachine::companyFolder(const std::string& folder) const {
@@ -131,17 +174,48 @@ fs::path ServerMachine::companyFolder(const std::string& folder) const {
 }
 
 fs::path ServerMachine::auditDatabase(const std::string& folder) const {
-    return audits_.at(folder);
+    return audits_.at(folder).file;
+}
+
+std::string ServerMachine::auditAddress(const std::string& folder) const {
+    return audits_.at(folder).connection;
+}
+
+std::string ServerMachine::removeAuditDatabase(const std::string& folder) {
+    Database& audit = audits_.at(folder);
+    if (audit.postgres) {
+        const std::string name = audit.postgres->name();
+        audit.postgres.reset();
+        return "database \"" + name + "\" does not exist";
+    }
+    fs::remove(audit.file);
+    return "The database file '" + audit.file.string() + "' does not exist.";
 }
 
 void ServerMachine::addChange(const std::string& folder, const std::string& object, int kind,
                               const std::string& oldValues, const std::string& newValues,
                               const std::string& changedAt) {
-    ExecuteSql(
-        auditDatabase(folder),
+    execute(
+        auditAddress(folder),
         "insert into ERPAUDIT (BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES) values (" +
             quoted(object) + ", " + quoted(changedAt) + ", " + std::to_string(kind) + ", " +
             quoted(oldValues) + ", " + quoted(newValues) + ")");
+}
+
+void ServerMachine::copyChanges(const std::string& folder, const fs::path& auditFile) {
+    const platform::db::Recordset changes =
+        platform::db::connect(std::string(kSqlitePrefix) + auditFile.string(), root())
+            ->query(
+                "SELECT SEQ, BUSINESSOBJECT, CHANGEDAT, KIND, OLDVALUES, NEWVALUES FROM "
+                "ERPAUDIT ORDER BY SEQ");
+    const auto audit = platform::db::connect(auditAddress(folder), root());
+    platform::db::Transaction transaction(*audit);
+    const auto insert = audit->prepare("insert into ERPAUDIT values (?, ?, ?, ?, ?, ?)");
+    for (size_t i = 0; i < changes.rowCount(); ++i) {
+        insert->bindAll(changes.row(i));
+        insert->execute();
+    }
+    transaction.commit();
 }
 
 std::string ServerMachine::changeFile(const std::string& folder, const std::string& stamp) const {
