@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "component/core/install_folder_lock.h"
 #include "platform/failure.h"
 
 namespace quillmere {
@@ -84,6 +85,7 @@ CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>&
         converted.reserve(args.size());
         for (size_t i = 0; i < args.size(); ++i)
             converted.push_back(convertArgument(args[i], method.params[i].type));
+        const auto lock = LockInstallFolder(session_, method.access);
         CallOutcome outcome;
         outcome.result = shapeResult(handler(session_, converted), method.result);
         outcome.succeeded = true;

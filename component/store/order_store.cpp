@@ -7,6 +7,7 @@
 #include "component/core/install_paths.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
+#include "platform/text_file.h"
 
 namespace quillmere {
 
@@ -43,17 +44,31 @@ bool LoadOrderStore(Session& session) {
 }
 
 void SaveOrderStore(Session& session) {
-    session.state.orderStore.save(session.path(paths::kOrderStore));
+    const std::filesystem::path file = session.path(paths::kOrderStore);
+    platform::removeStaleTemporaries(file);  // saves are made under the install folder's lock
+    session.state.orderStore.save(file);
 }
 
 int16_t NextRecordNumber(Session& session, RecordCounter counter) {
-    const std::string_view name = counterName(counter);
-    const std::optional<std::string> data = ReadComponentValue(session, name);
-    if (!data) return 0;
-    const long long number = counterValue(*data);
-    if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
-    SetExistingComponentValue(session, name, std::to_string(number + 1));
-    return static_cast<int16_t>(number);
+    // Read and advanced in one step under the registry's lock, so that two processes never
+    // hand out the same number.
+    int16_t handedOut = 0;
+    const auto advance = [&](const platform::RegistryValue& current) {
+        const long long number = counterValue(current.dataAsText());
+        if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
+        handedOut = static_cast<int16_t>(number);
+        platform::RegistryValue next = current;
+        if (next.type == platform::ValueType::DWord) {
+            if (number < 0 || number + 1 > UINT32_MAX) throw platform::typeMismatch();
+            next.number = static_cast<uint32_t>(number + 1);
+        } else {
+            next.text = std::to_string(number + 1);
+        }
+        return std::optional(next);
+    };
+    const auto before = session.registry.updateValue(
+        platform::Hive::LocalMachine, paths::kComponentKey, counterName(counter), advance);
+    return before ? handedOut : 0;
 }
 
 xml::Node StoreContainer(xml::Node storeDocument, std::string_view container) {

@@ -9,6 +9,7 @@
 #include "component/core/record_kind.h"
 #include "platform/failure.h"
 #include "platform/text.h"
+#include "platform/text_file.h"
 
 namespace quillmere {
 
@@ -19,7 +20,9 @@ bool LoadUploadReport(Session& session, xml::Document& report) {
 }
 
 void SaveUploadReport(Session& session, const xml::Document& report) {
-    report.save(session.path(paths::kUploadReport));
+    const std::filesystem::path file = session.path(paths::kUploadReport);
+    platform::removeStaleTemporaries(file);  // saves are made under the install folder's lock
+    report.save(file);
 }
 
 std::vector<xml::Node> ReportGroups(const xml::Document& report) {
