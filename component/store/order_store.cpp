@@ -5,9 +5,9 @@
 
 #include "component/core/component_key.h"
 #include "component/core/install_paths.h"
+#include "component/core/kept_documents.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
-#include "platform/text_file.h"
 
 namespace quillmere {
 
@@ -40,13 +40,15 @@ long long counterValue(const std::string& data) {
 }  // namespace
 
 bool LoadOrderStore(Session& session) {
-    return session.state.orderStore.loadFile(session.path(paths::kOrderStore));
+    ModuleState& state = session.state;
+    return LoadKeptDocument(state, state.orderStoreFile, state.orderStore,
+                            session.path(paths::kOrderStore));
 }
 
 void SaveOrderStore(Session& session) {
-    const std::filesystem::path file = session.path(paths::kOrderStore);
-    platform::removeStaleTemporaries(file);  // saves are made under the install folder's lock
-    session.state.orderStore.save(file);
+    ModuleState& state = session.state;
+    SaveKeptDocument(state, state.orderStoreFile, state.orderStore,
+                     session.path(paths::kOrderStore));
 }
 
 int16_t NextRecordNumber(Session& session, RecordCounter counter) {
