@@ -22,9 +22,10 @@ quillmere::Variant downloadOf(int first) {
     return quillmere::Variant::text(storeText(first, kNewOrders));
 }
 
-void BM_ResidentTenthDownloadXml(benchmark::State& state) {
+// state.range(0): 1 for a resident instance, 0 for one that loads on every call.
+void BM_TenthDownloadXml(benchmark::State& state) {
     Machine machine;
-    machine.client->session().state.keepDocuments = true;
+    machine.client->session().state.keepDocuments = state.range(0) == 1;
     const std::string store = storeText(1, kStoreOrders);
     int next = 1'000'000;
     for (auto _ : state) {
@@ -48,9 +49,10 @@ void BM_FloorSerializeSave(benchmark::State& state) {
     for (auto _ : state) document.save(machine.storeFile());
 }
 
-void BM_ResidentMyActivities(benchmark::State& state) {
+// state.range(0): 1 for a resident instance, 0 for one that loads on every call.
+void BM_MyActivities(benchmark::State& state) {
     Machine machine;
-    machine.client->session().state.keepDocuments = true;
+    machine.client->session().state.keepDocuments = state.range(0) == 1;
     platform::writeFileAtomically(machine.storeFile(), storeText(1, kStoreOrders));
     machine.call("MyActivities", {quillmere::Variant::text("")});
     for (auto _ : state) {
@@ -67,9 +69,9 @@ void BM_FloorParse(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_ResidentTenthDownloadXml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TenthDownloadXml)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorSerializeSave)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ResidentMyActivities)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MyActivities)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorParse)->Unit(benchmark::kMillisecond);
 
 }  // namespace
