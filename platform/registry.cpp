@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/failure.h"
+#include "platform/file_lock.h"
 #include "platform/text_file.h"
 
 namespace platform {
@@ -206,10 +207,25 @@ Key fromJson(const json& node) {
     return key;
 }
 
+// Every key adds an object and its "subkeys" array; values add their array and one object.
+constexpr int kMaxJsonDepth = static_cast<int>(2 * kMaxKeyDepth) + 4;
+
+// Parses the hive's JSON refusing nesting past the bound before it is built, so that neither
+// the parse nor the recursive walks over the tree can exhaust the stack.
+json parseBounded(const std::string& text) {
+    const json::parser_callback_t bound = [](int depth, json::parse_event_t, json&) {
+        if (depth > kMaxJsonDepth)
+            throw DamagedHive("keys are nested deeper than " + std::to_string(kMaxKeyDepth) +
+                              " levels");
+        return true;
+    };
+    return json::parse(text, bound);
+}
+
 Key loadHive(const fs::path& file) {
     if (!fileExists(file)) return Key{};
     try {
-        return fromJson(json::parse(readWholeFile(file)));
+        return fromJson(parseBounded(readWholeFile(file)));
     } catch (const json::exception& e) {
         throw PlatformError(failure::kGeneral,
                             "Registry hive " + file.string() + " is damaged: " + e.what());
@@ -220,9 +236,13 @@ Key loadHive(const fs::path& file) {
 }
 
 void saveHive(const fs::path& file, const Key& hive) {
-    std::error_code ec;
-    fs::create_directories(file.parent_path(), ec);
+    removeStaleTemporaries(file);  // the caller holds the hive's lock
     writeFileAtomically(file, toJson(hive).dump(1) + "\n");
+}
+
+bool sameValue(const RegistryValue& a, const RegistryValue& b) {
+    if (a.type != b.type) return false;
+    return a.type == ValueType::DWord ? a.number == b.number : a.text == b.text;
 }
 
 [[noreturn]] void keyMissing(std::string_view key) {
@@ -243,11 +263,34 @@ bool Registry::keyExists(Hive hive, std::string_view key) const {
     return findKey(tree, key) != nullptr;
 }
 
+template <typename Change>
+auto Registry::changeHive(Hive hive, Change&& change) {
+    const fs::path file = hiveFile(hive);
+    if (!folderExists(file.parent_path())) {
+        // No hive yet: a change that would change nothing in an empty hive creates nothing.
+        Key empty;
+        auto [changed, answer] = change(empty);
+        if (!changed) return answer;
+        std::error_code ec;
+        fs::create_directories(file.parent_path(), ec);
+    }
+    const FileLock lock(file, LockMode::Exclusive);
+    Key tree = loadHive(file);
+    auto [changed, answer] = change(tree);
+    if (changed) saveHive(file, tree);
+    return answer;
+}
+
 void Registry::createKey(Hive hive, std::string_view key) {
-    Key tree = loadHive(hiveFile(hive));
-    if (findKey(tree, key)) return;
-    createKeyPath(tree, key);
-    saveHive(hiveFile(hive), tree);
+    if (splitKeyPath(key).size() > kMaxKeyDepth)
+        throw PlatformError(failure::kInvalidArgument, "Registry key nested deeper than " +
+                                                           std::to_string(kMaxKeyDepth) +
+                                                           " levels: " + std::string(key));
+    changeHive(hive, [&](Key& tree) {
+        if (findKey(tree, key)) return std::pair{false, 0};
+        createKeyPath(tree, key);
+        return std::pair{true, 0};
+    });
 }
 
 std::vector<std::string> Registry::subkeys(Hive hive, std::string_view key) const {
@@ -277,53 +320,71 @@ std::optional<RegistryValue> Registry::valueExact(Hive hive, std::string_view ke
 }
 
 void Registry::setValue(Hive hive, std::string_view key, const RegistryValue& value) {
-    Key tree = loadHive(hiveFile(hive));
-    Key* found = findKey(tree, key);
-    if (!found) keyMissing(key);
-    bool replaced = false;
-    for (RegistryValue& v : found->values) {
-        if (equalsIgnoreCase(v.name, value.name)) {
+    changeHive(hive, [&](Key& tree) {
+        Key* found = findKey(tree, key);
+        if (!found) keyMissing(key);
+        for (RegistryValue& v : found->values) {
+            if (!equalsIgnoreCase(v.name, value.name)) continue;
+            if (sameValue(v, value)) return std::pair{false, 0};
             const std::string keptName = v.name;
             v = value;
             v.name = keptName;
-            replaced = true;
-            break;
+            return std::pair{true, 0};
         }
-    }
-    if (!replaced) found->values.push_back(value);
-    saveHive(hiveFile(hive), tree);
+        found->values.push_back(value);
+        return std::pair{true, 0};
+    });
+}
+
+std::optional<RegistryValue> Registry::updateValue(Hive hive, std::string_view key,
+                                                   std::string_view name,
+                                                   const ValueChange& change) {
+    return changeHive(hive, [&](Key& tree) {
+        Key* found = findKey(tree, key);
+        if (!found) return std::pair{false, std::optional<RegistryValue>()};
+        for (RegistryValue& v : found->values) {
+            if (v.name != name) continue;
+            const RegistryValue before = v;
+            std::optional<RegistryValue> after = change(before);
+            if (!after || sameValue(*after, before)) return std::pair{false, std::optional(before)};
+            v = std::move(*after);
+            v.name = before.name;
+            return std::pair{true, std::optional(before)};
+        }
+        return std::pair{false, std::optional<RegistryValue>()};
+    });
 }
 
 bool Registry::deleteValue(Hive hive, std::string_view key, std::string_view name) {
-    Key tree = loadHive(hiveFile(hive));
-    Key* found = findKey(tree, key);
-    if (!found) return false;
-    for (auto it = found->values.begin(); it != found->values.end(); ++it) {
-        if (equalsIgnoreCase(it->name, name)) {
-            found->values.erase(it);
-            saveHive(hiveFile(hive), tree);
-            return true;
+    return changeHive(hive, [&](Key& tree) {
+        Key* found = findKey(tree, key);
+        if (!found) return std::pair{false, false};
+        for (auto it = found->values.begin(); it != found->values.end(); ++it) {
+            if (equalsIgnoreCase(it->name, name)) {
+                found->values.erase(it);
+                return std::pair{true, true};
+            }
         }
-    }
-    return false;
+        return std::pair{false, false};
+    });
 }
 
 bool Registry::deleteKey(Hive hive, std::string_view key) {
     const std::vector<std::string> parts = splitKeyPath(key);
     if (parts.empty()) return false;
-    Key tree = loadHive(hiveFile(hive));
     std::string parentPath;
     for (size_t i = 0; i + 1 < parts.size(); ++i) parentPath += parts[i] + "\\";
-    Key* parent = findKey(tree, parentPath);
-    if (!parent) return false;
-    for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it) {
-        if (equalsIgnoreCase(it->name, parts.back())) {
-            parent->subkeys.erase(it);
-            saveHive(hiveFile(hive), tree);
-            return true;
+    return changeHive(hive, [&](Key& tree) {
+        Key* parent = findKey(tree, parentPath);
+        if (!parent) return std::pair{false, false};
+        for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it) {
+            if (equalsIgnoreCase(it->name, parts.back())) {
+                parent->subkeys.erase(it);
+                return std::pair{true, true};
+            }
         }
-    }
-    return false;
+        return std::pair{false, false};
+    });
 }
 
 }  // namespace platform

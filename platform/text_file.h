@@ -25,8 +25,16 @@ void appendLine(const std::filesystem::path& path, std::string_view text);
 // The whole file as bytes (kFileNotFound when missing).
 std::string readWholeFile(const std::filesystem::path& path);
 
-// Writes a state file atomically: a temporary file in the same folder is written, flushed
-// and renamed over the target, so a crash leaves either the old or the new content.
+// Writes a state file atomically: a hidden temporary file in the same folder is written,
+// flushed and renamed over the target, so a crash leaves either the old or the new content.
+// The new file keeps the replaced file's mode (and, for root, its owner). A file that its mode
+// bits do not let this user write is not replaced (kPermissionDenied): for root, which the
+// system lets write anything, a file without any write bit counts as read-only.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes the hidden temporary files that writeFileAtomically leaves behind when a process
+// dies during a save of `path`. Only a caller that holds the lock under which every save of
+// that file is made may call it: a temporary of a save under way would go too.
+void removeStaleTemporaries(const std::filesystem::path& path);
 
 }  // namespace platform

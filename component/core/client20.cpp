@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "component/core/install_folder_lock.h"
+#include "component/core/kept_documents.h"
 #include "platform/failure.h"
 
 namespace quillmere {
@@ -78,21 +80,26 @@ CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>&
         return failed(platform::failure::kDispBadParamCount, "Invalid number of parameters");
     const MethodHandler& handler = handlers_[static_cast<size_t>(method.position)];
     if (!handler) return failed(platform::failure::kNotImplemented, "not implemented");
+    BeginCallOnKeptDocuments(session_.state);
     try {
         // The logic works on copies; by-reference parameters are copied back afterwards.
         std::vector<Variant> converted;
         converted.reserve(args.size());
         for (size_t i = 0; i < args.size(); ++i)
             converted.push_back(convertArgument(args[i], method.params[i].type));
+        const auto lock = LockInstallFolder(session_, method.access);
         CallOutcome outcome;
         outcome.result = shapeResult(handler(session_, converted), method.result);
+        EndCallOnKeptDocuments(session_.state, method.access);
         outcome.succeeded = true;
         for (size_t i = 0; i < args.size(); ++i)
             if (method.params[i].byRef) args[i] = converted[i];
         return outcome;
     } catch (const PlatformError& error) {
+        ForgetKeptDocuments(session_.state);
         return failed(error.code(), error.description());
     } catch (const std::exception& error) {
+        ForgetKeptDocuments(session_.state);
         return failed(platform::failure::kGeneral, error.what());
     }
 }

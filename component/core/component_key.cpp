@@ -35,14 +35,16 @@ std::string ReadRegistryValue(Session& session, std::string_view name) {
 }
 
 bool SetExistingComponentValue(Session& session, std::string_view name, std::string_view text) {
-    auto value = session.registry.valueExact(Hive::LocalMachine, paths::kComponentKey, name);
-    if (!value) return false;
-    if (value->type == platform::ValueType::DWord)
-        value->number = dwordFromText(text);
-    else
-        value->text = std::string(text);
-    session.registry.setValue(Hive::LocalMachine, paths::kComponentKey, *value);
-    return true;
+    const auto setText = [&](const platform::RegistryValue& current) {
+        platform::RegistryValue value = current;
+        if (value.type == platform::ValueType::DWord)
+            value.number = dwordFromText(text);
+        else
+            value.text = std::string(text);
+        return std::optional(value);
+    };
+    return session.registry.updateValue(Hive::LocalMachine, paths::kComponentKey, name, setText)
+        .has_value();
 }
 
 }  // namespace quillmere

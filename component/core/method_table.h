@@ -13,6 +13,12 @@ inline constexpr int kMethodSlots = 58;  // positions 0..57
 enum class ParamType { String, Int16, Variant };
 enum class ResultType { String, Variant, Boolean };
 
+// What a method does with the state files of the install folder (order store, upload report,
+// field definitions): the method frame holds the install folder's lock for the whole call,
+// shared for a method that only reads them, exclusive for one that may change them, none for
+// a method that does not touch them.
+enum class StateAccess { None, Reads, Changes };
+
 struct ParameterDeclaration {
     std::string_view name;
     ParamType type;
@@ -24,6 +30,7 @@ struct MethodDeclaration {
     std::string_view name;
     std::vector<ParameterDeclaration> params;
     ResultType result;
+    StateAccess access = StateAccess::None;
 
     int32_t dispId() const { return kDispIdBase + position; }
 };

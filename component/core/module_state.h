@@ -5,6 +5,7 @@
 // Client20 object of a thread shares it; nothing in it is persisted, and the component keeps
 // nothing between calls anywhere else.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,27 @@ struct ValidationMemory {
     std::string activityStatus;
 };
 
+// A state file as the file system identifies it: a file replaced (atomically or by a restore),
+// or written in place, since has another identity.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+    long long changedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What a resident instance knows of a parsed state file it keeps between calls: the file the
+// document was parsed from or last saved to, and whether the current call loaded it without
+// saving it afterwards (a changing call that does so may have left changes in memory that the
+// file does not hold, so the document is not kept past that call).
+struct KeptFile {
+    std::string path;
+    std::optional<FileIdentity> identity;  // nullopt: the document is not kept
+    bool loadedSinceSave = false;
+};
+
 // The bytes the field definitions were last parsed from, so that a load of the same bytes
 // keeps the parsed document (see field_mapper_document.h).
 struct FieldMapperLoad {
@@ -43,7 +65,14 @@ struct FieldMapperLoad {
 };
 
 struct ModuleState {
+    // Set by an instance that lives across calls (the application host, `quillmere batch`): the
+    // order store and the upload report stay parsed between calls while their files keep the
+    // identity they had when parsed or saved (see component/core/kept_documents.h).
+    bool keepDocuments = false;
     platform::xml::Document orderStore;
+    KeptFile orderStoreFile;
+    platform::xml::Document uploadReport;  // the last upload report loaded or saved
+    KeptFile uploadReportFile;
     platform::xml::Document fieldMapper;
     FieldMapperLoad fieldMapperLoad;
     FieldDefinition currentFieldDefinition;

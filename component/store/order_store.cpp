@@ -5,6 +5,7 @@
 
 #include "component/core/component_key.h"
 #include "component/core/install_paths.h"
+#include "component/core/kept_documents.h"
 #include "component/store/store_index.h"
 #include "platform/failure.h"
 
@@ -39,21 +40,37 @@ long long counterValue(const std::string& data) {
 }  // namespace
 
 bool LoadOrderStore(Session& session) {
-    return session.state.orderStore.loadFile(session.path(paths::kOrderStore));
+    ModuleState& state = session.state;
+    return LoadKeptDocument(state, state.orderStoreFile, state.orderStore,
+                            session.path(paths::kOrderStore));
 }
 
 void SaveOrderStore(Session& session) {
-    session.state.orderStore.save(session.path(paths::kOrderStore));
+    ModuleState& state = session.state;
+    SaveKeptDocument(state, state.orderStoreFile, state.orderStore,
+                     session.path(paths::kOrderStore));
 }
 
 int16_t NextRecordNumber(Session& session, RecordCounter counter) {
-    const std::string_view name = counterName(counter);
-    const std::optional<std::string> data = ReadComponentValue(session, name);
-    if (!data) return 0;
-    const long long number = counterValue(*data);
-    if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
-    SetExistingComponentValue(session, name, std::to_string(number + 1));
-    return static_cast<int16_t>(number);
+    // Read and advanced in one step under the registry's lock, so that two processes never
+    // hand out the same number.
+    int16_t handedOut = 0;
+    const auto advance = [&](const platform::RegistryValue& current) {
+        const long long number = counterValue(current.dataAsText());
+        if (number < INT16_MIN || number > INT16_MAX) throw platform::overflow();
+        handedOut = static_cast<int16_t>(number);
+        platform::RegistryValue next = current;
+        if (next.type == platform::ValueType::DWord) {
+            if (number < 0 || number + 1 > UINT32_MAX) throw platform::typeMismatch();
+            next.number = static_cast<uint32_t>(number + 1);
+        } else {
+            next.text = std::to_string(number + 1);
+        }
+        return std::optional(next);
+    };
+    const auto before = session.registry.updateValue(
+        platform::Hive::LocalMachine, paths::kComponentKey, counterName(counter), advance);
+    return before ? handedOut : 0;
 }
 
 xml::Node StoreContainer(xml::Node storeDocument, std::string_view container) {

@@ -6,20 +6,40 @@
 #include <cstdint>
 
 #include "component/core/install_paths.h"
+#include "component/core/kept_documents.h"
 #include "component/core/record_kind.h"
 #include "platform/failure.h"
 #include "platform/text.h"
+#include "platform/text_file.h"
 
 namespace quillmere {
 
 namespace xml = platform::xml;
 
+// A resident instance keeps its own copy of the report; callers work on theirs, so changes of
+// a call that fails before its save never reach the kept copy.
 bool LoadUploadReport(Session& session, xml::Document& report) {
-    return report.loadFile(session.path(paths::kUploadReport));
+    ModuleState& state = session.state;
+    const std::filesystem::path file = session.path(paths::kUploadReport);
+    if (!state.keepDocuments) return report.loadFile(file);
+    if (!LoadKeptDocument(state, state.uploadReportFile, state.uploadReport, file)) {
+        report.clear();
+        return false;
+    }
+    report.copyFrom(state.uploadReport);
+    return true;
 }
 
 void SaveUploadReport(Session& session, const xml::Document& report) {
-    report.save(session.path(paths::kUploadReport));
+    ModuleState& state = session.state;
+    const std::filesystem::path file = session.path(paths::kUploadReport);
+    if (!state.keepDocuments) {
+        platform::removeStaleTemporaries(file);  // saves are made under the install folder's lock
+        report.save(file);
+        return;
+    }
+    state.uploadReport.copyFrom(report);
+    SaveKeptDocument(state, state.uploadReportFile, state.uploadReport, file);
 }
 
 std::vector<xml::Node> ReportGroups(const xml::Document& report) {

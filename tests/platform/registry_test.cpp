@@ -230,5 +230,91 @@ TEST(RegistryPath, SplitsHiveNamesWithoutRegardToCase) {
               failure::kInvalidArgument);
 }
 
+// A hive nested far deeper than any key may be: it is reported damaged without exhausting the
+// stack, and left exactly as it was.
+TEST(RegistryHostileHive, DeeplyNestedHiveIsReportedDamagedAndLeftAlone) {
+    TempRoot temp;
+    std::string text;
+    const int kLevels = 50000;
+    for (int i = 0; i < kLevels; ++i) text += R"({"name":"k","values":[],"subkeys":[)";
+    for (int i = 0; i < kLevels; ++i) text += "]}";
+    const fs::path file = hiveFile(temp, "HKLM.json");
+    testing_support::writeFile(file, text);
+
+    Registry registry(temp.root());
+    EXPECT_EQ(failureCodeOf([&] { registry.keyExists(kLM, "SOFTWARE"); }), failure::kGeneral);
+    EXPECT_EQ(failureCodeOf([&] { registry.createKey(kLM, "SOFTWARE"); }), failure::kGeneral);
+    try {
+        registry.values(kLM, "k");
+        ADD_FAILURE() << "a damaged hive was read";
+    } catch (const PlatformError& error) {
+        EXPECT_NE(std::string(error.what()).find("damaged"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(testing_support::readFile(file), text);
+}
+
+TEST(RegistryHostileHive, KeysUpToTheDepthLimitWorkAndDeeperOnesAreRefused) {
+    TempRoot temp;
+    Registry registry(temp.root());
+    std::string path;
+    for (size_t i = 0; i < kMaxKeyDepth; ++i) path += (i ? "\\k" : "k");
+    registry.createKey(kLM, path);
+    EXPECT_TRUE(Registry(temp.root()).keyExists(kLM, path));
+    EXPECT_EQ(failureCodeOf([&] { registry.createKey(kLM, path + "\\deeper"); }),
+              failure::kInvalidArgument);
+    EXPECT_TRUE(registry.keyExists(kLM, path));
+}
+
+TEST(RegistryChanges, AChangeThatChangesNothingLeavesTheFileAlone) {
+    TempRoot temp;
+    Registry registry(temp.root());
+    registry.createKey(kLM, "SOFTWARE\\Taviro");
+    registry.setValue(kLM, "SOFTWARE\\Taviro", RegistryValue::string("Error", "1"));
+    const fs::path file = hiveFile(temp, "HKLM.json");
+    fs::permissions(file, fs::perms::owner_read);  // a save would now fail
+    EXPECT_NO_THROW(
+        registry.setValue(kLM, "SOFTWARE\\Taviro", RegistryValue::string("error", "1")));
+    EXPECT_NO_THROW(registry.createKey(kLM, "software\\taviro"));
+    EXPECT_FALSE(registry.deleteValue(kLM, "SOFTWARE\\Taviro", "missing"));
+    EXPECT_EQ(failureCodeOf([&] {
+                  registry.setValue(kLM, "SOFTWARE\\Taviro", RegistryValue::dword("Error", 1));
+              }),
+              failure::kPermissionDenied);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(RegistryChanges, UpdateValueReadsAndWritesInOneStep) {
+    TempRoot temp;
+    Registry registry(temp.root());
+    registry.createKey(kLM, "K");
+    registry.setValue(kLM, "K", RegistryValue::dword("Counter", 7));
+    const auto increment = [](const RegistryValue& current) {
+        return std::optional(RegistryValue::dword(current.name, current.number + 1));
+    };
+    EXPECT_EQ(registry.updateValue(kLM, "K", "Counter", increment)->number, 7u);
+    EXPECT_EQ(registry.valueExact(kLM, "K", "Counter")->number, 8u);
+    // Found by exact name only; a missing value or key calls nothing.
+    EXPECT_FALSE(registry.updateValue(kLM, "K", "counter", increment));
+    EXPECT_FALSE(registry.updateValue(kLM, "Missing", "Counter", increment));
+    // A change that throws leaves the hive as it was.
+    EXPECT_THROW(registry.updateValue(kLM, "K", "Counter",
+                                      [](const RegistryValue&) -> std::optional<RegistryValue> {
+                                          throw PlatformError(failure::kOverflow, "Overflow");
+                                      }),
+                 PlatformError);
+    EXPECT_EQ(registry.valueExact(kLM, "K", "Counter")->number, 8u);
+}
+
+TEST(RegistryChanges, ASaveRemovesTemporariesOfAKilledSave) {
+    TempRoot temp;
+    Registry registry(temp.root());
+    registry.createKey(kLM, "K");
+    const fs::path stale = temp.dir() / "registry" / ".HKLM.json.tmp4711";
+    testing_support::writeFile(stale, "half a hive");
+    registry.setValue(kLM, "K", RegistryValue::string("V", "x"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_EQ(registry.valueExact(kLM, "K", "V")->text, "x");
+}
+
 }  // namespace
 }  // namespace platform

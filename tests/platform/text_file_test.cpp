@@ -170,5 +170,54 @@ TEST(AtomicWrite, ReadOnlyFolderFailsWithoutTouchingTheOldFile) {
     EXPECT_EQ(entriesOf(folder), std::vector<std::string>{"store.xml"});
 }
 
+TEST(AtomicWrite, KeepsTheModeOfTheFileItReplaces) {
+    TempRoot temp(false);
+    const fs::path store = temp.dir() / "store.xml";
+    writeFile(store, "old");
+    fs::permissions(store, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    writeFileAtomically(store, "new");
+    EXPECT_EQ(readFile(store), "new");
+    EXPECT_EQ(fs::status(store).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(AtomicWrite, RefusesAFileItsModeMakesReadOnly) {
+    // Decided from the mode bits, so it holds for root as well.
+    TempRoot temp(false);
+    const fs::path store = temp.dir() / "store.xml";
+    writeFile(store, "old content");
+    fs::permissions(store, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(failureCodeOf([&] { writeFileAtomically(store, "new"); }),
+              failure::kPermissionDenied);
+    EXPECT_EQ(readFile(store), "old content");
+    EXPECT_EQ(fs::status(store).permissions(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(entriesOf(temp.dir()), std::vector<std::string>{"store.xml"});
+}
+
+TEST(AtomicWrite, AFileOnlyItsGroupMayWriteIsRefusedToItsOwner) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root is not bound by the owner's write bit";
+    TempRoot temp(false);
+    const fs::path store = temp.dir() / "store.xml";
+    writeFile(store, "old content");
+    fs::permissions(store, fs::perms::owner_read | fs::perms::group_read | fs::perms::group_write);
+    EXPECT_EQ(failureCodeOf([&] { writeFileAtomically(store, "new"); }),
+              failure::kPermissionDenied);
+    EXPECT_EQ(readFile(store), "old content");
+}
+
+TEST(AtomicWrite, StaleTemporariesOfOneFileAreRemovedAndNothingElse) {
+    TempRoot temp(false);
+    const fs::path store = temp.dir() / "store.xml";
+    writeFile(store, "current");
+    for (const char* name : {".store.xml.tmp123", ".store.xml.tmp9", ".other.xml.tmp5",
+                             ".store.xml.tmp12x", "store.xml.tmp4", ".store.xml.tmp"})
+        writeFile(temp.dir() / name, "left over");
+    removeStaleTemporaries(store);
+    EXPECT_EQ(entriesOf(temp.dir()),
+              (std::vector<std::string>{".other.xml.tmp5", ".store.xml.tmp", ".store.xml.tmp12x",
+                                        "store.xml", "store.xml.tmp4"}));
+    EXPECT_EQ(readFile(store), "current");
+}
+
 }  // namespace
 }  // namespace platform

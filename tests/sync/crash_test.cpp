@@ -2,21 +2,17 @@
 // change file is either absent or complete, every database passes its integrity check, and the
 // next run finishes the work. TAVIRO_CRASH_KILLS sets the number of kills (default 24) and
 // TAVIRO_CRASH_SEED the random seed (printed with every failure).
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <random>
-#include <thread>
 
 #include "platform/db/database.h"
 #include "platform/registry.h"
+#include "tests/support/killed_program.h"
 #include "tests/support/run_program.h"
 #include "tests/sync/support/environment.h"
 #include "tests/sync/support/server_machine.h"
@@ -33,11 +29,6 @@ const std::vector<std::string> kCompanies = {"500", "501", "502"};
 const std::vector<std::string> kTables = {"UNITS", "ADDRESSES", "WAREHOUSES"};
 const std::string kFirstMinute = "2026-12-07 09:05:00";
 const std::string kChangeFileName = "2026-12-07 09-05.xml";
-
-unsigned long environmentNumber(const char* name, unsigned long otherwise) {
-    const char* text = getenv(name);
-    return text && *text ? std::stoul(text) : otherwise;
-}
 
 // A few hundred changes per company over three tables, with modifications and deletions, so
 // that a run takes long enough to be killed in every phase.
@@ -150,25 +141,8 @@ std::chrono::microseconds timedRun(const Copy& machine) {
 bool killRunAfter(const Copy& machine, std::chrono::microseconds delay) {
     sync_testing::Environment environment;
     environment.set("TAVIRO_NOW", kFirstMinute.c_str());
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const std::string root = machine.dir().string();
-    std::vector<char*> argv = {const_cast<char*>(kProgram.c_str()), const_cast<char*>("--root"),
-                               const_cast<char*>(root.c_str()), const_cast<char*>("--run"),
-                               nullptr};
-    pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, kProgram.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot start brindlemoor");
-    std::this_thread::sleep_for(delay);
-    kill(pid, SIGKILL);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFSIGNALED(status);
+    return testing_support::killProgramAfter(kProgram, {"--root", machine.dir().string(), "--run"},
+                                             delay);
 }
 
 std::string integrity(const Copy& machine, const fs::path& database) {
@@ -207,8 +181,9 @@ TEST(CrashTest, KilledRunsLeaveOldOrNewFilesSoundDatabasesAndAWayOn) {
     }
     const std::vector<std::string> referenceTables = reference.serverTables();
 
-    const unsigned long kills = environmentNumber("TAVIRO_CRASH_KILLS", 24);
-    const unsigned long seed = environmentNumber("TAVIRO_CRASH_SEED", std::random_device{}());
+    const unsigned long kills = testing_support::environmentNumber("TAVIRO_CRASH_KILLS", 24);
+    const unsigned long seed =
+        testing_support::environmentNumber("TAVIRO_CRASH_SEED", std::random_device{}());
     std::mt19937_64 random(seed);
     std::uniform_int_distribution<int64_t> moment(0, runTime.count() * 11 / 10);
     int killedRunning = 0;

@@ -322,4 +322,22 @@ TEST_F(Tool, RootComesFromTheEnvironmentWithoutAnOption) {
     EXPECT_TRUE(fs::exists(install("log.txt")));
 }
 
+TEST_F(Tool, ADeeplyNestedHiveIsReportedAndLeftAsItWas) {
+    std::string hive;
+    for (int i = 0; i < 50000; ++i) hive += R"({"name":"k","values":[],"subkeys":[)";
+    for (int i = 0; i < 50000; ++i) hive += "]}";
+    const fs::path file = root() / "registry" / "HKLM.json";
+    writeFile(file, hive);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"call", "Initialize"},
+                                                 {"call", "GetVariable", "Mode"},
+                                                 {"reg", "get", kComponentKey, "Mode"},
+                                                 {"reg", "set", kComponentKey, "Mode", "sz", "x"},
+                                                 {"batch"}}) {
+        const ProgramRun run = this->run(args, R"(["ListOrders"])");
+        EXPECT_LT(run.exitCode, 128) << args[0] << " crashed: " << run.err;
+        EXPECT_THAT(run.err + run.out, HasSubstr("damaged")) << args[0];
+    }
+    EXPECT_EQ(readFile(file), hive);
+}
+
 }  // namespace

@@ -121,6 +121,7 @@ int runBatch(const RootChoice& choice, std::istream& in, std::ostream& out, std:
     prepareRoot(choice);
     platform::StandardErrorMessageSink messages;
     auto client = CreateClient20(choice.root, messages);
+    client->session().state.keepDocuments = true;  // one instance for every line
     std::string line;
     while (std::getline(in, line)) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;

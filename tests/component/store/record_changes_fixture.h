@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "component/core/kept_documents.h"
 #include "platform/db/database.h"
 #include "tests/component/support/component_fixture.h"
 #include "tests/component/support/store_markup.h"
@@ -37,6 +38,8 @@ class RecordChangesTest : public ::testing::Test {
     void resetModuleState() {
         machine.session().state.validation = {};
         machine.session().state.masterData.reset();
+        machine.session().state.keepDocuments = false;
+        quillmere::ForgetKeptDocuments(machine.session().state);
     }
 
     void writeStore(const std::string& xml) { machine.writeInstallFile("ZudivevEzored.xml", xml); }

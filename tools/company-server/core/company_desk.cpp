@@ -4,14 +4,14 @@
 
 #include "platform/db/database.h"
 #include "platform/failure.h"
+#include "platform/file_lock.h"
 #include "platform/text_file.h"
-#include "tools/service/file_lock.h"
 #include "tools/service/request_error.h"
 
 namespace company_server {
 
 namespace fs = std::filesystem;
-using taviro::service::FileLock;
+using platform::FileLock;
 using taviro::service::RequestError;
 
 namespace {

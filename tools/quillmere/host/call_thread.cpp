@@ -31,6 +31,7 @@ void CallThread::loop(platform::MachineRoot root, platform::MessageSink& message
                       std::function<void(const std::string&)> initialized) {
     // Created here, so that the component's module state is this thread's.
     const std::unique_ptr<Client20> client = CreateClient20(std::move(root), messages);
+    client->session().state.keepDocuments = true;  // the host lives across calls
     const std::string answer = tool::answerJsonCall(*client, R"(["Initialize"])");
     if (initialized) initialized(answer);
     for (;;) {

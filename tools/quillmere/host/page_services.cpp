@@ -4,10 +4,10 @@
 #include <system_error>
 
 #include "component/core/install_paths.h"
+#include "platform/file_lock.h"
 #include "platform/registry.h"
 #include "platform/text_file.h"
 #include "platform/xml/document.h"
-#include "tools/service/file_lock.h"
 #include "tools/service/plain_name.h"
 
 namespace quillmere::host {
@@ -51,7 +51,7 @@ int countChildren(const pugi::xml_node& parent) {
 
 std::string readPageState(const platform::MachineRoot& root) {
     const fs::path file = root.directory() / kStateFile;
-    const taviro::service::FileLock lock(file);
+    const platform::FileLock lock(file);
     if (!platform::fileExists(file)) return "{}";
     std::string text = platform::readWholeFile(file);
     if (!isJsonObject(text))
@@ -64,7 +64,7 @@ void writePageState(const platform::MachineRoot& root, std::string_view json) {
     if (json.size() > kMaxStateBytes) throw RequestError{413, "The state is larger than 1 MiB."};
     if (!isJsonObject(json)) throw RequestError{400, "The state must be a JSON object."};
     const fs::path file = root.directory() / kStateFile;
-    const taviro::service::FileLock lock(file);
+    const platform::FileLock lock(file);
     platform::writeFileAtomically(file, json);
 }
 
