@@ -6,29 +6,67 @@ namespace quillmere {
 
 namespace {
 
-std::string escape(std::string_view value, bool quotes) {
+// What each context escapes beyond its plain characters.
+enum class Context {
+    Text,             // & < >
+    QuotedAttribute,  // & < > "
+    Attribute,        // & < > " and whatever ends or splits an unquoted value
+};
+
+// The character reference for a character an unquoted attribute value cannot carry as it is:
+// a blank, TAB, CR or LF ends the value, and ' ` = confuse parsers that look for the next
+// attribute. Empty for every other character.
+std::string_view unquotedReference(char c) {
+    switch (c) {
+        case ' ':
+            return "&#32;";
+        case '\t':
+            return "&#9;";
+        case '\n':
+            return "&#10;";
+        case '\r':
+            return "&#13;";
+        case '\'':
+            return "&#39;";
+        case '`':
+            return "&#96;";
+        case '=':
+            return "&#61;";
+        default:
+            return {};
+    }
+}
+
+std::string escape(std::string_view value, Context context) {
     std::string out;
     out.reserve(value.size());
     for (char c : value) {
         switch (c) {
             case '&':
                 out += "&amp;";
-                break;
+                continue;
             case '<':
                 out += "&lt;";
-                break;
+                continue;
             case '>':
                 out += "&gt;";
-                break;
+                continue;
             case '"':
-                if (quotes) {
+                if (context != Context::Text) {
                     out += "&quot;";
-                    break;
+                    continue;
                 }
-                [[fallthrough]];
+                break;
             default:
-                out += c;
+                if (context == Context::Attribute) {
+                    const std::string_view reference = unquotedReference(c);
+                    if (!reference.empty()) {
+                        out += reference;
+                        continue;
+                    }
+                }
         }
+        out += c;
     }
     return out;
 }
@@ -36,10 +74,13 @@ std::string escape(std::string_view value, bool quotes) {
 }  // namespace
 
 std::string HtmlText(std::string_view value) {
-    return escape(value, false);
+    return escape(value, Context::Text);
 }
 std::string HtmlAttribute(std::string_view value) {
-    return escape(value, true);
+    return escape(value, Context::Attribute);
+}
+std::string HtmlQuotedAttribute(std::string_view value) {
+    return escape(value, Context::QuotedAttribute);
 }
 
 std::string EscapeHtmlValue(std::string_view value) {
@@ -64,7 +105,12 @@ std::string EscapeHtmlValue(std::string_view value) {
                 escaped += "&gt;";
                 break;
             default:
-                escaped += c;
+                // The value lands in an unquoted attribute: nothing may end it early.
+                const std::string_view reference = unquotedReference(c);
+                if (reference.empty())
+                    escaped += c;
+                else
+                    escaped += reference;
         }
     }
     return escaped;
@@ -81,6 +127,10 @@ std::string Quoted(std::string_view markup) {
 
 std::string QuotedValue(std::string_view value) {
     return Quoted(HtmlAttribute(value));
+}
+
+std::string QuotedAttributeValue(std::string_view value) {
+    return Quoted(HtmlQuotedAttribute(value));
 }
 
 std::string PageFunctionCall(std::string_view function,

@@ -12,18 +12,27 @@ namespace quillmere {
 
 // For text content: & < > as entities. A value free of them comes out unchanged.
 std::string HtmlText(std::string_view value);
-// For attribute values (quoted or not): & < > " as entities.
+// For an attribute value written without quotes (most of the fragments' attributes, and the
+// page-function calls inside them): & < > " as entities, and blank, TAB, CR, LF, ' ` = as
+// numeric character references, so the value can neither end the attribute nor start another.
+// A value free of those characters comes out unchanged.
 std::string HtmlAttribute(std::string_view value);
+// For an attribute value inside double quotes: & < > " as entities (a blank cannot end it).
+std::string HtmlQuotedAttribute(std::string_view value);
 
 // A field value as the hyperlink and zoom functions take it: trimmed of blanks, with blanks as
-// &nbsp;, double quotes doubled, & < > as entities (& first, so a value cannot smuggle markup).
+// &nbsp;, double quotes doubled, & < > as entities (& first, so a value cannot smuggle markup),
+// and TAB, CR, LF, ' ` = as numeric character references, since the value is placed in an
+// unquoted attribute.
 std::string EscapeHtmlValue(std::string_view value);
 
 // Markup that is already safe (escaped, or a fixed literal) in double quotes.
 std::string Quoted(std::string_view markup);
-// A value in double quotes, escaped as an attribute: a page-function argument or an attribute
-// value.
+// A value in double quotes, escaped for an unquoted attribute: a page-function argument inside
+// an unquoted onclick= or href= (the quotes are the script's, not the attribute's).
 std::string QuotedValue(std::string_view value);
+// A value as a double-quoted attribute value (value="..."), escaped with HtmlQuotedAttribute.
+std::string QuotedAttributeValue(std::string_view value);
 
 // "function(a,b,...)": a call of a page function with its arguments as given (each already
 // quoted with Quoted or QuotedValue).

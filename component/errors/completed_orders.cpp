@@ -7,6 +7,7 @@
 #include "component/core/install_paths.h"
 #include "component/store/order_status.h"
 #include "component/store/order_store.h"
+#include "component/store/record_state.h"
 #include "component/store/store_index.h"
 #include "component/store/upload_report.h"
 #include "platform/failure.h"
@@ -160,6 +161,51 @@ class StoreRemoval {
     GroupsByOrder lineGroups_[std::size(kLineContainers)];
 };
 
+// Work the server has not confirmed: records new or changed on the laptop, whether or not they
+// already went into an upload document. The server cannot list what it has not received, so
+// an order or activity holding such work is never taken for completed.
+class UnconfirmedWork {
+  public:
+    explicit UnconfirmedWork(xml::Node storeRoot) {
+        for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, kActivities))) {
+            const std::string order(xml::attributeOrEmpty(group, "ID"));
+            for (xml::Node activity : xml::elementChildren(group))
+                if (unconfirmed(activity))
+                    mark(order, std::string(xml::attributeOrEmpty(activity, "Activity")));
+        }
+        for (std::string_view container : kLineContainers) {
+            for (xml::Node group : xml::elementChildren(FindContainer(storeRoot, container))) {
+                for (xml::Node line : xml::elementChildren(group)) {
+                    if (!unconfirmed(line)) continue;
+                    mark(std::string(xml::attributeOrEmpty(group, "ID")),
+                         std::string(xml::attributeOrEmpty(group, "Activity")));
+                    break;
+                }
+            }
+        }
+    }
+
+    bool inOrder(xml::Node record, const std::string& order) const {
+        return unconfirmed(record) || orders_.contains(order);
+    }
+    bool inActivity(xml::Node activity, const std::string& order, const std::string& number) const {
+        return unconfirmed(activity) || activities_.contains(activityKey(order, number));
+    }
+
+  private:
+    static bool unconfirmed(xml::Node record) {
+        const std::string_view state = xml::attributeOrEmpty(record, kStateAttribute);
+        return state == kStateNew || state == kStateChanged || IsUploadedState(state);
+    }
+    void mark(const std::string& order, const std::string& activity) {
+        orders_.insert(order);
+        activities_.insert(activityKey(order, activity));
+    }
+
+    std::unordered_set<std::string> orders_;
+    std::unordered_set<std::string> activities_;
+};
+
 // The order's status: the text of its first field ("" for a record without fields).
 std::string statusOf(xml::Node record) {
     const xml::Node first = xml::firstChildElement(record);
@@ -198,6 +244,7 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
 
     ServerListing server(serverDocument);
     StoreRemoval removal(session.state.orderStore.node());
+    const UnconfirmedWork unconfirmed(session.state.orderStore.node());
     bool changed = false;
     try {
         // The records are taken first, so removing one does not skip the one after it.
@@ -206,6 +253,7 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
             const std::string order = xml::requireAttribute(record, "ServiceOrder");
             if (protectedOrders.contains(order)) continue;
             if (!server.listsOrder(order)) {
+                if (unconfirmed.inOrder(record, order)) continue;
                 removal.removeOrder(record, order);
                 changed = true;
                 continue;
@@ -214,6 +262,7 @@ void RemoveCompletedOrders(Session& session, std::string_view serverDocument) {
             for (xml::Node activity : xml::childElements(group)) {
                 const std::string number = xml::requireAttribute(activity, "Activity");
                 if (server.listsActivity(order, number)) continue;
+                if (unconfirmed.inActivity(activity, order, number)) continue;
                 removal.removeActivity(activity, order, number);
                 changed = true;
             }

@@ -50,7 +50,7 @@ std::string hiddenRow(const FieldDefinition& definition, std::string_view field,
     row += "<input type=text size=10 id=";
     row += field;
     row += " value=";
-    row += QuotedValue(value);
+    row += QuotedAttributeValue(value);
     row += ">";
     row += "</td></tr>";
     return row;
@@ -157,7 +157,7 @@ std::string newRecordRow(Session& session, const FieldDefinition& definition,
         row += "<td>&nbsp;<input disabled=true type=text size=10 id=";
         row += field;
         row += " value=";
-        row += QuotedValue(value);
+        row += QuotedAttributeValue(value);
         row += ">";
         row += "</td></tr>";
         return row;
@@ -173,7 +173,7 @@ xml::Node valueListEntry(const std::vector<xml::Node>& entries, size_t position)
 
 std::string option(xml::Node entry, std::string_view marker) {
     std::string html = "<OPTION value=";
-    html += xml::attributeOrEmpty(entry, "Id");
+    html += HtmlAttribute(xml::attributeOrEmpty(entry, "Id"));
     html += marker;
     html += xml::attributeOrEmpty(entry, "Value");
     return html;

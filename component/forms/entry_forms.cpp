@@ -46,7 +46,7 @@ std::string disabledRow(const FieldDefinition& definition, std::string_view fiel
     html += " <td>&nbsp;<input disabled=true type=text size=10 id=";
     html += field;
     html += " value=";
-    html += QuotedValue(value);
+    html += QuotedAttributeValue(value);
     html += "></td></tr>";
     return html;
 }

@@ -45,7 +45,7 @@ std::string TextBox(std::string_view size, std::string_view field, std::string_v
     box += " id=";
     box += field;
     box += " value=";
-    box += QuotedValue(value);
+    box += QuotedAttributeValue(value);
     box += ">";
     return box;
 }
@@ -58,14 +58,14 @@ std::string DateTimeBoxes(std::string_view dateSize, std::string_view dateHint,
     boxes += " id=";
     boxes += field;
     boxes += " value=";
-    boxes += QuotedValue(split.date);
+    boxes += QuotedAttributeValue(split.date);
     boxes += "><small><i>";
     boxes += dateHint;
     boxes += "</i></small>";
     boxes += "<input type=text size=4 id=";
     boxes += field;
     boxes += " value=";
-    boxes += QuotedValue(split.time);
+    boxes += QuotedAttributeValue(split.time);
     boxes += "><small><i>";
     boxes += "hhmm";
     boxes += "</i></small>";

@@ -113,9 +113,9 @@ std::string CreateMaterialForm(Session& session) {
     html += "</td>";
     html += "</tr>";
 
-    // The new line's number comes from the activity counter.
-    const std::string line =
-        "_" + std::to_string(NextRecordNumber(session, RecordCounter::Activity));
+    // The new line's number comes from the line counter, as for the other forms of cost lines,
+    // so that two new lines of one activity never share a number.
+    const std::string line = "_" + std::to_string(NextRecordNumber(session, RecordCounter::Line));
     html += "<tr>";
     html += "<td>&nbsp;Material Line Id</td>";
     html += "<td>&nbsp;&nbsp;";

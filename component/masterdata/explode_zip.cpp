@@ -2,9 +2,15 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <cstdint>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "component/core/install_paths.h"
@@ -65,22 +71,6 @@ std::string targetPath(std::string_view folder, const std::vector<std::string>& 
     return path;
 }
 
-std::string readEntryData(struct archive* reader, const std::filesystem::path& file) {
-    std::string bytes;
-    const void* block = nullptr;
-    size_t size = 0;
-    la_int64_t offset = 0;
-    for (;;) {
-        const int rc = archive_read_data_block(reader, &block, &size, &offset);
-        if (rc == ARCHIVE_EOF) return bytes;
-        if (rc < ARCHIVE_WARN) failArchive(file, archiveError(reader));
-        // Sparse entries hand their blocks out with gaps; the gaps are zeros.
-        if (static_cast<size_t>(offset) > bytes.size())
-            bytes.resize(static_cast<size_t>(offset), '\0');
-        bytes.replace(static_cast<size_t>(offset), size, static_cast<const char*>(block), size);
-    }
-}
-
 void openArchive(struct archive* reader, const std::filesystem::path& file) {
     // The zip reader finds the archive by its central directory at the end of the file, so
     // the program stub in front of it is passed over.
@@ -89,33 +79,169 @@ void openArchive(struct archive* reader, const std::filesystem::path& file) {
         failArchive(file, archiveError(reader));
 }
 
-}  // namespace
-
-void ExtractZipArchive(Session& session, const std::filesystem::path& archive,
-                       std::string_view targetFolder) {
+ArchiveHandle openedArchive(const std::filesystem::path& file) {
     ArchiveHandle reader(archive_read_new());
-    if (!reader) failArchive(archive, "out of memory");
-    openArchive(reader.get(), archive);
-    struct archive_entry* entry = nullptr;
+    if (!reader) failArchive(file, "out of memory");
+    openArchive(reader.get(), file);
+    return reader;
+}
+
+struct Entry {
+    std::vector<std::string> components;
+    bool folder = false;
+};
+
+// The next entry that is extracted (a folder or a regular file), or nullopt at the end. Links
+// and special files have no place among master-data files and are passed over.
+std::optional<Entry> nextEntry(struct archive* reader, const std::filesystem::path& file,
+                               struct archive_entry*& entry) {
     for (;;) {
-        const int rc = archive_read_next_header(reader.get(), &entry);
-        if (rc == ARCHIVE_EOF) break;
-        if (rc < ARCHIVE_WARN) failArchive(archive, archiveError(reader.get()));
+        const int rc = archive_read_next_header(reader, &entry);
+        if (rc == ARCHIVE_EOF) return std::nullopt;
+        if (rc < ARCHIVE_WARN) failArchive(file, archiveError(reader));
         const char* utf8 = archive_entry_pathname_utf8(entry);
         const char* raw = archive_entry_pathname(entry);
         const std::string name = utf8 ? utf8 : (raw ? raw : "");
-        const std::vector<std::string> components = safeComponents(name);
-        if (components.empty())
-            failArchive(archive, "the entry '" + name + "' lies outside the folder");
-        const std::filesystem::path target = session.path(targetPath(targetFolder, components));
+        Entry next{safeComponents(name)};
+        if (next.components.empty())
+            failArchive(file, "the entry '" + name + "' lies outside the folder");
         const auto type = archive_entry_filetype(entry);
-        if (type == AE_IFDIR) {
-            std::filesystem::create_directories(target);
-        } else if (type == AE_IFREG) {
-            std::filesystem::create_directories(target.parent_path());
-            platform::writeFileAtomically(target, readEntryData(reader.get(), archive));
+        if (type != AE_IFDIR && type != AE_IFREG) continue;
+        next.folder = type == AE_IFDIR;
+        return next;
+    }
+}
+
+// The most an archive may unpack to: its total size, and its ratio to the archive's own size
+// (what real files compress to stays far below; a crafted archive goes far beyond).
+class UnpackBudget {
+  public:
+    UnpackBudget(const std::filesystem::path& file, const UnpackLimits& limits)
+        : file_(file),
+          allowed_(std::min<uint64_t>(
+              limits.maxTotalBytes,
+              std::max<uint64_t>(limits.maxRatio * std::filesystem::file_size(file),
+                                 limits.ratioFreeBytes))),
+          limits_(limits) {}
+
+    void take(uint64_t bytes) {
+        used_ += bytes;
+        if (used_ <= allowed_) return;
+        if (used_ > limits_.maxTotalBytes)
+            failArchive(file_, "it unpacks to more than " + std::to_string(limits_.maxTotalBytes) +
+                                   " bytes");
+        failArchive(file_, "it unpacks to more than " + std::to_string(limits_.maxRatio) +
+                               " times its own size");
+    }
+
+  private:
+    const std::filesystem::path& file_;
+    uint64_t allowed_;
+    const UnpackLimits& limits_;
+    uint64_t used_ = 0;
+};
+
+// Before anything is written: every name stays inside the folder and the sizes the archive
+// declares fit the budget.
+void checkEntries(const std::filesystem::path& file, const UnpackLimits& limits) {
+    ArchiveHandle reader = openedArchive(file);
+    UnpackBudget budget(file, limits);
+    struct archive_entry* entry = nullptr;
+    while (const std::optional<Entry> next = nextEntry(reader.get(), file, entry))
+        if (!next->folder && archive_entry_size_is_set(entry))
+            budget.take(static_cast<uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)));
+}
+
+// Streams the entry's data to `target`, counting what it really unpacks to (declared sizes
+// can lie).
+void writeEntryData(struct archive* reader, const std::filesystem::path& file,
+                    const std::filesystem::path& target, UnpackBudget& budget) {
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out) failArchive(file, "cannot write " + target.string());
+    const void* block = nullptr;
+    size_t size = 0;
+    la_int64_t offset = 0;
+    uint64_t end = 0;
+    for (;;) {
+        const int rc = archive_read_data_block(reader, &block, &size, &offset);
+        if (rc == ARCHIVE_EOF) break;
+        if (rc < ARCHIVE_WARN) failArchive(file, archiveError(reader));
+        // Sparse entries hand their blocks out with gaps; the gaps read as zeros.
+        const uint64_t blockEnd = static_cast<uint64_t>(offset) + size;
+        if (blockEnd > end) {
+            budget.take(blockEnd - end);
+            end = blockEnd;
         }
-        // Links and special files have no place among master-data files.
+        out.seekp(offset);
+        out.write(static_cast<const char*>(block), static_cast<std::streamsize>(size));
+        if (!out) failArchive(file, "cannot write " + target.string());
+    }
+    if (static_cast<uint64_t>(out.tellp()) < end) out.seekp(static_cast<std::streamoff>(end));
+    out.close();
+    if (!out) failArchive(file, "cannot write " + target.string());
+}
+
+// A folder beside the target that the extraction fills; removed with whatever it still holds.
+class StagingFolder {
+  public:
+    explicit StagingFolder(const std::filesystem::path& target) {
+        static std::atomic<unsigned> counter{0};
+        path_ =
+            target.parent_path() / ("." + target.filename().string() + ".unpacking-" +
+                                    std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~StagingFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    std::filesystem::path pathOf(const std::vector<std::string>& components) const {
+        std::filesystem::path path = path_;
+        for (const std::string& part : components) path /= part;
+        return path;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+void ExtractZipArchive(Session& session, const std::filesystem::path& archive,
+                       std::string_view targetFolder, const UnpackLimits& limits) {
+    checkEntries(archive, limits);
+    const std::filesystem::path target = session.path(targetFolder);
+    StagingFolder staging(target);
+    std::vector<Entry> extracted;
+    {
+        ArchiveHandle reader = openedArchive(archive);
+        UnpackBudget budget(archive, limits);
+        struct archive_entry* entry = nullptr;
+        while (std::optional<Entry> next = nextEntry(reader.get(), archive, entry)) {
+            const std::filesystem::path staged = staging.pathOf(next->components);
+            if (next->folder) {
+                std::filesystem::create_directories(staged);
+            } else {
+                std::filesystem::create_directories(staged.parent_path());
+                writeEntryData(reader.get(), archive, staged, budget);
+            }
+            extracted.push_back(std::move(*next));
+        }
+    }
+    // Every entry unpacked: now they move in, each file replacing an older one at once.
+    for (const Entry& entry : extracted) {
+        const std::filesystem::path destination =
+            session.path(targetPath(targetFolder, entry.components));
+        if (entry.folder) {
+            std::filesystem::create_directories(destination);
+            continue;
+        }
+        std::filesystem::create_directories(destination.parent_path());
+        std::filesystem::rename(staging.pathOf(entry.components), destination);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/failure.h"
+#include "shared/masterdata_file/table_set.h"
 
 namespace quillmere {
 
@@ -63,6 +64,46 @@ void buildDelete(std::string_view table, const ChangeRow& row, std::string& sql)
     appendKeyCondition(row, sql);
 }
 
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
+bool isKeyOf(const masterdata_file::TableLayout& layout, std::string_view name) {
+    if (layout.table == masterdata_file::kObjects)
+        return name == "CCFG" || name == "CROB" || name == "OSEQ";
+    return sameName(name, layout.keyColumn);
+}
+
+bool isColumnOf(const masterdata_file::TableLayout& layout, std::string_view name) {
+    for (std::string_view column : layout.columns)
+        if (sameName(name, column)) return true;
+    return false;
+}
+
+[[noreturn]] void throwUnknownColumn(std::string_view table, std::string_view name) {
+    throw platform::PlatformError(platform::failure::kDatabase,
+                                  "The row of table " + std::string(table) + " names column " +
+                                      std::string(name) + ", which the table does not have.");
+}
+
+// Names reach the statement's text as written, so only those of the table's layout pass.
+void requireKnownNames(std::string_view table, const ChangeRow& row) {
+    const masterdata_file::TableLayout* layout = masterdata_file::findClientTable(table);
+    if (!layout) {
+        throw platform::PlatformError(platform::failure::kDatabase,
+                                      "The table " + std::string(table) + " is not master data.");
+    }
+    for (const ColumnValue& key : row.keys)
+        if (!isKeyOf(*layout, key.name)) throwUnknownColumn(table, key.name);
+    for (const ColumnValue& column : row.columns)
+        if (!isColumnOf(*layout, column.name)) throwUnknownColumn(table, column.name);
+}
+
 void appendValues(const std::vector<ColumnValue>& columns, std::vector<std::string_view>& values) {
     for (const ColumnValue& column : columns) values.push_back(column.value);
 }
@@ -86,6 +127,7 @@ void BuildMasterDataStatement(std::string_view table, std::string_view company,
         throw platform::PlatformError(
             platform::failure::kDatabase,
             "The row of table " + std::string(table) + " has no column elements to write.");
+    requireKnownNames(table, row);
     CollectMasterDataValues(company, row, out.values);
     switch (row.action) {
         case RowAction::Insert:

@@ -21,7 +21,9 @@ struct MasterDataStatement {
 //   UPDATE T SET C1 = ?,...,Cn = ? WHERE  COMP = ? and KEY = ?
 //   DELETE FROM T WHERE  COMP = ? and KEY = ?
 // (OBJECTS: " COMP = ? and CCFG = ? and CROB = ? and OSEQ = ?"). An Insert or Modify row
-// without column elements has no statement: PlatformError (kDatabase).
+// without column elements, and a row naming a key or column that the table's layout does not
+// define (names are compared without regard to case), have no statement: PlatformError
+// (kDatabase).
 void BuildMasterDataStatement(std::string_view table, std::string_view company,
                               const masterdata_file::ChangeRow& row, MasterDataStatement& out);
 

@@ -10,6 +10,18 @@ TableRowsWriter::TableRowsWriter(platform::db::Connection& connection, std::stri
                                  std::string_view company)
     : connection_(connection), table_(table), company_(company) {}
 
+namespace {
+
+// An Insert whose key the database already holds changes nothing here and is then applied as a
+// Modify, so that a change file applied again, or after a partial failure, converges.
+constexpr std::string_view kUnlessKeyExists = " ON CONFLICT DO NOTHING";
+
+void bindValues(platform::db::Statement& statement, const MasterDataStatement& built) {
+    for (size_t i = 0; i < built.values.size(); ++i) statement.bindText(i, built.values[i]);
+}
+
+}  // namespace
+
 platform::db::Statement& TableRowsWriter::prepared(const std::string& sql) {
     // A table's rows come in a handful of shapes (I, M, D), so the list stays short.
     for (Prepared& known : prepared_)
@@ -49,16 +61,31 @@ void TableRowsWriter::applyRows(platform::xml::Node tableElement, TableWriteResu
             current_ = nullptr;
             BuildMasterDataStatement(table_, company_, row_, statement_);
             statementReady = true;
-            current_ = &prepared(statement_.sql);
+            current_ = &prepared(row_.action == RowAction::Insert
+                                     ? statement_.sql + std::string(kUnlessKeyExists)
+                                     : statement_.sql);
             rememberShape();
         }
         statementReady = true;
+        logged_ = &statement_;
         // The values stay in row_ (and company_) until execute() has returned.
-        for (size_t i = 0; i < statement_.values.size(); ++i)
-            current_->bindText(i, statement_.values[i]);
-        current_->execute();
+        bindValues(*current_, statement_);
+        if (current_->execute() == 0 && row_.action != RowAction::Delete) applyOtherForm();
         ++result.rowsApplied;
     }
+}
+
+// An Insert that met an existing key becomes an update of that key; a Modify that met no row
+// inserts it. A Delete of a missing key has nothing to do.
+void TableRowsWriter::applyOtherForm() {
+    const RowAction action = row_.action;
+    row_.action = action == RowAction::Insert ? RowAction::Modify : RowAction::Insert;
+    BuildMasterDataStatement(table_, company_, row_, otherForm_);
+    row_.action = action;
+    logged_ = &otherForm_;
+    platform::db::Statement& statement = prepared(otherForm_.sql);
+    bindValues(statement, otherForm_);
+    statement.execute();
 }
 
 TableWriteResult TableRowsWriter::write(platform::xml::Node tableElement) {
@@ -73,7 +100,7 @@ TableWriteResult TableRowsWriter::write(platform::xml::Node tableElement) {
         result.complete = false;
         result.failure = error.what();
         result.failure += " (row " + std::to_string(rowNumber);
-        if (statementReady) result.failure += ": " + LiteralStatementText(statement_);
+        if (statementReady) result.failure += ": " + LiteralStatementText(*logged_);
         result.failure += ")";
     }
     // The rows before a failing one stay applied, as they would have one statement at a time.

@@ -2,7 +2,9 @@
 // Writes the rows of one table element to the local database inside one transaction, with one
 // prepared statement per statement shape. The outcome is that of executing the statements one
 // by one: the rows before a failing row stay applied, the failing row and those after it are
-// not.
+// not. Rows converge on the database's content: an Insert of a key that exists updates it, a
+// Modify of a missing key inserts it, a Delete of a missing key is done; so applying a change
+// file twice, or again after a failure, leaves what applying it once leaves.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -33,6 +35,7 @@ class TableRowsWriter {
     platform::db::Statement& prepared(const std::string& sql);
     bool sameShapeAsLastBuilt() const;
     void rememberShape();
+    void applyOtherForm();
     void applyRows(platform::xml::Node tableElement, TableWriteResult& result, size_t& rowNumber,
                    bool& statementReady);
 
@@ -47,6 +50,10 @@ class TableRowsWriter {
     std::vector<Prepared> prepared_;
     masterdata_file::ChangeRow row_;
     MasterDataStatement statement_;
+    // The row's statement in the other form (update for an Insert, insert for a Modify), and
+    // the statement a failure report shows.
+    MasterDataStatement otherForm_;
+    const MasterDataStatement* logged_ = &statement_;
     // The row whose statement was built last (its values aside), and that statement.
     masterdata_file::ChangeRow lastShape_;
     platform::db::Statement* current_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "platform/failure.h"
 #include "platform/text_file.h"
+#include "platform/xml/well_formed_text.h"
 
 namespace platform::xml {
 namespace {
@@ -240,9 +241,15 @@ bool Document::loadFile(const std::filesystem::path& path) {
 }
 
 bool Document::parse(std::string_view text) {
-    // The bytes are taken as they are: no transcoding, whatever a declaration says.
-    pugi::xml_parse_result result =
-        doc_.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+    // pugixml accepts control characters, bad UTF-8, undefined entities and more; a document
+    // holding them could be stored but never read again, so they are refused before parsing.
+    // Text declared ISO-8859-1 is converted to UTF-8, the encoding every saved document has.
+    const TextEncoding encoding = DeclaredEncoding(text);
+    pugi::xml_parse_result result;
+    if (IsWellFormedText(text, encoding))
+        result = doc_.load_buffer(
+            text.data(), text.size(), kParseOptions,
+            encoding == TextEncoding::SingleByte ? pugi::encoding_latin1 : pugi::encoding_utf8);
     if (result && isWellFormed(doc_)) return true;
     clear();
     return false;

@@ -37,7 +37,10 @@ class Document {
     bool loadFile(const std::filesystem::path& path);
 
     // Replaces the content with the parsed text. False (and an empty document) when the text
-    // is not well-formed. A declaration, comments or whitespace before the root are accepted.
+    // is not well-formed XML 1.0: besides the structure, a character XML cannot carry, bytes
+    // that are not UTF-8, an undefined entity or a "<" in an attribute value. Text declared
+    // ISO-8859-1 is read as such and held as UTF-8. A declaration, comments or whitespace before
+    // the root are accepted.
     bool parse(std::string_view text);
 
     // Writes the serialization atomically. Throws PlatformError when the file cannot be written.

@@ -64,12 +64,17 @@ TEST(Log, NeedsAnExistingLogFile) {
 
 TEST(HtmlEscape, MarkupCharactersBecomeEntities) {
     EXPECT_EQ(quillmere::HtmlText("a & b < c > d \"e\" 'f'"), "a &amp; b &lt; c &gt; d \"e\" 'f'");
+    // Attributes are mostly unquoted: a blank, a quote or = must not end the value.
     EXPECT_EQ(quillmere::HtmlAttribute("a & b < c > d \"e\" 'f'"),
+              "a&#32;&amp;&#32;b&#32;&lt;&#32;c&#32;&gt;&#32;d&#32;&quot;e&quot;&#32;&#39;f&#39;");
+    EXPECT_EQ(quillmere::HtmlQuotedAttribute("a & b < c > d \"e\" 'f'"),
               "a &amp; b &lt; c &gt; d &quot;e&quot; 'f'");
     EXPECT_EQ(quillmere::HtmlText("&amp;"), "&amp;amp;");
     const std::string plain = "Order 10/2 \xC3\xA9t\xE9 = 5%";
     EXPECT_EQ(quillmere::HtmlText(plain), plain);
-    EXPECT_EQ(quillmere::HtmlAttribute(plain), plain);
+    EXPECT_EQ(quillmere::HtmlQuotedAttribute(plain), plain);
+    const std::string code = "Order-10/2:\xC3\xA9t\xE9_5%";
+    EXPECT_EQ(quillmere::HtmlAttribute(code), code);
     EXPECT_EQ(quillmere::HtmlAttribute(""), "");
 }
 
@@ -89,7 +94,7 @@ TEST(HtmlEscape, DetailsLinksCarryTheRecordAndThePurpose) {
     EXPECT_EQ(ShowDetailsCall({"1", "7"}, DetailsPurpose::Correct, "showdetailsforhra"),
               "showdetailsforhra(\"1\",\"7\",\"\",\"\",\"1\")");
     EXPECT_EQ(DetailsLink("a b", "f()", "<b>x</b>"),
-              "<span id=a b class=links onclick=javascript:f()><b>x</b></span>");
+              "<span id=a&#32;b class=links onclick=javascript:f()><b>x</b></span>");
     EXPECT_EQ(DetailsLink("", "f()", ""), "<span id= class=links onclick=javascript:f()></span>");
     EXPECT_EQ(DetailsLink(std::nullopt, "f()", "x"),
               "<span class=links onclick=javascript:f()>x</span>");

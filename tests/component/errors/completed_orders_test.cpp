@@ -89,6 +89,41 @@ TEST_F(CompletedOrdersTest, RefusedEntriesProtectTheirOrders) {
     EXPECT_THAT(result, Not(HasSubstr("ServiceOrder=\"3\"")));
 }
 
+// The server cannot list work it has not received: a new or changed order, activity or cost
+// line keeps its order (and an activity keeps itself), uploaded or not.
+TEST_F(CompletedOrdersTest, UnconfirmedWorkIsKept) {
+    using testing_support::activity;
+    using testing_support::activityGroup;
+    using testing_support::line;
+    using testing_support::lineGroup;
+    for (const std::string state : {"N", "M", "NU", "MU"}) {
+        SCOPED_TRACE(state);
+        const std::string orders = testing_support::order("_1", state, "15") + order("2", "15") +
+                                   order("3", "15") + order("4", "15") + order("5", "15");
+        const std::string activityGroups =
+            activities("_1", {"10"}) +
+            activityGroup("2", "O", activity("10", state) + activity("20", "O")) +
+            activities("3", {"10", "20"}) + activities("4", {"10"}) + activities("5", {"10"});
+        const std::string material = lineGroup("3", "20", "O", line("1", "O") + line("2", state)) +
+                                     lineGroup("4", "10", "O", line("1", "O"));
+        machine.writeInstallFile(
+            "ZudivevEzored.xml",
+            testing_support::store(
+                {.orders = orders, .activities = activityGroups, .material = material}));
+        // Orders 2 and 3 are listed without their activities; _1, 4 and 5 are not listed.
+        machine.call("deleteCompletedOrders",
+                     {text(document(order("2", "15") + order("3", "15"),
+                                    activities("2", {}) + activities("3", {}), ""))});
+        const std::string kept = testing_support::store(
+            {.orders =
+                 testing_support::order("_1", state, "15") + order("2", "15") + order("3", "15"),
+             .activities = activities("_1", {"10"}) +
+                           activityGroup("2", "O", activity("10", state)) + activities("3", {"20"}),
+             .material = lineGroup("3", "20", "O", line("1", "O") + line("2", state))});
+        EXPECT_EQ(machine.readInstallFile("ZudivevEzored.xml"), kept);
+    }
+}
+
 TEST_F(CompletedOrdersTest, AnyNumberOfRefusedEntriesIsKept) {
     std::vector<std::string> many(5000, "x");
     many.push_back("3");

@@ -44,7 +44,7 @@ TEST_F(MaterialFormTest, DropDownsListOrdersAndTheActivitiesOfOneOrder) {
     EXPECT_EQ(machine.callText("CreateActivityDropDown", {text("9")}), "");
 }
 
-TEST_F(MaterialFormTest, FormUsesTheActivityCounterForTheLineNumber) {
+TEST_F(MaterialFormTest, FormUsesTheLineCounterForTheLineNumber) {
     const std::string html = machine.callText("CreateMaterialForm");
     EXPECT_TRUE(html.starts_with(
         "<table width=100% border=0 cellspacing=0 cellpadding=0 class=details>"
@@ -67,8 +67,16 @@ TEST_F(MaterialFormTest, FormUsesTheActivityCounterForTheLineNumber) {
         labelText("SLBEU0284") +
         " onclick=javascript:saveObject(\"material\",\"\",\"\",\"_1\",\"1\")></td></tr>"
         "</table></form></td></tr></table>"));
-    EXPECT_EQ(machine.callText("GetVariable", {text("ActivityId")}), "2");
-    EXPECT_EQ(machine.callText("GetVariable", {text("LineId")}), "1");
+    EXPECT_EQ(machine.callText("GetVariable", {text("ActivityId")}), "1");
+    EXPECT_EQ(machine.callText("GetVariable", {text("LineId")}), "2");
+}
+
+// Both ways of starting a material line draw from one counter, so their numbers never repeat.
+TEST_F(MaterialFormTest, MaterialFormAndCostLineFormNeverShareANumber) {
+    EXPECT_THAT(machine.callText("CreateMaterialForm"), HasSubstr("&nbsp;&nbsp;_1</td>"));
+    EXPECT_THAT(machine.callText("CreateForm", {text("3"), text("1001"), text("10")}),
+                HasSubstr("_2"));
+    EXPECT_THAT(machine.callText("CreateMaterialForm"), HasSubstr("&nbsp;&nbsp;_3</td>"));
 }
 
 TEST_F(MaterialFormTest, StoreThatDoesNotLoadEmptiesTheLists) {

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "component/masterdata/explode_zip.h"
 #include "platform/failure.h"
 #include "tests/component/masterdata/masterdata_machine.h"
 #include "tests/component/masterdata/zip_builder.h"
@@ -117,6 +118,65 @@ TEST_F(ExplodeZip, RefusesEntriesOutsideTheFolderAndBrokenArchives) {
     const auto broken = machine.invoke("ExplodeZip", {text("BROKEN")});
     EXPECT_FALSE(broken.succeeded);
     EXPECT_THAT(broken.description, HasSubstr("BROKEN.exe"));
+}
+
+// What is left in the master-data folder's parent besides the folder itself: a staging folder
+// that survived would show here.
+std::vector<std::string> besideTheFolder(const ComponentMachine& machine) {
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(
+             machine.root().map("C:\\Taviro Quillmere\\MasterData").parent_path()))
+        if (item.path().filename().string().find("unpacking") != std::string::npos)
+            names.push_back(item.path().filename().string());
+    return names;
+}
+
+TEST_F(ExplodeZip, ARefusedArchiveLeavesNothingBehind) {
+    writeFile(inFolder("SC1.mdb"), "old database");
+    writeFile(inFolder("BAD.exe"), ZipBuilder()
+                                       .add("SC1.mdb", "new database")
+                                       .add("docs/")
+                                       .add("docs/readme.txt", "hello")
+                                       .add("../evil.txt", "x")
+                                       .build("MZ"));
+    EXPECT_FALSE(machine.invoke("ExplodeZip", {text("BAD")}).succeeded);
+    EXPECT_EQ(readFile(inFolder("SC1.mdb")), "old database");
+    EXPECT_FALSE(std::filesystem::exists(inFolder("docs")));
+    EXPECT_TRUE(besideTheFolder(machine).empty());
+}
+
+TEST_F(ExplodeZip, ArchivesThatUnpackPastTheLimitsAreRefused) {
+    writeFile(inFolder("SC1.mdb"), "old database");
+    const std::filesystem::path archive = inFolder("BIG.exe");
+    writeFile(archive, ZipBuilder().add("SC1.mdb", "123456").add("b.txt", "123456").build("MZ"));
+    const quillmere::UnpackLimits small{.maxTotalBytes = 10};
+    try {
+        quillmere::ExtractZipArchive(machine.session(), archive, "C:\\Taviro Quillmere\\MasterData",
+                                     small);
+        ADD_FAILURE() << "the archive was extracted";
+    } catch (const platform::PlatformError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("unpacks to more than 10 bytes"));
+    }
+    EXPECT_EQ(readFile(inFolder("SC1.mdb")), "old database");
+    EXPECT_FALSE(std::filesystem::exists(inFolder("b.txt")));
+
+    // 32 MiB of zeros deflate to a few tens of kilobytes: far past any real data file's ratio.
+    writeFile(inFolder("BOMB.exe"),
+              "MZ" + testing_support::DeflatedZip("SC1.mdb", std::string(32u << 20, '\0')));
+    const auto bomb = machine.invoke("ExplodeZip", {text("BOMB")});
+    EXPECT_FALSE(bomb.succeeded);
+    EXPECT_THAT(bomb.description, HasSubstr("times its own size"));
+    EXPECT_EQ(readFile(inFolder("SC1.mdb")), "old database");
+    EXPECT_TRUE(besideTheFolder(machine).empty());
+}
+
+TEST_F(ExplodeZip, DeflatedEntriesStreamToDisk) {
+    std::string data;
+    for (int i = 0; i < 200000; ++i) data += std::to_string(i * 7919 % 100003) + ";";
+    writeFile(inFolder("SC3.exe"), "MZ" + testing_support::DeflatedZip("SC3.mdb", data));
+    machine.call("ExplodeZip", {text("SC3")});
+    EXPECT_EQ(readFile(inFolder("SC3.mdb")), data);
+    EXPECT_TRUE(besideTheFolder(machine).empty());
 }
 
 }  // namespace

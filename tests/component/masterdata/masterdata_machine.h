@@ -41,17 +41,19 @@ class MasterDataMachine : public ComponentMachine {
         call("SetODBCDataBase", {text(name + ".mdb")});
     }
 
-    platform::db::Recordset query(const std::string& sql) const {
-        return platform::db::connect("sqlite:" + databaseFile(kCurrent).string(), root())
+    platform::db::Recordset query(const std::string& sql,
+                                  const std::string& database = kCurrent) const {
+        return platform::db::connect("sqlite:" + databaseFile(database).string(), root())
             ->query(sql);
     }
-    void execute(const std::string& sql) const {
-        platform::db::connect("sqlite:" + databaseFile(kCurrent).string(), root())->execute(sql);
+    void execute(const std::string& sql, const std::string& database = kCurrent) const {
+        platform::db::connect("sqlite:" + databaseFile(database).string(), root())->execute(sql);
     }
 
     // The rows of a table as "v1|v2|..." (NULL as "NULL"), ordered by every column.
-    std::vector<std::string> rows(const std::string& table) const {
-        const auto records = query("SELECT * FROM " + table + " ORDER BY 1, 2, 3");
+    std::vector<std::string> rows(const std::string& table,
+                                  const std::string& database = kCurrent) const {
+        const auto records = query("SELECT * FROM " + table + " ORDER BY 1, 2, 3", database);
         std::vector<std::string> out;
         for (size_t r = 0; r < records.rowCount(); ++r) {
             std::string line;

@@ -69,4 +69,21 @@ TEST(MasterDataStatement, RowsWithoutColumnsHaveNoInsertOrUpdate) {
     EXPECT_EQ(statement.sql, "DELETE FROM UNITS WHERE  COMP = ? and CUNI = ?");
 }
 
+// Names reach the statement's text, so only the table's own key and columns are accepted.
+TEST(MasterDataStatement, RowsNamingUnknownColumnsHaveNoStatement) {
+    MasterDataStatement statement;
+    for (const ChangeRow& row :
+         {ChangeRow{RowAction::Insert, {{"CUNI", "kg"}}, {{"COMP-- x", "1"}}},
+          ChangeRow{RowAction::Modify, {{"CUNI", "kg"}}, {{"DSCA", "a"}, {"CPRL", "b"}}},
+          ChangeRow{RowAction::Delete, {{"CUNI=CUNI OR 1", "kg"}}, {}},
+          ChangeRow{RowAction::Delete, {{"CPRL", "kg"}}, {}}})
+        EXPECT_THROW(BuildMasterDataStatement("UNITS", "500", row, statement),
+                     platform::PlatformError);
+    EXPECT_THROW(BuildMasterDataStatement("I18NText", "500", unitRow(RowAction::Delete), statement),
+                 platform::PlatformError);
+    // Case does not matter to the database, so it does not here.
+    BuildMasterDataStatement("UNITS", "500", {RowAction::Delete, {{"cuni", "kg"}}, {}}, statement);
+    EXPECT_EQ(statement.sql, "DELETE FROM UNITS WHERE  COMP = ? and cuni = ?");
+}
+
 }  // namespace

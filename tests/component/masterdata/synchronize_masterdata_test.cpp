@@ -60,18 +60,33 @@ TEST_F(SynchronizeMasterData, ApostrophesAndMarkupAreStoredIntact) {
     EXPECT_THAT(machine.log(), HasSubstr("Failed Tables = 0"));
 }
 
-TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
+TEST_F(SynchronizeMasterData, RowsConvergeOnWhatTheDatabaseHolds) {
     machine.execute("INSERT INTO UNITS VALUES ('500','b','old','x')");
+    machine.execute("INSERT INTO UNITS VALUES ('500','d','old','x')");
+    const std::string changes =
+        changeSet("<UNITS>" + unit("a", "I", "new", "x") + unit("b", "I", "again", "y") +
+                  unit("c", "M", "missing", "z") + unit("d", "M", "changed", "w") +
+                  unit("e", "D", "", "") + "</UNITS>");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(machine.rows("UNITS"),
+              (Rows{"500|a|new|x", "500|b|again|y", "500|c|missing|z", "500|d|changed|w"}));
+    EXPECT_THAT(machine.log(), HasSubstr("Successful in Table - UNITS\r\n"));
+    EXPECT_THAT(machine.log(), HasSubstr("Successful Tables = 20  Failed Tables = 0\r\n"));
+}
+
+TEST_F(SynchronizeMasterData, AFailingRowStopsOnlyItsTable) {
     const std::string changes = changeSet(
         "<WAREHOUSES><CWAR ID=\"W1\" "
         "STATUS=\"I\"><DSCA>Main</DSCA><CADR/><DADD/></CWAR></WAREHOUSES>"
         "<UNITS>" +
-        unit("a", "I", "first", "x") + unit("b", "I", "again", "x") + unit("c", "I", "after", "x") +
+        unit("a", "I", "first", "x") +
+        "<CUNI ID=\"b\" STATUS=\"I\"><DSCA>b</DSCA><COMP-->1</COMP--></CUNI>" +
+        unit("c", "I", "after", "x") +
         "</UNITS>"
         "<REASONS><CDIS ID=\"R1\" STATUS=\"I\"><DSCA>Rain</DSCA><RSTP>1</RSTP></CDIS></REASONS>");
     EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
     // The row before the failing one stays; the failing row and the rest of UNITS do not.
-    EXPECT_EQ(machine.rows("UNITS"), (Rows{"500|a|first|x", "500|b|old|x"}));
+    EXPECT_EQ(machine.rows("UNITS"), (Rows{"500|a|first|x"}));
     // Tables before and after UNITS in the applying order go on.
     EXPECT_EQ(machine.rows("REASONS"), Rows{"500|R1|Rain|1"});
     EXPECT_EQ(machine.rows("WAREHOUSES"), Rows{"500|W1|Main||"});
@@ -84,15 +99,64 @@ TEST_F(SynchronizeMasterData, ExistingKeyStopsOnlyItsTable) {
         << log;
     EXPECT_THAT(log, HasSubstr("Successful in Table - REASONS\r\n"
                                "Failed in Table - UNITS     Reason : INVALID DATA OPERATION\r\n"
-                               "Error =   "))
-        << log;
-    EXPECT_THAT(log, HasSubstr("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
-                               "('500','b','again','x'))\r\n"
+                               "Error =   The row of table UNITS names column COMP--, which the "
+                               "table does not have. (row 2)\r\n"
                                "Successful in Table - WAREHOUSES\r\n"))
         << log;
     EXPECT_THAT(log, HasSubstr("Successful in Table - SOLUTIONS\r\n"
                                "Successful Tables = 19  Failed Tables = 1\r\n"))
         << log;
+}
+
+TEST_F(SynchronizeMasterData, AFailingStatementIsLoggedAsItWasMeant) {
+    machine.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON UNITS WHEN NEW.CUNI = 'b' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_EQ(machine.synchronize(changeSet("<UNITS>" + unit("a", "I", "first", "x") +
+                                            unit("b", "M", "again", "x") + "</UNITS>")),
+              "SUCCESSFUL");
+    // The Modify found no row and was applied as an insert: that is the statement shown.
+    EXPECT_THAT(machine.log(), HasSubstr("(row 2: INSERT INTO UNITS(COMP,CUNI,DSCA,TCCU) VALUES "
+                                         "('500','b','again','x'))\r\n"));
+}
+
+// The property a client relies on when a download is repeated or an earlier one failed half way:
+// whatever the database held of the file before, applying it leaves the same content.
+TEST_F(SynchronizeMasterData, ApplyingAFileAgainOrAfterAFailureLeavesTheSameDatabase) {
+    const std::string changes = changeSet(
+        "<UNITS>" + unit("a", "I", "one", "x") + unit("b", "I", "two", "x") +
+        unit("a", "M", "one again", "y") + unit("c", "D", "", "") + unit("b", "D", "", "") +
+        unit("b", "I", "two again", "z") + unit("d", "M", "four", "w") + "</UNITS>" +
+        "<REASONS><CDIS ID=\"R1\" STATUS=\"I\"><DSCA>Rain</DSCA><RSTP>1</RSTP></CDIS>"
+        "<CDIS ID=\"R2\" STATUS=\"M\"><DSCA>Snow</DSCA><RSTP>2</RSTP></CDIS></REASONS>" +
+        "<OBJECTS SERVICECENTER=\"SC1\">" + object("PUMP") + "</OBJECTS>" +
+        "<OBJECTS SERVICECENTER=\"SC2\">" + object("PUMP") + "</OBJECTS>");
+    const auto content = [&](const std::string& database) {
+        return std::vector<Rows>{machine.rows("UNITS", database), machine.rows("REASONS", database),
+                                 machine.rows("OBJECTS", database)};
+    };
+    const std::string first = MasterDataMachine::kCurrent;
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    const std::vector<Rows> once = content(first);
+    EXPECT_EQ(once, (std::vector<Rows>{{"500|a|one again|y", "500|b|two again|z", "500|d|four|w"},
+                                       {"500|R1|Rain|1", "500|R2|Snow|2"},
+                                       {"500|CFG1|PUMP|1|Pump||||"}}));
+
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(content(first), once);
+
+    // A fresh database where the first attempt fails in the middle of UNITS.
+    machine.createDatabase("SC2");
+    machine.selectDatabase("SC2");
+    machine.execute(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON UNITS BEGIN SELECT RAISE(ABORT, 'full'); END",
+        "SC2");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_THAT(machine.log(), HasSubstr("Successful Tables = 19  Failed Tables = 1"));
+    EXPECT_EQ(machine.rows("UNITS", "SC2"), (Rows{"500|a|one|x", "500|b|two|x"}));
+    machine.execute("DROP TRIGGER refuse", "SC2");
+    EXPECT_EQ(machine.synchronize(changes), "SUCCESSFUL");
+    EXPECT_EQ(content("SC2"), once);
 }
 
 TEST_F(SynchronizeMasterData, ChangeSetsApplyOneAfterTheOther) {

@@ -1,12 +1,37 @@
 #pragma once
 // Builds small zip archives (stored entries) for the tests, optionally behind a program stub
-// as a self-extracting archive carries one.
+// as a self-extracting archive carries one, and deflated ones through libarchive.
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace testing_support {
+
+// A zip archive of one entry compressed with deflate, as archiving tools write it.
+inline std::string DeflatedZip(const std::string& name, const std::string& data) {
+    std::string out(data.size() + 64 * 1024, '\0');
+    size_t used = 0;
+    struct archive* writer = archive_write_new();
+    archive_write_set_format_zip(writer);
+    archive_write_set_options(writer, "zip:compression=deflate");
+    archive_write_open_memory(writer, out.data(), out.size(), &used);
+    struct archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.c_str());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(data.size()));
+    archive_write_header(writer, entry);
+    archive_write_data(writer, data.data(), data.size());
+    archive_entry_free(entry);
+    archive_write_close(writer);
+    archive_write_free(writer);
+    out.resize(used);
+    return out;
+}
 
 class ZipBuilder {
   public:

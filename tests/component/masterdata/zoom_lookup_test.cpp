@@ -3,6 +3,7 @@
 
 #include "platform/failure.h"
 #include "tests/component/masterdata/masterdata_machine.h"
+#include "tests/support/html_attributes.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 using quillmere::Variant;
+using testing_support::AttributeNames;
 using testing_support::labelText;
 using testing_support::MasterDataMachine;
 using testing_support::text;
@@ -66,6 +68,18 @@ TEST_F(ZoomLookupTest, ZoomListsEveryCodeAsAFillValuesLink) {
             "href=javascript:FillValues(\"a\"\"b\",\"dummy\",\"other\",\"Unit\")>a\"b</a></td>"
             "<td></td><td>1</td></tr>" +
             kClose);
+}
+
+// The codes sit in an unquoted href: whatever they hold, an HTML parser sees no other attribute.
+TEST_F(ZoomLookupTest, CodesAndFormNamesAddNoAttributeToTheZoomList) {
+    const std::string plain = lookup(0, "Unit", "", "other");
+    machine.execute(
+        "DELETE FROM UNITS;"
+        "INSERT INTO UNITS VALUES ('100','kg onmouseover=alert(7) x','kilogram',' 3 ');"
+        "INSERT INTO UNITS VALUES ('100','a\tb''=c`d\r\nonclick=alert(7)','x','1');");
+    const std::string hostile = lookup(0, "Unit", "", "other onfocus=alert(7)");
+    EXPECT_EQ(AttributeNames(hostile), AttributeNames(plain)) << hostile;
+    EXPECT_THAT(hostile, HasSubstr("FillValues(\"kg&nbsp;onmouseover&#61;alert(7)&nbsp;x\""));
 }
 
 TEST_F(ZoomLookupTest, ObjectZoomListsTheConfigurationsObjectsWithTheirSequence) {

@@ -79,6 +79,27 @@ TEST_F(DownloadXmlTest, EmptyOrIllFormedInputIsRefusedAndLogged) {
     EXPECT_EQ(storeFile(), before);
 }
 
+// What an XML 1.0 parser refuses is refused as any malformed text is, and changes nothing.
+TEST_F(DownloadXmlTest, TextThatIsNotXmlIsRefusedLikeMalformedText) {
+    const std::string before = storeFile();
+    // Order number (an attribute) and field text of the one order downloaded.
+    for (const auto& [number, text] :
+         std::vector<std::pair<std::string, std::string>>{{"9",
+                                                           "a\x01"
+                                                           "b"},
+                                                          {"9", "\xE9t\xE9"},
+                                                          {"9<", "x"},
+                                                          {"9", "]]>"},
+                                                          {"9", "&undefined;"},
+                                                          {"9", "&#1;"},
+                                                          {"9", "&#xD800;"}}) {
+        const std::string input =
+            store(testing_support::order(number, "O", "15", "<f1>" + text + "</f1>"), "");
+        EXPECT_EQ(download(input), labelText("SLBEU0265")) << input;
+        EXPECT_EQ(storeFile(), before) << input;
+    }
+}
+
 TEST_F(DownloadXmlTest, WithoutAStoreTheDownloadBecomesTheStoreUnchanged) {
     std::filesystem::remove(machine.installPath("ZudivevEzored.xml"));
     const std::string input = "<zudivevezored>\r\n  <ccsocservcordr>" + order("1", "15") +

@@ -1,4 +1,7 @@
 // updatexml: state transitions, field copying, validation refusals and upload-report clearing.
+#include <gmock/gmock.h>
+
+#include "platform/xml/document.h"
 #include "tests/component/store/record_changes_fixture.h"
 
 namespace {
@@ -50,6 +53,23 @@ TEST_F(UpdateRecordsTest, ReceivedOrderTakesTheNewValuesAndBecomesChanged) {
               store({.orders = order("1001", "M", "15",
                                      "<Description>Pump</Description><Remarks>old</Remarks>") +
                                order("1002", "O")}));
+}
+
+// A value XML cannot carry would make the store, and every upload built from it, unreadable.
+TEST_F(UpdateRecordsTest, ARecordThatIsNotXmlChangesNothing) {
+    const std::string before = store({.orders = order("_1", "N", "15", kOrderFields),
+                                      .activities = activityGroup("_1", "N", activity("_2", "N"))});
+    writeStore(before);
+    for (const std::string bad : {"a\x0b", "a&#1;", "a\xC3", "a]]>b", "&nbsp;"}) {
+        const auto outcome =
+            invoke("updatexml", {orderRequest("_1", "<Remarks>" + bad + "</Remarks>")});
+        EXPECT_TRUE(outcome.succeeded) << bad;
+        EXPECT_NE(lastError(), "1") << bad;
+        EXPECT_EQ(storeFile(), before) << bad;
+    }
+    const std::string upload = callText("CreateXMLStringForUpdate");
+    EXPECT_THAT(upload, testing::HasSubstr("ServiceOrder=\"_1\""));
+    EXPECT_TRUE(platform::xml::Document().parse(upload)) << upload;
 }
 
 TEST_F(UpdateRecordsTest, StateRulesOfAnEdit) {

@@ -160,7 +160,23 @@ TEST(HtmlBlocks, EscapeHtmlValue) {
     EXPECT_EQ(EscapeHtmlValue("say \"hi\""), "say&nbsp;\"\"hi\"\"");
     EXPECT_EQ(EscapeHtmlValue("<a>&amp;"), "&lt;a&gt;&amp;amp;");
     EXPECT_EQ(EscapeHtmlValue("   "), "");
-    EXPECT_EQ(EscapeHtmlValue("\tTAB"), "\tTAB");
+    // The value lands in an unquoted href: what would end it becomes a character reference.
+    EXPECT_EQ(EscapeHtmlValue("\tTAB\r\n'`="), "&#9;TAB&#13;&#10;&#39;&#96;&#61;");
+}
+
+TEST(HtmlBlocks, AttributeEscaping) {
+    const std::string everything = "a b\tc\rd\ne'f`g=h<i>j&k\"l";
+    EXPECT_EQ(HtmlAttribute(everything),
+              "a&#32;b&#9;c&#13;d&#10;e&#39;f&#96;g&#61;h&lt;i&gt;j&amp;k&quot;l");
+    EXPECT_EQ(QuotedValue(everything), "\"" + HtmlAttribute(everything) + "\"");
+    // Inside double quotes only the quote can end the value; text keeps its three entities.
+    EXPECT_EQ(QuotedAttributeValue(everything), "\"a b\tc\rd\ne'f`g=h&lt;i&gt;j&amp;k&quot;l\"");
+    EXPECT_EQ(HtmlText(everything), "a b\tc\rd\ne'f`g=h&lt;i&gt;j&amp;k\"l");
+    // Values without those characters come out as they are.
+    for (const std::string plain : {"SO-9", "_12", "\xC3\xA9t\xC3\xA9", "a.b/c:d;e(f)"}) {
+        EXPECT_EQ(HtmlAttribute(plain), plain);
+        EXPECT_EQ(EscapeHtmlValue(plain), plain);
+    }
 }
 
 TEST_F(HtmlBlocksTest, OrderStatusComesFromTheFileOnDisk) {
