@@ -1,7 +1,8 @@
 // Applying a change file of 100,000 UNITS rows with Synchronize_MasterData, beside the floor: the
 // same rows inserted with raw SQLite (one prepared statement, one transaction) into the same
-// kind of file. Both start each iteration from an empty UNITS table. The machine root lies in
-// the temporary folder, or below TAVIRO_BENCH_DIR (for example a tmpfs, to take the disk out of
+// kind of file; and the same call as the JSON line `quillmere batch` reads (the body of the
+// host's POST /api/call). All start each iteration from an empty UNITS table. The machine root lies
+// in the temporary folder, or below TAVIRO_BENCH_DIR (for example a tmpfs, to take the disk out of
 // the comparison).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -19,6 +21,7 @@
 #include "component/masterdata/masterdata_update.h"
 #include "platform/db/database.h"
 #include "platform/xml/document.h"
+#include "tools/quillmere/json_call.h"
 
 namespace {
 
@@ -105,6 +108,7 @@ class Machine {
         return std::stoll(*count.row(0)[0]);
     }
     quillmere::Session& session() { return client_->session(); }
+    quillmere::Client20& client() { return *client_; }
     const std::filesystem::path& database() const { return database_; }
 
   private:
@@ -170,6 +174,23 @@ void BM_SynchronizeMasterDataUnits(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
+// The same call as a line of `quillmere batch` or the body of the host's POST /api/call: the
+// JSON text is decoded and its argument handed to the method.
+void BM_JsonCallSynchronizeMasterDataUnits(benchmark::State& state) {
+    Machine machine;
+    const std::string line =
+        nlohmann::json::array({"Synchronize_MasterData", changeFile(unitRows())}).dump();
+    for (auto _ : state) {
+        state.PauseTiming();
+        machine.emptyUnits();
+        state.ResumeTiming();
+        const std::string answer = quillmere::tool::answerJsonCall(machine.client(), line);
+        if (answer != R"({"result":"SUCCESSFUL","byref":{}})") state.SkipWithError(answer.c_str());
+    }
+    if (machine.unitCount() != kRows) state.SkipWithError("rows missing");
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+
 // The UNITS table alone on an already parsed change file.
 void BM_ApplyMasterDataTableUnits(benchmark::State& state) {
     Machine machine;
@@ -211,6 +232,10 @@ BENCHMARK(BM_SynchronizeEmptyChangeSet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseChangeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RawSqliteInsertFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_SynchronizeMasterDataUnits)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_JsonCallSynchronizeMasterDataUnits)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);

@@ -37,6 +37,12 @@ Variant convertArgument(const Variant& value, ParamType type) {
     return value;
 }
 
+Variant convertArgument(Variant&& value, ParamType type) {
+    const bool unchanged = type == ParamType::Variant ||
+                           (type == ParamType::String && value.kind() == Variant::Kind::Text);
+    return unchanged ? std::move(value) : convertArgument(value, type);
+}
+
 namespace {
 
 CallOutcome failed(uint32_t code, std::string description) {
@@ -65,17 +71,27 @@ Variant shapeResult(const Variant& result, ResultType type) {
 CallOutcome Client20::invoke(int32_t dispId, std::vector<Variant>& args) {
     const MethodDeclaration* method = findMethod(dispId);
     if (!method) return failed(platform::failure::kDispMemberNotFound, "Member not found");
-    return run(*method, args);
+    return run(*method, args, false);
 }
 
 CallOutcome Client20::invoke(std::string_view name, std::vector<Variant>& args) {
+    return invokeNamed(name, args, false);
+}
+
+CallOutcome Client20::invokeMovingArguments(std::string_view name, std::vector<Variant>& args) {
+    return invokeNamed(name, args, true);
+}
+
+CallOutcome Client20::invokeNamed(std::string_view name, std::vector<Variant>& args,
+                                  bool moveByValueArguments) {
     const MethodDeclaration* method = findMethod(name);
     if (!method)
         return failed(platform::failure::kDispUnknownName, "Unknown name: " + std::string(name));
-    return run(*method, args);
+    return run(*method, args, moveByValueArguments);
 }
 
-CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>& args) {
+CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>& args,
+                          bool moveByValueArguments) {
     if (args.size() != method.params.size())
         return failed(platform::failure::kDispBadParamCount, "Invalid number of parameters");
     const MethodHandler& handler = handlers_[static_cast<size_t>(method.position)];
@@ -85,8 +101,12 @@ CallOutcome Client20::run(const MethodDeclaration& method, std::vector<Variant>&
         // The logic works on copies; by-reference parameters are copied back afterwards.
         std::vector<Variant> converted;
         converted.reserve(args.size());
-        for (size_t i = 0; i < args.size(); ++i)
-            converted.push_back(convertArgument(args[i], method.params[i].type));
+        for (size_t i = 0; i < args.size(); ++i) {
+            const ParameterDeclaration& param = method.params[i];
+            converted.push_back(moveByValueArguments && !param.byRef
+                                    ? convertArgument(std::move(args[i]), param.type)
+                                    : convertArgument(args[i], param.type));
+        }
         const auto lock = LockInstallFolder(session_, method.access);
         CallOutcome outcome;
         outcome.result = shapeResult(handler(session_, converted), method.result);

@@ -39,11 +39,18 @@ class Client20 {
     // Invokes by DISPID / by name with the arguments in parameter order.
     CallOutcome invoke(int32_t dispId, std::vector<Variant>& args);
     CallOutcome invoke(std::string_view name, std::vector<Variant>& args);
+    // As invoke by name, for callers that do not read by-value arguments after the call: those
+    // are moved into the call rather than copied (a change file may weigh megabytes). By-reference
+    // arguments come back as with invoke.
+    CallOutcome invokeMovingArguments(std::string_view name, std::vector<Variant>& args);
 
     Session& session() { return session_; }
 
   private:
-    CallOutcome run(const MethodDeclaration& method, std::vector<Variant>& args);
+    CallOutcome invokeNamed(std::string_view name, std::vector<Variant>& args,
+                            bool moveByValueArguments);
+    CallOutcome run(const MethodDeclaration& method, std::vector<Variant>& args,
+                    bool moveByValueArguments);
     Session session_;
     const MethodHandlers& handlers_;
 };
@@ -52,5 +59,7 @@ class Client20 {
 // from decimal text). Throws platform::argumentTypeMismatch() when it cannot be converted and
 // platform::overflow() for a number outside the 16-bit range.
 Variant convertArgument(const Variant& value, ParamType type);
+// The same for an argument the caller gives up: a value that needs no conversion is moved.
+Variant convertArgument(Variant&& value, ParamType type);
 
 }  // namespace quillmere

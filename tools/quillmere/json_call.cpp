@@ -39,20 +39,71 @@ json toJson(const Variant& value) {
     return nullptr;
 }
 
-// A JSON argument as the variant the call receives; nullopt when it has no such form.
-std::optional<Variant> argumentFromJson(const json& value) {
-    if (value.is_null()) return Variant();
-    if (value.is_string()) return Variant::text(value.get<std::string>());
-    if (value.is_boolean()) return Variant::boolean(value.get<bool>());
-    if (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT16_MAX))
-        return std::nullopt;
-    if (value.is_number_integer()) {
-        const auto number = value.get<int64_t>();
-        if (number < INT16_MIN || number > INT16_MAX) return std::nullopt;
-        return Variant::int16(static_cast<int16_t>(number));
+// The elements of a call as the parser meets them, read without building a JSON document: a
+// text argument (a change file of many megabytes) is moved from the parser's buffer into its
+// variant, never copied. Each top-level element is the variant it is given as, or nullopt when
+// it has no such form (a fraction, a number beyond 16 bits, a nested array or object).
+class CallElements {
+  public:
+    using number_integer_t = json::number_integer_t;
+    using number_unsigned_t = json::number_unsigned_t;
+    using number_float_t = json::number_float_t;
+    using string_t = json::string_t;
+    using binary_t = json::binary_t;
+
+    bool null() { return add(Variant()); }
+    bool boolean(bool value) { return add(Variant::boolean(value)); }
+    bool number_integer(number_integer_t value) {
+        return add(value < INT16_MIN || value > INT16_MAX
+                       ? std::nullopt
+                       : std::optional<Variant>(Variant::int16(static_cast<int16_t>(value))));
     }
-    return std::nullopt;
-}
+    bool number_unsigned(number_unsigned_t value) {
+        return add(value > static_cast<number_unsigned_t>(INT16_MAX)
+                       ? std::nullopt
+                       : std::optional<Variant>(Variant::int16(static_cast<int16_t>(value))));
+    }
+    bool number_float(number_float_t, const string_t&) { return add(std::nullopt); }
+    bool string(string_t& value) {
+        if (depth_ == 1 && elements_.empty()) firstIsText_ = true;
+        return add(Variant::text(std::move(value)));
+    }
+    bool binary(binary_t&) { return add(std::nullopt); }
+    bool start_object(std::size_t) { return open(false); }
+    bool end_object() { return close(); }
+    bool start_array(std::size_t) { return open(true); }
+    bool end_array() { return close(); }
+    bool key(string_t&) { return true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+        return false;
+    }
+
+    // True when the text was one array (the call's shape; its elements may still be wrong).
+    bool isArray() const { return topIsArray_; }
+    bool firstIsText() const { return firstIsText_; }
+    std::vector<std::optional<Variant>>& elements() { return elements_; }
+
+  private:
+    bool add(std::optional<Variant> value) {
+        if (depth_ == 1) elements_.push_back(std::move(value));
+        return true;
+    }
+    bool open(bool array) {
+        if (depth_ == 0) topIsArray_ = array;
+        if (depth_ == 1) elements_.emplace_back();  // a nested value is no argument
+        ++depth_;
+        return true;
+    }
+    bool close() {
+        --depth_;
+        return true;
+    }
+
+    int depth_ = 0;
+    bool topIsArray_ = false;
+    bool firstIsText_ = false;
+    std::vector<std::optional<Variant>> elements_;
+};
 
 // True when no array or object in the text is nested deeper than `limit` (brackets inside
 // strings do not count).
@@ -100,19 +151,21 @@ std::string methodUsage(const MethodDeclaration& spec) {
 std::string answerJsonCall(Client20& client, std::string_view callText) {
     const char* shape = "each line is a JSON array [\"METHOD\", arg, ...]";
     if (!nestingWithin(callText, kMaxCallNesting)) return usageAnswer(shape);
-    const json call = json::parse(callText, nullptr, false);
-    if (call.is_discarded() || !call.is_array() || call.empty() || !call[0].is_string())
+    CallElements call;
+    if (!json::sax_parse(callText, &call) || !call.isArray() || !call.firstIsText())
         return usageAnswer(shape);
-    const MethodDeclaration* spec = findMethod(call[0].get<std::string>());
-    if (!spec) return usageAnswer("unknown method " + call[0].get<std::string>());
-    if (call.size() - 1 != spec->params.size()) return usageAnswer(methodUsage(*spec));
+    std::vector<std::optional<Variant>>& elements = call.elements();
+    const std::string& name = elements[0]->textRef();
+    const MethodDeclaration* spec = findMethod(name);
+    if (!spec) return usageAnswer("unknown method " + name);
+    if (elements.size() - 1 != spec->params.size()) return usageAnswer(methodUsage(*spec));
     std::vector<Variant> args;
-    for (size_t i = 1; i < call.size(); ++i) {
-        auto arg = argumentFromJson(call[i]);
-        if (!arg) return usageAnswer(methodUsage(*spec));
-        args.push_back(std::move(*arg));
+    args.reserve(elements.size() - 1);
+    for (size_t i = 1; i < elements.size(); ++i) {
+        if (!elements[i]) return usageAnswer(methodUsage(*spec));
+        args.push_back(std::move(*elements[i]));
     }
-    const CallOutcome outcome = client.invoke(spec->name, args);
+    const CallOutcome outcome = client.invokeMovingArguments(spec->name, args);
     return answerOutcome(*spec, outcome, args);
 }
 
