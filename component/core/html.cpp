@@ -76,6 +76,33 @@ std::string escape(std::string_view value, Context context) {
 std::string HtmlText(std::string_view value) {
     return escape(value, Context::Text);
 }
+std::string ScriptStringContent(std::string_view value) {
+    std::string escaped;
+    escaped.reserve(value.size());
+    for (char c : value) {
+        switch (c) {
+            case '\\':
+                escaped += "\\x5c";
+                break;
+            case '"':
+                escaped += "\\x22";
+                break;
+            case '%':
+                escaped += "\\x25";
+                break;
+            case '\n':
+                escaped += "\\x0a";
+                break;
+            case '\r':
+                escaped += "\\x0d";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
 std::string HtmlAttribute(std::string_view value) {
     return escape(value, Context::Attribute);
 }
@@ -97,6 +124,12 @@ std::string EscapeHtmlValue(std::string_view value) {
                 break;
             case '"':
                 escaped += "\"\"";
+                break;
+            case '\\':  // the value is a script string: see ScriptStringContent
+                escaped += "\\x5c";
+                break;
+            case '%':
+                escaped += "\\x25";
                 break;
             case '<':
                 escaped += "&lt;";
@@ -126,7 +159,7 @@ std::string Quoted(std::string_view markup) {
 }
 
 std::string QuotedValue(std::string_view value) {
-    return Quoted(HtmlAttribute(value));
+    return Quoted(HtmlAttribute(ScriptStringContent(value)));
 }
 
 std::string QuotedAttributeValue(std::string_view value) {

@@ -23,13 +23,19 @@ std::string HtmlQuotedAttribute(std::string_view value);
 // A field value as the hyperlink and zoom functions take it: trimmed of blanks, with blanks as
 // &nbsp;, double quotes doubled, & < > as entities (& first, so a value cannot smuggle markup),
 // and TAB, CR, LF, ' ` = as numeric character references, since the value is placed in an
-// unquoted attribute.
+// unquoted attribute; \\ and % as \\x5c and \\x25, since it is a script string in an
+// href=javascript: address.
 std::string EscapeHtmlValue(std::string_view value);
 
 // Markup that is already safe (escaped, or a fixed literal) in double quotes.
 std::string Quoted(std::string_view markup);
-// A value in double quotes, escaped for an unquoted attribute: a page-function argument inside
-// an unquoted onclick= or href= (the quotes are the script's, not the attribute's).
+// The value as the content of a double-quoted script string: \\ " % CR LF as \\xNN escapes. The
+// browser decodes the attribute's character references before the script runs, and percent
+// escapes in an href=javascript: address, so neither may end the string or change the value.
+std::string ScriptStringContent(std::string_view value);
+// A value in double quotes, escaped as script string content and then for an unquoted
+// attribute: a page-function argument inside an unquoted onclick= or href= (the quotes are the
+// script's, not the attribute's).
 std::string QuotedValue(std::string_view value);
 // A value as a double-quoted attribute value (value="..."), escaped with HtmlQuotedAttribute.
 std::string QuotedAttributeValue(std::string_view value);

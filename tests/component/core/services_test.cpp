@@ -80,7 +80,7 @@ TEST(HtmlEscape, MarkupCharactersBecomeEntities) {
 
 TEST(HtmlEscape, PageFunctionArgumentsAreQuotedAndEscapedOnce) {
     using namespace quillmere;
-    EXPECT_EQ(QuotedValue("a\"b<c"), "\"a&quot;b&lt;c\"");
+    EXPECT_EQ(QuotedValue("a\"b<c"), "\"a\\x22b&lt;c\"");
     EXPECT_EQ(Quoted(EscapeHtmlValue(" x \"y\" ")), "\"x&nbsp;\"\"y\"\"\"");
     EXPECT_EQ(PageFunctionCall("zoom", {QuotedValue("Unit"), QuotedValue("order")}),
               "zoom(\"Unit\",\"order\")");

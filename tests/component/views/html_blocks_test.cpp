@@ -164,11 +164,22 @@ TEST(HtmlBlocks, EscapeHtmlValue) {
     EXPECT_EQ(EscapeHtmlValue("\tTAB\r\n'`="), "&#9;TAB&#13;&#10;&#39;&#96;&#61;");
 }
 
+// A page-function argument is a script string, which the browser reaches after decoding the
+// attribute (and, in an href=javascript: address, its percent escapes): no value may close it.
+TEST(HtmlBlocks, PageFunctionArgumentsStayInsideTheirScriptString) {
+    EXPECT_EQ(ScriptStringContent("a\\\"b%22c\r\nd"), "a\\x5c\\x22b\\x2522c\\x0d\\x0ad");
+    EXPECT_EQ(QuotedValue("SO-9\");alert(7);//"), "\"SO-9\\x22);alert(7);//\"");
+    EXPECT_EQ(EscapeHtmlValue("\\\"+alert(7)//%0a"), "\\x5c\"\"+alert(7)//\\x250a");
+    for (const std::string plain : {"SO-9", "a b'c", "\xC3\xA9t\xC3\xA9"})
+        EXPECT_EQ(ScriptStringContent(plain), plain);
+}
+
 TEST(HtmlBlocks, AttributeEscaping) {
     const std::string everything = "a b\tc\rd\ne'f`g=h<i>j&k\"l";
     EXPECT_EQ(HtmlAttribute(everything),
               "a&#32;b&#9;c&#13;d&#10;e&#39;f&#96;g&#61;h&lt;i&gt;j&amp;k&quot;l");
-    EXPECT_EQ(QuotedValue(everything), "\"" + HtmlAttribute(everything) + "\"");
+    EXPECT_EQ(QuotedValue(everything),
+              "\"" + HtmlAttribute(ScriptStringContent(everything)) + "\"");
     // Inside double quotes only the quote can end the value; text keeps its three entities.
     EXPECT_EQ(QuotedAttributeValue(everything), "\"a b\tc\rd\ne'f`g=h&lt;i&gt;j&amp;k&quot;l\"");
     EXPECT_EQ(HtmlText(everything), "a b\tc\rd\ne'f`g=h&lt;i&gt;j&amp;k\"l");
