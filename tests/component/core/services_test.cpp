@@ -90,7 +90,7 @@ TEST(HtmlEscape, PageFunctionArgumentsAreQuotedAndEscapedOnce) {
 TEST(HtmlEscape, DetailsLinksCarryTheRecordAndThePurpose) {
     using namespace quillmere;
     const std::string show = ShowDetailsCall({"3", "O<1>", "10", "\"2\""}, DetailsPurpose::Show);
-    EXPECT_EQ(show, "showdetails(\"3\",\"O&lt;1&gt;\",\"10\",\"&quot;2&quot;\",\"2\")");
+    EXPECT_EQ(show, "showdetails(\"3\",\"O&lt;1&gt;\",\"10\",\"\\x222\\x22\",\"2\")");
     EXPECT_EQ(ShowDetailsCall({"1", "7"}, DetailsPurpose::Correct, "showdetailsforhra"),
               "showdetailsforhra(\"1\",\"7\",\"\",\"\",\"1\")");
     EXPECT_EQ(DetailsLink("a b", "f()", "<b>x</b>"),

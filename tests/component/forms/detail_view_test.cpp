@@ -396,7 +396,7 @@ TEST_F(DetailViewTest, NumbersFromThePageCannotInjectMarkup) {
     EXPECT_THAT(html, Not(HasSubstr("<i>")));
     EXPECT_THAT(html, HasSubstr("<tr><td>&nbsp;Order</td><td>&nbsp;&lt;b&gt;\"</td></tr>"));
     EXPECT_THAT(html,
-                HasSubstr("saveObject(\"activity\",\"&lt;b&gt;&quot;\",\"&lt;i&gt;\",\"\",\"2\")"));
+                HasSubstr("saveObject(\"activity\",\"&lt;b&gt;\\x22\",\"&lt;i&gt;\",\"\",\"2\")"));
 }
 
 class DetailFieldsTest : public DetailViewTest {

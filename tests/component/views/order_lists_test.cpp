@@ -214,7 +214,7 @@ TEST_F(OrderListsTest, ValuesCannotInjectMarkup) {
                              store(order("1&lt;b&gt;&quot;", "O", "&lt;script&gt;"), ""));
     const std::string html = list("ListOrders");
     EXPECT_THAT(html, HasSubstr("<span id=1&lt;b&gt;&quot; class=links "
-                                "onclick=javascript:showdetails(\"1\",\"1&lt;b&gt;&quot;\""));
+                                "onclick=javascript:showdetails(\"1\",\"1&lt;b&gt;\\x22\""));
     EXPECT_THAT(html, HasSubstr(">1&lt;b&gt;\"</span>"));
     EXPECT_THAT(html, HasSubstr("&nbsp;&lt;script&gt;</td>"));
     EXPECT_THAT(html, Not(HasSubstr("<script>")));
