@@ -23,29 +23,13 @@ bench::SyncBenchMachine& machine() {
     return instance;
 }
 
-// Wall time as the scheduler waits for it; the program's own CPU time as a counter.
 void BM_BrindlemoorRunProgram(benchmark::State& state) {
-    double programCpu = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        machine().reset();
-        state.ResumeTiming();
-        programCpu += machine().runProgram();
-    }
-    state.counters["program_cpu_s"] =
-        benchmark::Counter(programCpu, benchmark::Counter::kAvgIterations);
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(machine().changes()));
+    bench::timeProgramRuns(state, machine());
 }
 BENCHMARK(BM_BrindlemoorRunProgram)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 void BM_PostgresUpsertFloor(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        machine().reset();
-        state.ResumeTiming();
-        machine().upsertFloor();
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(machine().changes()));
+    bench::timeUpsertFloor(state, machine());
 }
 BENCHMARK(BM_PostgresUpsertFloor)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 

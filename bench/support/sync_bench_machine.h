@@ -5,6 +5,7 @@
 // its own program.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 
@@ -416,5 +417,31 @@ class SyncBenchMachine {
     std::string audit_;
     std::string pristine_;
 };
+
+// The program's run as an operator's scheduler waits for it (wall time), with the program's own
+// CPU time as a counter; every iteration starts from the machine's pristine state.
+inline void timeProgramRuns(benchmark::State& state, SyncBenchMachine& machine) {
+    double programCpu = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        machine.reset();
+        state.ResumeTiming();
+        programCpu += machine.runProgram();
+    }
+    state.counters["program_cpu_s"] =
+        benchmark::Counter(programCpu, benchmark::Counter::kAvgIterations);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(machine.changes()));
+}
+
+// The floor: the same rows written with one prepared upsert per change.
+inline void timeUpsertFloor(benchmark::State& state, SyncBenchMachine& machine) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        machine.reset();
+        state.ResumeTiming();
+        machine.upsertFloor();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(machine.changes()));
+}
 
 }  // namespace bench
