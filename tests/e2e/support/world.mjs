@@ -78,6 +78,9 @@ export async function startWorld(viewport = {}) {
     async screenshot(name) {
       shots += 1;
       const file = path.join(SCREENSHOTS, `${String(shots).padStart(2, '0')}-${name}.png`);
+      // A whole-page picture taken while scrolled draws the sticky header where the view was;
+      // from the top it sits where the engineer sees it.
+      await world.page.evaluate(() => window.scrollTo(0, 0));
       await world.page.screenshot({ path: file, fullPage: true });
       return file;
     },
