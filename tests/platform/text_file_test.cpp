@@ -1,12 +1,10 @@
 #include "platform/text_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +14,7 @@
 
 #include "platform/failure.h"
 #include "tests/support/failure_code.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_root.h"
 
 namespace platform {
@@ -127,20 +126,10 @@ TEST(AtomicWrite, FailedWriteKeepsTheOldContentAndRemovesTheTemporaryFile) {
     const fs::path store = temp.dir() / "store.xml";
     writeFile(store, "old content");
 
-    // Every write beyond 16 bytes fails (EFBIG), as on a full disk; works for root as well.
-    struct sigaction ignore {
-    }, previous{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 16;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    const uint32_t code =
-        failureCodeOf([&] { writeFileAtomically(store, std::string(4096, 'n')); });
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    const uint32_t code = failureCodeOf([&] {
+        const testing_support::FileSizeLimit fullDisk(16);
+        writeFileAtomically(store, std::string(4096, 'n'));
+    });
 
     EXPECT_NE(code, 0u);
     EXPECT_EQ(readFile(store), "old content");

@@ -1,11 +1,10 @@
 // A resident instance keeps the parsed store between calls only while the file is the one it
 // parsed or saved, and never keeps what a call changed in memory without saving.
 #include <gmock/gmock.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include "platform/text_file.h"
 #include "tests/component/store/record_changes_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -80,19 +79,11 @@ TEST_F(KeptDocumentsTest, ChangesOfACallWhoseSaveFailedAreNotSeenByTheNextCall) 
     writeStore(storeOf(many, "old"));
     EXPECT_EQ(callText("updatexml", {updateRequest("1001", "saved")}), "");
 
-    // Every write past 4 KiB fails, as on a full disk; the store is far larger.
-    struct sigaction ignore {
-    }, previous{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    const quillmere::CallOutcome failed = invoke("updatexml", {updateRequest("1001", "lost")});
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    const quillmere::CallOutcome failed = [&] {
+        // Every write past 4 KiB fails, as on a full disk; the store is far larger.
+        const testing_support::FileSizeLimit fullDisk(4096);
+        return invoke("updatexml", {updateRequest("1001", "lost")});
+    }();
     ASSERT_FALSE(failed.succeeded);
     EXPECT_THAT(failed.description, HasSubstr("ZudivevEzored"));
 
